@@ -1,0 +1,323 @@
+#include "ConfigFile.h"
+
+#include <algorithm>
+
+#include "ErrorReport.h"
+#include "Text.h"
+
+namespace revlane {
+
+namespace {
+
+// Messages are UTF-8; so are the paths in them.
+std::string PathText(const std::filesystem::path& path)
+{
+    const auto u8 = path.u8string();
+    return std::string(u8.begin(), u8.end());
+}
+
+constexpr size_t kIdentifierWidth = 15;
+constexpr const char* kTabExpansion = "     ";
+
+}  // namespace
+
+ConfigFile::ConfigFile(Grid& grid, Ports ports, std::string appVersion)
+    : grid_(grid), ports_(ports), appVersion_(std::move(appVersion))
+{
+}
+
+bool ConfigFile::IsTitleRow(int row) const
+{
+    return std::find(titleRows_.begin(), titleRows_.end(), row) != titleRows_.end();
+}
+
+bool ConfigFile::IsVehicleRow(int row) const
+{
+    return row >= FirstDataRow() && row < FirstDataRow() + filledRows_ && !IsTitleRow(row)
+           && LineOfRow(row) >= 0;
+}
+
+int ConfigFile::LineOfRow(int row) const
+{
+    if (row < FirstDataRow() || row >= FirstDataRow() + filledRows_)
+        return -1;
+    const int index = firstVehicleLine_ + row - FirstDataRow();
+    return index < LineCount() ? index : -1;
+}
+
+bool ConfigFile::SetVehicleLine(int row, std::string line)
+{
+    if (!IsVehicleRow(row))
+        return false;
+    lines_[static_cast<size_t>(LineOfRow(row))] = std::move(line);
+    modified_ = true;
+    return true;
+}
+
+void ConfigFile::ReadFile()
+{
+    ContinueOnError run("ReadFile", ports_.errors);
+
+    sectionFound_ = false;
+    modified_ = false;
+    titleRows_.clear();
+    lines_.clear();
+    filledRows_ = 0;
+
+    run.Step([&] { ports_.view.ClearRestoreList(); });
+    run.Step([&] { ports_.view.SetImportText(std::string()); });
+    run.Step([&] { ports_.view.ClearImport(); });
+
+    const int firstRow = FirstDataRow();
+    int row = firstRow;
+    if (!DefaultMode)
+        FirstVehicleId = "LANDSTAL";
+
+    run.Step([&] { lines_ = text::SplitLines(ports_.files.ReadAll(OpenPath())); });
+
+    int restoreEntries = 0;
+    const auto capacityReached = [&] {
+        if (row < grid_.Rows())
+            return false;
+        const std::string max = std::to_string(MaxVehicles);
+        run.Step([&] {
+            ports_.messages.ShowMessage("More than " + max + " vehicles found in this file. Only the first " + max
+                                            + " were loaded, but they won't be removed when saving.",
+                                        MsgButtons::OK, MsgIcon::Information);
+        });
+        return true;
+    };
+    const auto splitInto = [&](size_t index) {
+        run.Step([&] {
+            if (DefaultMode)
+                SplitDefaultLine(lines_[index], row);
+            else
+                SplitHandlingLine(static_cast<int>(index), row);
+            ++restoreEntries;
+        });
+        ++row;
+    };
+
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        const std::string& line = lines_[i];
+        // Only the first marker starts the section: a later line with the same start is one
+        // more vehicle, and moving the section's start would shift every row onto a wrong line.
+        if (!sectionFound_ && text::StartsWith(line, FirstVehicleId)) {
+            sectionFound_ = true;
+            firstVehicleLine_ = static_cast<int>(i);
+        }
+        if (!sectionFound_)
+            continue;
+
+        const bool end = DefaultMode ? (line == "end" || text::IsBlank(line))
+                                     : (line == ";" || text::StartsWith(line, "; A"));
+        if (end)
+            break;
+        if (capacityReached())
+            break;
+
+        if (!DefaultMode && text::StartsWith(line, ";-")) {
+            run.Step([&] { grid_.SetTextMatrix(row, 0, line.substr(2)); });
+            titleRows_.push_back(row);
+            ++row;
+            // The line after a title is always a vehicle, whatever it says.
+            if (++i >= lines_.size() || capacityReached())
+                break;
+        }
+        splitInto(i);
+    }
+    filledRows_ = row - firstRow;
+
+    run.Step([&] {
+        grid_.SetEnabled(true);
+        ports_.view.SetFileControlsEnabled(true, restoreEntries > 2);
+    });
+    run.Finish();
+}
+
+void ConfigFile::SplitDefaultLine(const std::string& line, int row)
+{
+    size_t start = 0;
+    for (int col = 0;; ++col) {
+        const size_t comma = line.find(',', start);
+        const size_t length = comma == std::string::npos ? std::string::npos : comma - start;
+        std::string field = text::TrimSpaces(text::RemoveTabs(line.substr(start, length)));
+        if (col == 1)
+            ports_.view.AddRestoreEntry(field);
+        grid_.SetTextMatrix(row, col, std::move(field));
+        if (comma == std::string::npos || col + 1 >= grid_.Cols())
+            return;
+        start = comma + 1;
+    }
+}
+
+void ConfigFile::SplitHandlingLine(int index, int row)
+{
+    std::string& line = lines_[static_cast<size_t>(index)];
+    // The stored line keeps the expansion: the identifier field is fixed-width, and a tab in
+    // it counts as five characters both here and when the saved file is read again.
+    line = text::ReplaceAll(line, "\t", kTabExpansion);
+
+    std::string identifier = text::TrimSpaces(std::string_view(line).substr(0, kIdentifierWidth));
+    grid_.SetTextMatrix(row, 0, identifier);
+    ports_.view.AddRestoreEntry(identifier);
+
+    const std::string data = line.size() > kIdentifierWidth
+                                 ? text::TrimSpaces(text::CollapseSpaces(line.substr(kIdentifierWidth)))
+                                 : std::string();
+    size_t start = 0;
+    for (int col = 1; col < grid_.Cols(); ++col) {
+        const size_t space = data.find(' ', start);
+        if (space == std::string::npos) {
+            grid_.SetTextMatrix(row, col, data.substr(start));
+            return;
+        }
+        grid_.SetTextMatrix(row, col, data.substr(start, space - start));
+        start = space + 1;
+    }
+}
+
+std::string ConfigFile::BuildLine(int row) const
+{
+    const int n = grid_.Cols();
+    std::string line;
+    if (DefaultMode) {
+        for (int c = 0; c < n; ++c) {
+            line += grid_.TextMatrix(row, c);
+            if (c == n - 1)
+                break;
+            if (c == n - 2)
+                line += ", ";
+            else if (c == 1 || c == 2)
+                line += ",\t\t";
+            else
+                line += ",\t";
+        }
+        return line;
+    }
+    std::string identifier = grid_.TextMatrix(row, 0).substr(0, kIdentifierWidth);
+    identifier.resize(kIdentifierWidth, ' ');
+    line = identifier;
+    for (int c = 1; c < n; ++c) {
+        if (c == 30)
+            line += "\t\t";
+        line += grid_.TextMatrix(row, c);
+        line += ' ';
+    }
+    return line;
+}
+
+void ConfigFile::UpdateLine()
+{
+    ContinueOnError run("UpdateLine", ports_.errors);
+    const int row = grid_.Row();
+    // The editor never opens on such rows; this keeps any other caller from writing a line
+    // that lies outside the vehicle section.
+    if (!IsVehicleRow(row))
+        return;
+    run.Step([&] { lines_[static_cast<size_t>(LineOfRow(row))] = BuildLine(row); });
+    modified_ = true;
+    run.Finish();
+}
+
+std::string ConfigFile::HeaderLine()
+{
+    std::string date = ports_.clock.LongDate();
+    std::string time = ports_.clock.LongTime();
+    return std::string(DefaultMode ? "#" : ";") + " Config file written by Revlane v" + appVersion_
+           + " - Last modified on " + date + " " + time;
+}
+
+std::filesystem::path ConfigFile::TempPathFor(const std::filesystem::path& path)
+{
+    auto temp = path;
+    temp += ".revlane-save";
+    return temp;
+}
+
+std::filesystem::path ConfigFile::BackupPathFor(const std::filesystem::path& path)
+{
+    auto backup = path;
+    backup += ".bak";
+    return backup;
+}
+
+bool ConfigFile::SaveFile()
+{
+    ContinueOnError run("SaveFile", ports_.errors);
+    bool backupMade = false;
+    SaveSteps(run, backupMade);
+    if (backupMade) {
+        run.Step([&] {
+            ports_.messages.ShowMessage("Backup copy created at: \r\n" + PathText(BackupPathFor(OpenPath()))
+                                            + "\r\n\r\nA backup copy will be created only when it does not exists.",
+                                        MsgButtons::OK, MsgIcon::Information);
+        });
+    }
+    const bool saved = !run.Failed();
+    // A failed save keeps the changes marked, so that leaving the file still asks about them.
+    if (saved)
+        modified_ = false;
+    run.Finish();
+    return saved;
+}
+
+// The file is never opened for writing in place: the whole table goes to a temporary file
+// beside it, and only a complete one takes the file's name, in one rename. On the first save
+// the original takes the backup name just before. A crash or a full disk at any moment
+// leaves the old or the new file whole, under its own name or as the backup.
+void ConfigFile::SaveSteps(ContinueOnError& run, bool& backupMade)
+{
+    std::string header;
+    run.Step([&] { header = HeaderLine(); });
+    if (lines_.empty())
+        lines_.emplace_back();
+    lines_[0] = header.empty() ? std::string(DefaultMode ? "#" : ";") : header;
+    if (!DefaultMode && lines_.size() > 1)
+        lines_[1] = ";";
+
+    const auto path = OpenPath();
+    const auto backup = BackupPathFor(path);
+    const auto temp = TempPathFor(path);
+    FileSystem& files = ports_.files;
+
+    if (!run.Step([&] { files.WriteAll(temp, text::JoinLinesCrLf(lines_)); })) {
+        files.Remove(temp);
+        return;
+    }
+    if (!files.Exists(backup) && files.Exists(path)) {
+        if (!run.Step([&] { files.Rename(path, backup); })) {
+            files.Remove(temp);
+            return;
+        }
+        backupMade = true;
+    }
+    if (!run.Step([&] { files.Rename(temp, path); })) {
+        files.Remove(temp);
+        if (backupMade) {
+            // Put the original back under its own name; if even that fails it stays whole
+            // as the backup, and the backup message says where.
+            try {
+                files.Rename(backup, path);
+                backupMade = false;
+            } catch (...) {
+            }
+        }
+    }
+}
+
+void ConfigFile::CloseFile()
+{
+    grid_.SetEnabled(false);
+    ports_.view.SetFileControlsEnabled(false, false);
+    modified_ = false;
+    ports_.view.SetImportText(std::string());
+    grid_.Clear();
+    ports_.view.ClearRestoreList();
+    grid_.SetRows(0);
+    grid_.SetCols(0);
+    titleRows_.clear();
+    filledRows_ = 0;
+}
+
+}  // namespace revlane

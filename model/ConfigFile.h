@@ -1,0 +1,99 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "FileSystem.h"
+#include "Grid.h"
+#include "Ports.h"
+
+namespace revlane {
+
+// The open configuration file: every line of it in the line table, and its vehicle section
+// split into the rows of the grid. Grid row r shows line FirstVehicleLine + r - the view's
+// first data row; every change of a row goes to that line too, and saving writes the table.
+class ConfigFile {
+public:
+    struct Ports {
+        MessagePort& messages;
+        InternalErrorPort& errors;
+        FileViewPort& view;
+        ClockPort& clock;
+        FileSystem& files;
+    };
+
+    ConfigFile(Grid& grid, Ports ports, std::string appVersion = REVLANE_VERSION);
+
+    // Set by the view before ReadFile runs.
+    bool DefaultMode = true;
+    std::string FirstVehicleId;  // "90," or "130" for default.ide; ReadFile sets "LANDSTAL"
+    int MaxVehicles = 0;
+    // The chosen installation's two files; the open one is picked by DefaultMode.
+    std::filesystem::path DefaultFile;
+    std::filesystem::path HandlingFile;
+
+    const std::filesystem::path& OpenPath() const { return DefaultMode ? DefaultFile : HandlingFile; }
+    int FirstDataRow() const { return DefaultMode ? 1 : 3; }
+
+    const std::vector<std::string>& FileLines() const { return lines_; }
+    int LineCount() const { return static_cast<int>(lines_.size()); }
+    bool SectionFound() const { return sectionFound_; }
+    int FirstVehicleLine() const { return firstVehicleLine_; }
+    // Grid rows of the handling.cfg section titles, in file order.
+    const std::vector<int>& TitleRows() const { return titleRows_; }
+    int TitleCount() const { return static_cast<int>(titleRows_.size()); }
+    // Grid rows filled by the last read, section titles included.
+    int FilledRows() const { return filledRows_; }
+
+    bool Modified() const { return modified_; }
+    void SetModified(bool modified) { modified_ = modified; }
+
+    bool IsTitleRow(int row) const;
+    // A row that shows a vehicle line read from the file: not a header, not a title, not
+    // one of the empty rows below the last vehicle.
+    bool IsVehicleRow(int row) const;
+    // The line shown by a row; -1 for a row that shows none.
+    int LineOfRow(int row) const;
+
+    // Replaces the line of a vehicle row and marks the file changed. Rows that show no vehicle
+    // line are refused (returns false), so no line outside the vehicle section is overwritten.
+    bool SetVehicleLine(int row, std::string line);
+
+    // Reads the open file into the line table and its vehicle section into the prepared grid.
+    void ReadFile();
+    // Rebuilds the line of the grid's current row from its cells, in our own layout.
+    void UpdateLine();
+    // Writes the line table over the open file, keeping the first original as a backup.
+    // Returns whether every step succeeded; a failed save leaves the file marked changed.
+    bool SaveFile();
+    // Empties the view; the line table stays until the next read replaces it.
+    void CloseFile();
+
+    // The line a row's cells make, in our own layout for the open file's kind.
+    std::string BuildLine(int row) const;
+    // The comment written as the first line of a saved file.
+    std::string HeaderLine();
+
+    // The temporary file a save writes before it takes the open file's name.
+    static std::filesystem::path TempPathFor(const std::filesystem::path& path);
+    static std::filesystem::path BackupPathFor(const std::filesystem::path& path);
+
+private:
+    void SplitDefaultLine(const std::string& line, int row);
+    void SplitHandlingLine(int index, int row);
+    void SaveSteps(class ContinueOnError& run, bool& backupMade);
+
+    Grid& grid_;
+    Ports ports_;
+    std::string appVersion_;
+
+    std::vector<std::string> lines_;
+    bool sectionFound_ = false;
+    int firstVehicleLine_ = 0;
+    std::vector<int> titleRows_;
+    int filledRows_ = 0;
+    bool modified_ = false;
+};
+
+}  // namespace revlane

@@ -1,0 +1,79 @@
+#include "ErrorReport.h"
+
+#include <new>
+#include <system_error>
+
+namespace revlane {
+
+ModelError ModelError::FromErrno(int err, const std::string& what)
+{
+    return ModelError(err, what + ": " + std::generic_category().message(err));
+}
+
+Failure FailureFrom(std::exception_ptr error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const ModelError& e) {
+        return {e.Code(), e.what()};
+    } catch (const std::system_error& e) {
+        return {e.code().value(), e.what()};
+    } catch (const std::bad_alloc&) {
+        return {errorcode::OutOfMemory, "Out of memory"};
+    } catch (const std::exception& e) {
+        return {errorcode::Internal, e.what()};
+    } catch (...) {
+        return {errorcode::Internal, "Unknown failure"};
+    }
+}
+
+std::string ShortErrorReport(const Failure& failure)
+{
+    return "Error code # " + std::to_string(failure.code) + "\r\n" + "Description: " + failure.description;
+}
+
+std::string FullErrorReport(const Failure& failure, const std::string& routine, const std::string& osName)
+{
+    return ShortErrorReport(failure) + "\r\n" + "Routine: " + routine + "\r\n" + "OS: " + osName;
+}
+
+bool ContinueOnError::Step(const std::function<void()>& step)
+{
+    try {
+        step();
+        return true;
+    } catch (...) {
+        Fail(FailureFrom(std::current_exception()));
+        return false;
+    }
+}
+
+void ContinueOnError::Fail(Failure failure)
+{
+    failed_ = true;
+    last_ = std::move(failure);
+}
+
+void ContinueOnError::Finish()
+{
+    if (!failed_)
+        return;
+    std::string report;
+    try {
+        report = FullErrorReport(last_, routine_, port_.OsName());
+    } catch (...) {
+        report = FullErrorReport(last_, routine_, std::string());
+    }
+    failed_ = false;
+    port_.ShowInternalError(report);
+}
+
+void ContinueOnError::FinishShort()
+{
+    if (!failed_)
+        return;
+    failed_ = false;
+    port_.ShowInternalError(ShortErrorReport(last_));
+}
+
+}  // namespace revlane

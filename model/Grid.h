@@ -1,0 +1,76 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace revlane {
+
+// Told about every change of a Grid, so that a widget can show it.
+class GridObserver {
+public:
+    virtual ~GridObserver() = default;
+    // Row or column counts, fixed rows or columns or widths changed, or every cell was cleared.
+    virtual void GridLayoutChanged() = 0;
+    virtual void GridCellChanged(int row, int col) = 0;
+    virtual void GridCurrentCellChanged() = 0;
+    virtual void GridEnabledChanged() = 0;
+};
+
+// The grid as the logic sees it: cell texts by row and column, the counts, the fixed
+// header rows and columns, column widths in twips and the current cell. Everything
+// that reads or writes the open file's rows goes through here, so it runs without a display.
+class Grid {
+public:
+    int Rows() const { return rows_; }
+    int Cols() const { return cols_; }
+    // Changing a count keeps the texts of the cells that remain.
+    void SetRows(int rows);
+    void SetCols(int cols);
+
+    int FixedRows() const { return fixedRows_; }
+    int FixedCols() const { return fixedCols_; }
+    void SetFixedRows(int n);
+    void SetFixedCols(int n);
+
+    // Out-of-range cells read as empty text; writing one throws std::out_of_range.
+    const std::string& TextMatrix(int row, int col) const;
+    void SetTextMatrix(int row, int col, std::string text);
+
+    // Width in twips (1/1440 inch); a column never given a width reads as DefaultColWidth.
+    int ColWidth(int col) const;
+    void SetColWidth(int col, int twips);
+    static constexpr int DefaultColWidth = 960;
+
+    // The current cell. It never lies in a fixed row or column while the grid has others.
+    int Row() const { return row_; }
+    int Col() const { return col_; }
+    void SetRow(int row);
+    void SetCol(int col);
+
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+
+    // Empties every cell; counts, widths and the current cell stay.
+    void Clear();
+
+    void SetObserver(GridObserver* observer) { observer_ = observer; }
+
+private:
+    void Resize(int rows, int cols);
+    void ClampCurrent();
+    bool InRange(int row, int col) const { return row >= 0 && row < rows_ && col >= 0 && col < cols_; }
+    void NotifyLayout();
+
+    int rows_ = 0;
+    int cols_ = 0;
+    int fixedRows_ = 0;
+    int fixedCols_ = 0;
+    int row_ = 0;
+    int col_ = 0;
+    bool enabled_ = false;
+    std::vector<std::string> cells_;  // row-major, rows_ * cols_
+    std::vector<int> widths_;
+    GridObserver* observer_ = nullptr;
+};
+
+}  // namespace revlane

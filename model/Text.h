@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Small text helpers for the configuration files, which are bytes in the system's code page.
+namespace revlane::text {
+
+bool StartsWith(std::string_view text, std::string_view prefix);
+// Leading and trailing blanks (the space character only; tabs are content).
+std::string TrimSpaces(std::string_view text);
+std::string RemoveTabs(std::string_view text);
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
+// Every run of spaces becomes one space.
+std::string CollapseSpaces(std::string_view text);
+bool IsBlank(std::string_view text);
+
+// The lines of a file's content without their ends. CR LF, a lone LF and a lone CR each end a
+// line; a last line without an end is a line too, and an end at the very end adds none.
+std::vector<std::string> SplitLines(std::string_view content);
+// Every line followed by CR LF.
+std::string JoinLinesCrLf(const std::vector<std::string>& lines);
+
+// File text is 8-bit; messages are UTF-8. Each byte is taken as the Latin-1 character of its value.
+std::string Latin1ToUtf8(std::string_view bytes);
+
+}  // namespace revlane::text

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "Grid.h"
+
+namespace revlane {
+
+enum class FileKind { DefaultIde, HandlingCfg };
+enum class Game { Gta3, ViceCity };
+
+// The fixed shape of each grid view. The row count is the view's capacity: reading stops
+// when it is reached, and the capacity message quotes maxVehicles.
+struct ViewGeometry {
+    int cols;
+    int rows;
+    int fixedCols;
+    int fixedRows;
+    int col0Width;   // twips
+    int otherWidth;  // twips
+    int maxVehicles;
+};
+
+ViewGeometry GeometryFor(FileKind kind, Game game);
+
+// The first grid row that shows a line of the file: the row below the header rows.
+constexpr int FirstDataRow(FileKind kind)
+{
+    return kind == FileKind::DefaultIde ? 1 : 3;
+}
+
+// Empties the grid and gives it the view's counts, fixed rows and columns and widths.
+void PrepareGrid(Grid& grid, const ViewGeometry& geometry);
+
+}  // namespace revlane

@@ -1,0 +1,12 @@
+#include "SystemInfo.h"
+
+#include <QSysInfo>
+
+namespace revlane::platform {
+
+QString OsName()
+{
+    return QSysInfo::prettyProductName();
+}
+
+}  // namespace revlane::platform

@@ -1,0 +1,145 @@
+#pragma once
+
+// Stand-ins for the model's ports that remember what the user would have been shown.
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ConfigFile.h"
+#include "FileSystem.h"
+#include "Grid.h"
+#include "Ports.h"
+#include "Views.h"
+
+namespace revlane::test {
+
+struct ShownMessage {
+    std::string text;
+    MsgButtons buttons;
+    MsgIcon icon;
+};
+
+class FakeMessages : public MessagePort {
+public:
+    std::vector<ShownMessage> shown;
+    std::deque<MsgAnswer> answers;  // answered in turn; OK, or Yes, when none is left
+
+    MsgAnswer ShowMessage(const std::string& text, MsgButtons buttons, MsgIcon icon) override
+    {
+        shown.push_back({text, buttons, icon});
+        if (!answers.empty()) {
+            const MsgAnswer answer = answers.front();
+            answers.pop_front();
+            return answer;
+        }
+        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes : MsgAnswer::OK;
+    }
+};
+
+class FakeErrors : public InternalErrorPort {
+public:
+    std::vector<std::string> reports;
+    std::string OsName() override { return "Test OS 1.0"; }
+    void ShowInternalError(const std::string& report) override { reports.push_back(report); }
+};
+
+class FakeView : public FileViewPort {
+public:
+    std::vector<std::string> restoreList;
+    std::string importText = "unchanged";
+    int clearImportCalls = 0;
+    bool controlsEnabled = false;
+    bool restoreEnabled = false;
+
+    void ClearRestoreList() override { restoreList.clear(); }
+    void AddRestoreEntry(const std::string& name) override { restoreList.push_back(name); }
+    void SetImportText(const std::string& text) override { importText = text; }
+    void ClearImport() override { ++clearImportCalls; }
+    void SetFileControlsEnabled(bool enabled, bool restore) override
+    {
+        controlsEnabled = enabled;
+        restoreEnabled = restore;
+    }
+};
+
+class FixedClock : public ClockPort {
+public:
+    std::string date = "Sunday, 6 December 2026";
+    std::string time = "10:15:30 UTC";
+    std::string LongDate() override { return date; }
+    std::string LongTime() override { return time; }
+};
+
+// A ConfigFile with fakes on every port and a grid of its own.
+struct Harness {
+    Grid grid;
+    FakeMessages messages;
+    FakeErrors errors;
+    FakeView view;
+    FixedClock clock;
+    ConfigFile file;
+
+    explicit Harness(FileSystem& fs = StdFileSystem())
+        : file(grid, ConfigFile::Ports{messages, errors, view, clock, fs}, "1.1.0")
+    {
+    }
+
+    // What opening a view does before it reads: the grid's shape and the markers.
+    void Open(FileKind kind, Game game, const std::filesystem::path& path)
+    {
+        const ViewGeometry g = GeometryFor(kind, game);
+        PrepareGrid(grid, g);
+        file.MaxVehicles = g.maxVehicles;
+        file.DefaultMode = kind == FileKind::DefaultIde;
+        if (kind == FileKind::DefaultIde) {
+            file.FirstVehicleId = game == Game::Gta3 ? "90," : "130";
+            file.DefaultFile = path;
+        } else {
+            file.HandlingFile = path;
+        }
+        file.ReadFile();
+    }
+};
+
+inline std::filesystem::path FsPath(const QString& path)
+{
+    return std::filesystem::path(path.toStdU16String());
+}
+
+inline QByteArray ReadBytes(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray("<missing>");
+    return f.readAll();
+}
+
+inline void WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+inline QString FixturesDir()
+{
+    return QStringLiteral(REVLANE_FIXTURES_DIR);
+}
+
+}  // namespace revlane::test
+
+// Skips the current test where the games' files are not beside the project.
+#define REVLANE_REQUIRE_FIXTURE(relative, var)                                                               \
+    const QString var = revlane::test::FixturesDir() + QStringLiteral("/") + QStringLiteral(relative);        \
+    if (!QFile::exists(var))                                                                                 \
+        QSKIP(qPrintable(QStringLiteral("game data file %1 not found; set REVLANE_FIXTURES_DIR to the "      \
+                                        "folder of the games' files to run this test").arg(var)))
