@@ -270,6 +270,14 @@ void ConfigFile::SaveSteps(ContinueOnError& run, bool& backupMade)
 {
     std::string header;
     run.Step([&] { header = HeaderLine(); });
+    // The header takes the first line (and handling.cfg's second); where the vehicle section
+    // starts there, the header lines go in before it rather than over a vehicle.
+    const int headerLines = DefaultMode ? 1 : 2;
+    if (sectionFound_ && filledRows_ > 0 && firstVehicleLine_ < headerLines) {
+        const int insert = headerLines - firstVehicleLine_;
+        lines_.insert(lines_.begin(), static_cast<size_t>(insert), std::string(";"));
+        firstVehicleLine_ += insert;
+    }
     if (lines_.empty())
         lines_.emplace_back();
     lines_[0] = header.empty() ? std::string(DefaultMode ? "#" : ";") : header;

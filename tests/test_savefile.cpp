@@ -1,0 +1,484 @@
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "ModelFakes.h"
+#include "Text.h"
+
+using namespace revlane;
+using namespace revlane::test;
+
+Q_DECLARE_METATYPE(revlane::FileKind)
+Q_DECLARE_METATYPE(revlane::Game)
+
+namespace {
+
+QList<QByteArray> SplitCrLf(const QByteArray& bytes)
+{
+    QList<QByteArray> lines = bytes.split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    for (auto& line : lines)
+        if (line.endsWith('\r'))
+            line.chop(1);
+    return lines;
+}
+
+// The real file system until the crash: the operation at that count is cut short (a write
+// leaves half its bytes), and from then on nothing reaches the disk, as if the program had died.
+class CrashingFileSystem : public FileSystem {
+public:
+    explicit CrashingFileSystem(int crashAt) : crashAt_(crashAt) {}
+    bool crashed = false;
+
+    bool Exists(const std::filesystem::path& p) override { return real().Exists(p); }
+    std::string ReadAll(const std::filesystem::path& p) override { return real().ReadAll(p); }
+    void WriteAll(const std::filesystem::path& p, const std::string& bytes) override
+    {
+        if (Dies())
+            return real().WriteAll(p, bytes.substr(0, bytes.size() / 2));
+        if (!crashed)
+            real().WriteAll(p, bytes);
+    }
+    void Rename(const std::filesystem::path& from, const std::filesystem::path& to) override
+    {
+        if (!Dies() && !crashed)
+            real().Rename(from, to);
+    }
+    void Remove(const std::filesystem::path& p) noexcept override
+    {
+        if (!Dies() && !crashed)
+            real().Remove(p);
+    }
+
+private:
+    static FileSystem& real() { return StdFileSystem(); }
+    bool Dies()
+    {
+        if (crashed || ops_++ != crashAt_)
+            return false;
+        crashed = true;
+        return true;
+    }
+    int crashAt_;
+    int ops_ = 0;
+};
+
+}  // namespace
+
+class TestSaveFile : public QObject {
+    Q_OBJECT
+
+    static QString Header(char prefix)
+    {
+        return QString(QChar(prefix))
+               + " Config file written by Revlane v1.1.0 - Last modified on Sunday, 6 December 2026 10:15:30 UTC";
+    }
+
+private slots:
+    void stockFilesSavedUnedited_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<FileKind>("kind");
+        QTest::addColumn<Game>("game");
+        QTest::newRow("gta3 default.ide") << "gta3/data/default.ide" << FileKind::DefaultIde << Game::Gta3;
+        QTest::newRow("gta3 handling.cfg") << "gta3/data/handling.cfg" << FileKind::HandlingCfg << Game::Gta3;
+        QTest::newRow("vc default.ide") << "vc/data/default.ide" << FileKind::DefaultIde << Game::ViceCity;
+        QTest::newRow("vc handling.cfg") << "vc/data/handling.cfg" << FileKind::HandlingCfg << Game::ViceCity;
+    }
+    void stockFilesSavedUnedited()
+    {
+        QFETCH(QString, file);
+        QFETCH(FileKind, kind);
+        QFETCH(Game, game);
+        REVLANE_REQUIRE_FIXTURE(file, fixture);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QFileInfo(fixture).fileName());
+        const QByteArray original = ReadBytes(fixture);
+        WriteBytes(path, original);
+
+        Harness h;
+        h.Open(kind, game, FsPath(path));
+        const int lineCount = h.file.LineCount();
+        QVERIFY(h.file.SaveFile());
+        QVERIFY(h.errors.reports.empty());
+
+        // The original moved to the backup name, byte for byte, and the user was told where.
+        QCOMPARE(ReadBytes(path + ".bak"), original);
+        const auto& backupMessage = h.messages.shown.back();
+        QCOMPARE(QString::fromStdString(backupMessage.text),
+                 "Backup copy created at: \r\n" + path
+                     + ".bak\r\n\r\nA backup copy will be created only when it does not exists.");
+        QCOMPARE(backupMessage.icon, MsgIcon::Information);
+        QVERIFY(!QFile::exists(path + ".revlane-save"));
+
+        // Only the header lines and the tab expansion of handling vehicle lines change.
+        const QByteArray saved = ReadBytes(path);
+        QVERIFY(saved.endsWith("\r\n"));
+        QCOMPARE(saved.count('\n'), saved.count("\r\n"));
+        const QList<QByteArray> before = SplitCrLf(original);
+        const QList<QByteArray> after = SplitCrLf(saved);
+        QCOMPARE(after.size(), before.size());
+        const bool ide = kind == FileKind::DefaultIde;
+        QCOMPARE(QString::fromLatin1(after[0]), Header(ide ? '#' : ';'));
+        int changed = 0;
+        for (int i = 1; i < after.size(); ++i) {
+            QByteArray expected = before[i];
+            const int row = i - h.file.FirstVehicleLine() + h.file.FirstDataRow();
+            if (!ide && i == 1)
+                expected = ";";
+            else if (!ide && h.file.LineOfRow(row) == i && !h.file.IsTitleRow(row))
+                expected.replace("\t", "     ");
+            if (expected != before[i])
+                ++changed;
+            QCOMPARE(after[i], expected);
+        }
+        QVERIFY(ide ? changed == 0 : changed > 50);
+
+        // Reading the saved file again gives the same lines and rows.
+        Harness again;
+        again.Open(kind, game, FsPath(path));
+        QCOMPARE(again.file.LineCount(), lineCount);
+        QCOMPARE(again.file.FilledRows(), h.file.FilledRows());
+    }
+
+    void secondSaveKeepsTheBackup()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("default.ide");
+        WriteBytes(path, "90, a, b\r\n91, c, d\n");
+        Harness h;
+        h.Open(FileKind::DefaultIde, Game::Gta3, FsPath(path));
+        QVERIFY(h.file.SaveFile());
+        QCOMPARE(h.messages.shown.size(), size_t(1));
+        h.clock.time = "11:00:00 UTC";
+        h.grid.SetRow(2);
+        h.grid.SetTextMatrix(2, 1, "edited");
+        h.file.UpdateLine();
+        QVERIFY(h.file.SaveFile());
+        QCOMPARE(h.messages.shown.size(), size_t(1));
+        QCOMPARE(ReadBytes(path + ".bak"), QByteArray("90, a, b\r\n91, c, d\n"));
+        QCOMPARE(ReadBytes(path),
+                 QByteArray("# Config file written by Revlane v1.1.0 - Last modified on Sunday, 6 December 2026 "
+                            "11:00:00 UTC\r\n90, a, b\r\n91,\tedited,\t\td,\t\t,\t,\t,\t,\t,\t,\t,\t, \r\n"));
+        QVERIFY(!h.file.Modified());
+    }
+
+    void rebuiltLines_data()
+    {
+        QTest::addColumn<FileKind>("kind");
+        QTest::addColumn<Game>("game");
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QByteArray>("rebuilt");
+        QTest::newRow("gta3 ide")
+            << FileKind::DefaultIde << Game::Gta3
+            << QByteArray("90, landstal, landstal, car, LANDSTAL, LANDSTK, richfamily, 10, 7, 0, 164, 0.8") << 7
+            << QByteArray("12")
+            << QByteArray("90,\tlandstal,\t\tlandstal,\t\tcar,\tLANDSTAL,\tLANDSTK,\trichfamily,\t12,\t7,\t0,\t164, 0.8");
+        QTest::newRow("vc ide short line")
+            << FileKind::DefaultIde << Game::ViceCity << QByteArray("130,a,b") << 2 << QByteArray("x")
+            << QByteArray("130,\ta,\t\tx,\t\t,\t,\t,\t,\t,\t,\t,\t,\t, ");
+        QByteArray values;
+        QByteArray rebuilt = "LANDSTAL       ";
+        for (int v = 1; v <= 31; ++v) {
+            values += QByteArray::number(v) + (v % 2 ? "\t " : "  ");
+            rebuilt += (v == 30 ? "\t\t" : "") + QByteArray(v == 5 ? "5.5" : QByteArray::number(v)) + " ";
+        }
+        QTest::newRow("gta3 cfg") << FileKind::HandlingCfg << Game::Gta3 << "LANDSTAL       " + values << 5
+                                  << QByteArray("5.5") << rebuilt;
+        QTest::newRow("cfg 15-character identifier")
+            << FileKind::HandlingCfg << Game::Gta3 << QByteArray("LANDSTALXXXXXXX1 2") << 2 << QByteArray("3")
+            << "LANDSTALXXXXXXX1 3 " + QByteArray(27, ' ') + "\t\t  ";
+    }
+    void rebuiltLines()
+    {
+        QFETCH(FileKind, kind);
+        QFETCH(Game, game);
+        QFETCH(QByteArray, line);
+        QFETCH(int, col);
+        QFETCH(QByteArray, value);
+        QFETCH(QByteArray, rebuilt);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("file");
+        WriteBytes(path, "# first\r\n" + line + "\r\n# after\r\n");
+        Harness h;
+        h.Open(kind, game, FsPath(path));
+        const int row = h.file.FirstDataRow();
+        h.grid.SetRow(row);
+        h.grid.SetTextMatrix(row, col, value.toStdString());
+        h.file.UpdateLine();
+        const std::string once = h.file.FileLines()[size_t(h.file.LineOfRow(row))];
+        QCOMPARE(QByteArray::fromStdString(once), rebuilt);
+        QVERIFY(h.file.Modified());
+        QCOMPARE(h.file.FileLines().front(), std::string("# first"));
+        QCOMPARE(h.file.FileLines().back(), std::string("# after"));
+
+        // Rebuilding again changes nothing, and the saved line reads back into the same cells.
+        h.file.UpdateLine();
+        QCOMPARE(h.file.FileLines()[size_t(h.file.LineOfRow(row))], once);
+        std::vector<std::string> cells;
+        for (int c = 0; c < h.grid.Cols(); ++c)
+            cells.push_back(h.grid.TextMatrix(row, c));
+        QVERIFY(h.file.SaveFile());
+        Harness again;
+        again.Open(kind, game, FsPath(path));
+        for (int c = 0; c < again.grid.Cols(); ++c)
+            QCOMPARE(again.grid.TextMatrix(row, c), cells[size_t(c)]);
+    }
+
+    // Every stock vehicle, rebuilt from its cells, saved and read again, shows the same cells.
+    void stockRowsRoundTrip_data() { stockFilesSavedUnedited_data(); }
+    void stockRowsRoundTrip()
+    {
+        QFETCH(QString, file);
+        QFETCH(FileKind, kind);
+        QFETCH(Game, game);
+        REVLANE_REQUIRE_FIXTURE(file, fixture);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("file");
+        WriteBytes(path, ReadBytes(fixture));
+        Harness h;
+        h.Open(kind, game, FsPath(path));
+        for (int row = h.file.FirstDataRow(); row < h.file.FirstDataRow() + h.file.FilledRows(); ++row) {
+            if (!h.file.IsVehicleRow(row))
+                continue;
+            h.grid.SetRow(row);
+            h.file.UpdateLine();
+        }
+        QVERIFY(h.file.SaveFile());
+        Harness again;
+        again.Open(kind, game, FsPath(path));
+        QCOMPARE(again.file.FilledRows(), h.file.FilledRows());
+        for (int row = 0; row < h.grid.Rows(); ++row)
+            for (int c = 0; c < h.grid.Cols(); ++c)
+                QCOMPARE(again.grid.TextMatrix(row, c), h.grid.TextMatrix(row, c));
+    }
+
+    void rowsWithoutAVehicleLineAreNeverRebuilt_data()
+    {
+        QTest::addColumn<FileKind>("kind");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("row");
+        QTest::newRow("ide empty row below the last vehicle")
+            << FileKind::DefaultIde << QByteArray("90, a\r\nend\r\nkeep me\r\n") << 2;
+        QTest::newRow("ide far below") << FileKind::DefaultIde << QByteArray("90, a\r\nend\r\nkeep me\r\n") << 61;
+        QTest::newRow("cfg title row") << FileKind::HandlingCfg << QByteArray("LANDSTAL 1\r\n;- keep\r\nA 1\r\n") << 4;
+        QTest::newRow("cfg empty row") << FileKind::HandlingCfg << QByteArray("LANDSTAL 1\r\n; A\r\nkeep\r\n") << 4;
+    }
+    void rowsWithoutAVehicleLineAreNeverRebuilt()
+    {
+        QFETCH(FileKind, kind);
+        QFETCH(QByteArray, content);
+        QFETCH(int, row);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("file");
+        WriteBytes(path, content);
+        Harness h;
+        h.Open(kind, Game::Gta3, FsPath(path));
+        const auto lines = h.file.FileLines();
+        h.grid.SetRow(row);
+        h.grid.SetCol(h.grid.FixedCols());
+        h.grid.SetTextMatrix(row, h.grid.FixedCols(), "x");
+        h.file.UpdateLine();
+        QCOMPARE(h.file.FileLines(), lines);
+        QVERIFY(!h.file.Modified());
+        QVERIFY(!h.file.SetVehicleLine(row, "x"));
+        QCOMPARE(h.file.FileLines(), lines);
+    }
+
+    void lineEnds_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("lineCount");
+        QTest::newRow("CR LF") << QByteArray("#a\r\nb\r\nc\r\n") << 3;
+        QTest::newRow("no end after the last line") << QByteArray("#a\r\nb\r\nc") << 3;
+        QTest::newRow("lone LF") << QByteArray("#a\nb\nc\n") << 3;
+        QTest::newRow("lone CR") << QByteArray("#a\rb\rc") << 3;
+        QTest::newRow("mixed, with empty lines") << QByteArray("#a\n\r\n\rb\n\rc") << 6;
+        QTest::newRow("one line") << QByteArray("#a") << 1;
+    }
+    void lineEnds()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, lineCount);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("default.ide");
+        WriteBytes(path, content);
+        Harness h;
+        h.Open(FileKind::DefaultIde, Game::Gta3, FsPath(path));
+        QCOMPARE(h.file.LineCount(), lineCount);
+        QVERIFY(h.file.SaveFile());
+        const QByteArray saved = ReadBytes(path);
+        QCOMPARE(saved.count("\r\n"), lineCount);
+        QCOMPARE(saved.count('\n'), lineCount);
+        QCOMPARE(saved.count('\r'), lineCount);
+        Harness again;
+        again.Open(FileKind::DefaultIde, Game::Gta3, FsPath(path));
+        QCOMPARE(again.file.LineCount(), lineCount);
+        QVERIFY(again.file.SaveFile());
+        QCOMPARE(ReadBytes(path), saved);
+    }
+
+    // Real files start with comments; where one starts with vehicles, the header must not take their place.
+    void headerNeverReplacesAVehicle_data()
+    {
+        QTest::addColumn<FileKind>("kind");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("vehicles");
+        QTest::newRow("ide vehicle first") << FileKind::DefaultIde << QByteArray("90, a\r\n91, b\r\nend\r\n") << 2;
+        QTest::newRow("cfg vehicle first") << FileKind::HandlingCfg << QByteArray("LANDSTAL 1\r\nIDAHO 2\r\n") << 2;
+        QTest::newRow("cfg vehicle second") << FileKind::HandlingCfg << QByteArray(";c\r\nLANDSTAL 1\r\nIDAHO 2") << 2;
+        QTest::newRow("cfg vehicle third") << FileKind::HandlingCfg << QByteArray(";c\r\n;d\r\nLANDSTAL 1\r\n") << 1;
+    }
+    void headerNeverReplacesAVehicle()
+    {
+        QFETCH(FileKind, kind);
+        QFETCH(QByteArray, content);
+        QFETCH(int, vehicles);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("file");
+        WriteBytes(path, content);
+        Harness h;
+        h.Open(kind, Game::Gta3, FsPath(path));
+        const int row = h.file.FirstDataRow() + vehicles - 1;
+        const std::string lastKey = h.grid.TextMatrix(row, 0);
+        for (int save = 0; save < 2; ++save) {
+            QVERIFY(h.file.SaveFile());
+            // The rows still show their own lines, before and after reading the file again.
+            QCOMPARE(h.file.LineOfRow(row), h.file.FirstVehicleLine() + vehicles - 1);
+            Harness again;
+            again.Open(kind, Game::Gta3, FsPath(path));
+            QCOMPARE(again.file.FilledRows(), vehicles);
+            QCOMPARE(again.grid.TextMatrix(row, 0), lastKey);
+            QVERIFY(again.file.FirstVehicleLine() >= (kind == FileKind::DefaultIde ? 1 : 2));
+        }
+    }
+
+    void emptyFileGetsTheHeaderAlone()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("handling.cfg");
+        WriteBytes(path, "");
+        Harness h;
+        h.Open(FileKind::HandlingCfg, Game::Gta3, FsPath(path));
+        QCOMPARE(h.file.LineCount(), 0);
+        QVERIFY(h.file.SaveFile());
+        QCOMPARE(ReadBytes(path), (Header(';') + "\r\n").toLatin1());
+        QCOMPARE(ReadBytes(path + ".bak"), QByteArray());
+    }
+
+    // Real failures: the report names the routine, the changes stay marked, nothing is lost.
+    void failedSaves_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("a folder where the file should be") << "folder";
+        QTest::newRow("the folder has gone") << "gone";
+        QTest::newRow("disk full") << "full";
+    }
+    void failedSaves()
+    {
+        QFETCH(QString, how);
+        if (how == "full" && !QFile::exists("/dev/full"))
+            QSKIP("this system has no /dev/full");
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("data");
+        QVERIFY(QDir().mkdir(folder));
+        const QString path = folder + "/default.ide";
+        const QByteArray original = "#x\r\n90, a\r\n";
+        WriteBytes(path, original);
+        Harness h;
+        h.Open(FileKind::DefaultIde, Game::Gta3, FsPath(path));
+        h.grid.SetRow(1);
+        h.grid.SetTextMatrix(1, 1, "changed");
+        h.file.UpdateLine();
+
+        if (how == "folder") {
+            // A backup already exists, and the file has been replaced by a folder with something in it.
+            WriteBytes(path + ".bak", "old backup");
+            QVERIFY(QFile::remove(path));
+            QVERIFY(QDir().mkpath(path + "/inside"));
+        } else if (how == "gone") {
+            QVERIFY(QDir(folder).removeRecursively());
+        } else {
+            QVERIFY(QFile::link("/dev/full", path + ".revlane-save"));
+        }
+
+        QVERIFY(!h.file.SaveFile());
+        QVERIFY(h.file.Modified());
+        QCOMPARE(h.errors.reports.size(), size_t(1));
+        const QString report = QString::fromStdString(h.errors.reports[0]);
+        QVERIFY2(report.contains("\r\nRoutine: SaveFile\r\nOS: Test OS 1.0"), qPrintable(report));
+        QVERIFY(text::StartsWith(h.file.FileLines()[1], "90,\tchanged,"));
+        QVERIFY(h.messages.shown.empty());
+
+        if (how == "folder") {
+            QVERIFY(QFileInfo(path + "/inside").isDir());
+            QCOMPARE(ReadBytes(path + ".bak"), QByteArray("old backup"));
+        } else if (how == "gone") {
+            QVERIFY(!QFile::exists(folder));
+        } else {
+            QCOMPARE(ReadBytes(path), original);
+            QVERIFY(!QFile::exists(path + ".bak"));
+        }
+        QVERIFY(QFile(path + ".revlane-save").symLinkTarget().isEmpty() && !QFile::exists(path + ".revlane-save"));
+
+        // Once the cause is gone, saving works and clears the mark.
+        if (how == "gone") {
+            QVERIFY(QDir().mkdir(folder));
+            QVERIFY(h.file.SaveFile());
+            QVERIFY(!h.file.Modified());
+        }
+    }
+
+    // A save killed at any moment leaves the old or the new file whole, under its own name or as the backup.
+    void crashAtAnyMoment_data()
+    {
+        QTest::addColumn<bool>("backupExists");
+        QTest::newRow("first save") << false;
+        QTest::newRow("later save") << true;
+    }
+    void crashAtAnyMoment()
+    {
+        QFETCH(bool, backupExists);
+        const QByteArray original = "#x\r\n90, a, b\r\n91, c, d\r\n";
+        QByteArray saved;
+        bool finished = false;
+        for (int crashAt = 0; !finished; ++crashAt) {
+            QVERIFY(crashAt < 20);
+            QTemporaryDir dir;
+            const QString path = dir.filePath("default.ide");
+            WriteBytes(path, original);
+            if (backupExists)
+                WriteBytes(path + ".bak", "older");
+            CrashingFileSystem fs(crashAt);
+            Harness h(fs);
+            h.Open(FileKind::DefaultIde, Game::Gta3, FsPath(path));
+            h.grid.SetRow(2);
+            h.grid.SetTextMatrix(2, 2, "new");
+            h.file.UpdateLine();
+            h.file.SaveFile();
+            finished = !fs.crashed;
+            if (finished)
+                saved = ReadBytes(path);
+
+            const QByteArray now = ReadBytes(path);
+            const QByteArray backup = ReadBytes(path + ".bak");
+            if (backupExists) {
+                QCOMPARE(backup, QByteArray("older"));
+                QVERIFY2(now == original || now.contains("91,\tc,\t\tnew"), now.constData());
+            } else if (now == "<missing>") {
+                QCOMPARE(backup, original);
+            } else {
+                QVERIFY2(now == original || (now.contains("91,\tc,\t\tnew") && now.endsWith("\r\n")), now.constData());
+                QVERIFY(backup == "<missing>" || backup == original);
+            }
+        }
+        QVERIFY(saved.startsWith("# Config file written by Revlane"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSaveFile)
+#include "test_savefile.moc"

@@ -139,7 +139,7 @@ inline QString FixturesDir()
 
 // Skips the current test where the games' files are not beside the project.
 #define REVLANE_REQUIRE_FIXTURE(relative, var)                                                               \
-    const QString var = revlane::test::FixturesDir() + QStringLiteral("/") + QStringLiteral(relative);        \
+    const QString var = revlane::test::FixturesDir() + QStringLiteral("/") + QString(relative);               \
     if (!QFile::exists(var))                                                                                 \
         QSKIP(qPrintable(QStringLiteral("game data file %1 not found; set REVLANE_FIXTURES_DIR to the "      \
                                         "folder of the games' files to run this test").arg(var)))
