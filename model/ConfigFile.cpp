@@ -2,19 +2,13 @@
 
 #include <algorithm>
 
+#include "Catalogue.h"
 #include "ErrorReport.h"
 #include "Text.h"
 
 namespace revlane {
 
 namespace {
-
-// Messages are UTF-8; so are the paths in them.
-std::string PathText(const std::filesystem::path& path)
-{
-    const auto u8 = path.u8string();
-    return std::string(u8.begin(), u8.end());
-}
 
 constexpr size_t kIdentifierWidth = 15;
 constexpr const char* kTabExpansion = "     ";
@@ -51,6 +45,35 @@ bool ConfigFile::SetVehicleLine(int row, std::string line)
         return false;
     lines_[static_cast<size_t>(LineOfRow(row))] = std::move(line);
     modified_ = true;
+    return true;
+}
+
+bool ConfigFile::OpenView(FileKind kind, Game game, const CaptionTable& captions)
+{
+    const bool ide = kind == FileKind::DefaultIde;
+    const auto& path = ide ? DefaultFile : HandlingFile;
+    if (!ports_.files.Exists(path)) {
+        ports_.messages.ShowMessage("The file " + text::PathText(path) + " was not found.", MsgButtons::OK,
+                                    MsgIcon::Critical);
+        return false;
+    }
+    const ViewGeometry geometry = GeometryFor(kind, game);
+    if (ide)
+        FirstVehicleId = game == Game::Gta3 ? "90," : "130";
+    MaxVehicles = geometry.maxVehicles;
+    PrepareGrid(grid_, geometry);
+    for (int c = 0; c < geometry.cols; ++c) {
+        if (ide) {
+            grid_.SetTextMatrix(0, c, DefaultCaption(game, c));
+            continue;
+        }
+        const auto header = captions.HandlingHeader(game, c);
+        grid_.SetTextMatrix(0, c, header.letter);
+        grid_.SetTextMatrix(1, c, header.name);
+        grid_.SetTextMatrix(2, c, header.hint);
+    }
+    DefaultMode = ide;
+    ReadFile();
     return true;
 }
 
@@ -249,7 +272,7 @@ bool ConfigFile::SaveFile()
     SaveSteps(run, backupMade);
     if (backupMade) {
         run.Step([&] {
-            ports_.messages.ShowMessage("Backup copy created at: \r\n" + PathText(BackupPathFor(OpenPath()))
+            ports_.messages.ShowMessage("Backup copy created at: \r\n" + text::PathText(BackupPathFor(OpenPath()))
                                             + "\r\n\r\nA backup copy will be created only when it does not exists.",
                                         MsgButtons::OK, MsgIcon::Information);
         });

@@ -7,6 +7,7 @@
 #include "FileSystem.h"
 #include "Grid.h"
 #include "Ports.h"
+#include "Views.h"
 
 namespace revlane {
 
@@ -59,6 +60,10 @@ public:
     // Replaces the line of a vehicle row and marks the file changed. Rows that show no vehicle
     // line are refused (returns false), so no line outside the vehicle section is overwritten.
     bool SetVehicleLine(int row, std::string line);
+
+    // Opens a view of the chosen file kind: when the file exists, gives the grid the view's shape
+    // and headers and reads the file; otherwise says so and changes nothing (returns false).
+    bool OpenView(FileKind kind, Game game, const class CaptionTable& captions);
 
     // Reads the open file into the line table and its vehicle section into the prepared grid.
     void ReadFile();

@@ -6,14 +6,16 @@
 #include <system_error>
 
 #include "ErrorReport.h"
+#include "Text.h"
 
 namespace revlane {
 
 namespace {
 
+// Reports are UTF-8, whatever the system's code page.
 std::string Describe(const std::filesystem::path& path)
 {
-    return "'" + path.string() + "'";
+    return "'" + text::PathText(path) + "'";
 }
 
 [[noreturn]] void ThrowErrno(const std::string& what, int fallback = EIO)

@@ -106,4 +106,10 @@ std::string Latin1ToUtf8(std::string_view bytes)
     return out;
 }
 
+std::string PathText(const std::filesystem::path& path)
+{
+    const auto u8 = path.u8string();
+    return std::string(u8.begin(), u8.end());
+}
+
 }  // namespace revlane::text

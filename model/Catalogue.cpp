@@ -1,0 +1,102 @@
+#include "Catalogue.h"
+
+#include "StringTable.h"
+
+namespace revlane {
+
+namespace {
+
+struct Column {
+    const char* letter;
+    const char* name;
+    const char* hint;  // nullptr: no hint is written for the column
+};
+
+const Column kHandlingColumns[32] = {
+    {"A", "vehicle identifier", "[14 characters max]"},
+    {"B", "fMass", "[1.0 to 50000.0]"},
+    {"C", "Dimensions.x", "[0.0 > x > 20.0]"},
+    {"D", "Dimensions.y", "[0.0 > x > 20.0]"},
+    {"E", "Dimensions.z", "[0.0 > x > 20.0]"},
+    {"F", "CentreOfMass.x", "[-9.9 > x > 10.0]"},
+    {"G", "CentreOfMass.y", "[-9.9 > x > 10.0]"},
+    {"H", "CentreOfMass.z", "[-9.9 > x > 10.0]"},
+    {"I", "nPercentSubmerged", "[10 to 120]"},
+    {"J", "fTractionMultiplier", "[0.5 to 2.0]"},
+    // The games' own file header names this field and its range so.
+    {"K", "fTractionLoss", "[0.0 > x > 1.0]"},
+    {"L", "fTractionBias", "[0.0 > x > 1.0]"},
+    {"M", "TransmissionData.nNumberOfGears", "[1 to 4]"},
+    {"N", "TransmissionData.fMaxVelocity", "[5.0 to 150.0]"},
+    {"O", "TransmissionData.fEngineAcceleration", "[0.1 to 10.0]"},
+    {"P", "TransmissionData.nDriveType", "[F/R/4]"},
+    {"Q", "TransmissionData.nEngineType", "[P/D/E]"},
+    {"R", "fBrakeDeceleration", "[0.1 to 10.0]"},
+    {"S", "fBrakeBias", "[0.0 > x > 1.0]"},
+    {"T", "bABS", "[0/1]"},
+    {"U", "fSteeringLock", "[10.0 to 40.0]"},
+    {"V", "fSuspensionForceLevel", "not [L/M/H]"},
+    {"W", "fSuspensionDampingLevel", "not [L/M/H]"},
+    {"X", "fSeatOffsetDistance", "ped seat position offset towards centre of car"},
+    {"Y", "fCollisionDamageMultiplier", "[0.2 to 5.0]"},
+    {"Z", "nMonetaryValue", "[1 to 100000]"},
+    {"AA", "suspension upper limit", nullptr},
+    {"AB", "suspension lower limit", nullptr},
+    {"AC", "suspension bias between front and rear", nullptr},
+    {"AD", "flags", nullptr},
+    {"AE", "front lights", "0=long, 1=small, 2=big, 3=tall"},
+    {"AF", "rear lights", "0=long, 1=small, 2=big, 3=tall"},
+};
+
+constexpr int kLetter = 9;
+constexpr int kName = 41;
+constexpr int kHint = 73;
+constexpr int kExtraLetter = 105;
+constexpr int kExtraName = 106;
+
+}  // namespace
+
+void CaptionTable::Fill()
+{
+    for (int k = 0; k < 32; ++k) {
+        entries_[kLetter + k] = kHandlingColumns[k].letter;
+        entries_[kName + k] = kHandlingColumns[k].name;
+        if (kHandlingColumns[k].hint)
+            entries_[kHint + k] = kHandlingColumns[k].hint;
+    }
+    entries_[kExtraLetter] = "AG";
+    entries_[kExtraName] = "suspension anti-dive multiplier";
+}
+
+const std::string& CaptionTable::Entry(int index) const
+{
+    static const std::string empty;
+    return index >= 0 && index < Size ? entries_[static_cast<size_t>(index)] : empty;
+}
+
+CaptionTable::Header CaptionTable::HandlingHeader(Game game, int col) const
+{
+    if (game == Game::Gta3 || col < 29) {
+        if (col < 0 || col > 31)
+            return {};
+        return {Entry(kLetter + col), Entry(kName + col), Entry(kHint + col)};
+    }
+    // Vice City's extra field sits at AD; flags and the two light fields move one to the right.
+    switch (col) {
+    case 29: return {Entry(kLetter + 29), Entry(kExtraName), std::string()};
+    case 30: return {Entry(kLetter + 30), Entry(kName + 29), std::string()};
+    case 31: return {Entry(kLetter + 31), Entry(kName + 30), Entry(kHint + 30)};
+    case 32: return {Entry(kExtraLetter), Entry(kName + 31), Entry(kHint + 31)};
+    default: return {};
+    }
+}
+
+const std::string& DefaultCaption(Game game, int col)
+{
+    static const std::string empty;
+    if (col < 1)
+        return empty;
+    return LoadResString((game == Game::Gta3 ? 400 : 420) + col);
+}
+
+}  // namespace revlane

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "Views.h"
+
+namespace revlane {
+
+// The handling.cfg column catalogue: for column k, entry 9 + k holds its letter, 41 + k its
+// field name and 73 + k its range hint; 105 and 106 the letter and name of the field only
+// Vice City's file has. Every other entry stays empty.
+class CaptionTable {
+public:
+    static constexpr int Size = 201;
+
+    // Fills the catalogue; ApplyCaptions does this once at start-up.
+    void Fill();
+    const std::string& Entry(int index) const;
+
+    struct Header {
+        std::string letter, name, hint;
+    };
+    // The three header rows over a column of a game's handling.cfg view.
+    Header HandlingHeader(Game game, int col) const;
+
+private:
+    std::array<std::string, Size> entries_;
+};
+
+// The header over a column of the default.ide view, from the string table.
+const std::string& DefaultCaption(Game game, int col);
+
+}  // namespace revlane

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "ConfigFile.h"
+#include "ExpressImport.h"
+#include "Grid.h"
+#include "Ports.h"
+#include "StockLines.h"
+#include "Views.h"
+
+namespace revlane {
+
+// Restore defaults: puts one vehicle of the open file back to the stock line that its game
+// ships, after the user has compared the two lines in a prompt. The vehicle is the one the
+// restore list names: by model name in default.ide, by identifier in handling.cfg.
+class RestoreDefaults {
+public:
+    struct Ports {
+        MessagePort& messages;
+        InternalErrorPort& errors;
+    };
+
+    enum class Result {
+        Restored,     // the stock line replaced the vehicle's line and row
+        Cancelled,    // the user said Cancel, or the line could not be put in place
+        NotFound,     // no vehicle row has the name; the user was told
+        NoStockLine,  // the game ships no such vehicle; nothing to do, and nothing said
+    };
+
+    RestoreDefaults(Grid& grid, ConfigFile& file, ExpressImport& import, const DefaultLines& stock, Ports ports);
+
+    // The Restore defaults button, for the restore list's selected entry and the open game.
+    Result Restore(const std::string& selected, Game game);
+
+    // The confirmation prompt for replacing one line by another (texts as bytes of the file;
+    // the prompt is UTF-8). default.ide lines are shown without their tabs and spaces, handling.cfg
+    // lines with their tabs shown as spaces.
+    static std::string PromptText(std::string_view current, std::string_view stock, bool defaultMode);
+    static std::string NotFoundText(std::string_view selected);
+
+private:
+    int FindRow(int col, const std::string& key) const;
+
+    Grid& grid_;
+    ConfigFile& file_;
+    ExpressImport& import_;
+    const DefaultLines& stock_;
+    Ports ports_;
+};
+
+}  // namespace revlane
