@@ -1,0 +1,117 @@
+#include "Diagnostics.h"
+
+#include <QList>
+
+#include <limits>
+
+#ifdef Q_OS_WIN
+#include <QOperatingSystemVersion>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#endif
+
+#ifdef Q_OS_LINUX
+#include <QFile>
+#endif
+
+namespace revlane::platform {
+
+QString GetWinVersion(bool callSucceeded, int platformId, int major, int minor)
+{
+    if (!callSucceeded)
+        return QStringLiteral("Unable to identify your version of Windows.");
+    switch (platformId) {
+    case 0:
+        return QStringLiteral("Win32s on Windows 3.1");
+    case 1:
+        if (minor == 0)
+            return QStringLiteral("Windows 95");
+        if (minor == 90)
+            return QStringLiteral("Windows Me");
+        return QStringLiteral("Windows 98");
+    case 2:
+        if (major == 3)
+            return QStringLiteral("Windows NT 3.5");
+        if (major == 4)
+            return QStringLiteral("Windows NT 4.0");
+        if (major == 5 && minor == 0)
+            return QStringLiteral("Windows 2000");
+        if (major == 5 && minor == 1)
+            return QStringLiteral("Windows XP");
+        if (major == 5 && minor == 2)
+            return QStringLiteral("Windows Server 2003");
+        if (major == 6 && minor == 0)
+            return QStringLiteral("Windows Vista");
+        if (major == 6 && minor == 1)
+            return QStringLiteral("Windows 7");
+        if (major == 6 && minor == 2)
+            return QStringLiteral("Windows 8");
+        return QStringLiteral("Windows NT");
+    default:
+        return QString();
+    }
+}
+
+#ifdef Q_OS_WIN
+QString GetWinVersion()
+{
+    // Qt asks the kernel for the true version; the old version call would report every
+    // release since 8 as 6.2 to a program without a compatibility manifest. Every Windows
+    // that Qt 6 runs on is of the NT line.
+    const QOperatingSystemVersion version = QOperatingSystemVersion::current();
+    const bool known = version.type() == QOperatingSystemVersion::Windows && version.majorVersion() > 0;
+    return GetWinVersion(known, 2, version.majorVersion(), qMax(0, version.minorVersion()));
+}
+#endif
+
+std::optional<quint64> MemAvailableFromMeminfo(const QByteArray& meminfo)
+{
+    static const QByteArray key = QByteArrayLiteral("MemAvailable:");
+    const QList<QByteArray> lines = meminfo.split('\n');
+    for (const QByteArray& line : lines) {
+        if (!line.startsWith(key))
+            continue;
+        // "MemAvailable:   12345678 kB"
+        const QList<QByteArray> parts = line.mid(key.size()).simplified().split(' ');
+        bool ok = false;
+        const quint64 value = parts.value(0).toULongLong(&ok);
+        if (!ok)
+            return std::nullopt;
+        quint64 unit = 1;
+        const QByteArray suffix = parts.value(1).toLower();
+        if (suffix == "kb")
+            unit = 1024;
+        else if (!suffix.isEmpty())
+            return std::nullopt;
+        if (value > std::numeric_limits<quint64>::max() / unit)
+            return std::nullopt;
+        return value * unit;
+    }
+    return std::nullopt;
+}
+
+std::optional<quint64> AvailablePhysicalMemory()
+{
+#if defined(Q_OS_WIN)
+    // The extended call: the old one stops counting at 4 GB.
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof(status);
+    if (!GlobalMemoryStatusEx(&status))
+        return std::nullopt;
+    return quint64(status.ullAvailPhys);
+#elif defined(Q_OS_LINUX)
+    QFile file(QStringLiteral("/proc/meminfo"));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return MemAvailableFromMeminfo(file.readAll());
+#else
+    return std::nullopt;
+#endif
+}
+
+}  // namespace revlane::platform

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+#include <deque>
+#include <optional>
+
+class QWidget;
+
+namespace revlane::platform {
+
+inline constexpr char FolderPickerTitle[] = "Select to the GTA installation to use...";
+
+// Asks the user for an installation folder.
+class FolderPicker {
+public:
+    virtual ~FolderPicker() = default;
+    // The chosen folder in the system's own notation, or nothing when the user cancels.
+    virtual std::optional<QString> PickFolder(QWidget* owner) = 0;
+};
+
+// The system's folder dialog, modal to its owner, starting at the top of the folder tree.
+class DialogFolderPicker : public FolderPicker {
+public:
+    std::optional<QString> PickFolder(QWidget* owner) override;
+};
+
+// For tests of the window: answers with the folders given, in turn, and cancels when none is
+// left.
+class ScriptedFolderPicker : public FolderPicker {
+public:
+    std::deque<std::optional<QString>> answers;
+    int calls = 0;
+
+    std::optional<QString> PickFolder(QWidget*) override
+    {
+        ++calls;
+        if (answers.empty())
+            return std::nullopt;
+        std::optional<QString> answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+}  // namespace revlane::platform

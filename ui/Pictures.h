@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QFont>
+#include <QIcon>
+#include <QPixmap>
+#include <QPoint>
+#include <QRect>
+
+class QPainter;
+class QWidget;
+
+namespace revlane::ui {
+
+// Every picture of the program is drawn here at run time, at any size, so that none has to
+// be shipped as a file and each stays sharp on dense screens.
+
+// The program's icon: a road running into the distance on a blue tile.
+void PaintAppIcon(QPainter& painter, const QRectF& target);
+QPixmap AppIconPixmap(int size = 32, qreal devicePixelRatio = 1.0);
+// The window icon, in the sizes the desktop asks for.
+QIcon AppIcon();
+// Draws the program's icon with its top left corner at a pixel of the painter's surface.
+void DrawAppIcon(QPainter& painter, const QPoint& at, int size = 32);
+
+// The internal-error dialog's picture: a white cross on a red disc.
+QPixmap ErrorPicture(int size = 32, qreal devicePixelRatio = 1.0);
+
+// The about box's banner, 600 x 76 pixels at normal resolution, times `scale`.
+QPixmap AboutBanner(qreal scale = 1.0, qreal devicePixelRatio = 1.0);
+
+// The dialogs are laid out in twips (1/1440 inch): 15 to a pixel at 96 dots per inch, more
+// on screens set to a higher logical resolution.
+int TwipsToPixels(int twips, qreal logicalDpi);
+QRect TwipRect(const QWidget* widget, int left, int top, int width, int height);
+// How many pixels of a widget's screen make one pixel at 96 dots per inch.
+qreal PixelScale(const QWidget* widget);
+
+// Verdana 8.25 pt where the system has it, the nearest sans-serif otherwise.
+QFont DialogFont(bool bold = false);
+
+}  // namespace revlane::ui
