@@ -1,11 +1,468 @@
 #include "frmMain.h"
 
+#include <QComboBox>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QFontInfo>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <algorithm>
+
+#include "FlexGrid.h"
+#include "QtErrorPort.h"
+#include "QtPorts.h"
+#include "Text.h"
+
 namespace revlane::ui {
 
-frmMain::frmMain(QWidget* parent) : QWidget(parent)
+namespace {
+
+const char* kDefaultHint = "[insert comma separated values and click Apply]";
+const char* kHandlingHint = "[ insert values separated by one or more spaces or tabs and click Apply ]";
+
+// Verdana where the system has it, the nearest sans-serif otherwise.
+QFont WindowFont(bool bold = false)
+{
+    QFont font(QStringLiteral("Verdana"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    font.setBold(bold);
+    return font;
+}
+
+}  // namespace
+
+frmMain::frmMain(Services services, QWidget* parent)
+    : QWidget(parent),
+      ownMessages_(services.messages ? nullptr : std::make_unique<QtMessagePort>(this)),
+      ownErrors_(services.errors ? nullptr : std::make_unique<QtErrorPort>(this)),
+      ownClock_(services.clock ? nullptr : std::make_unique<QtClockPort>()),
+      messages_(services.messages ? *services.messages : *ownMessages_),
+      errors_(services.errors ? *services.errors : *ownErrors_),
+      file(grid, ConfigFile::Ports{messages_, errors_, *this, services.clock ? *services.clock : *ownClock_,
+                                   services.files ? *services.files : StdFileSystem()}),
+      import(grid, file, ExpressImport::Ports{messages_, errors_}),
+      restore(grid, file, import, defaultLines, RestoreDefaults::Ports{messages_, errors_})
 {
     setWindowTitle(QStringLiteral("Revlane " REVLANE_VERSION));
-    resize(610, 450);
+    setFont(WindowFont());
+    BuildControls();
+    ConnectGrid();
+    ApplyCaptions();
+}
+
+frmMain::frmMain() : frmMain(Services{}) {}
+
+frmMain::~frmMain() = default;
+
+int frmMain::Px(int twips) const
+{
+    return qRound(twips * logicalDpiX() / 1440.0);
+}
+
+void frmMain::BuildControls()
+{
+    resize(Px(9150), Px(6750));
+    const auto place = [this](QWidget* w, int left, int top, int width, int height) {
+        w->setGeometry(Px(left), Px(top), Px(width), Px(height));
+    };
+    const auto label = [&](QWidget* parent, const char* text, bool bold, int l, int t, int w, int h) {
+        auto* lbl = new QLabel(QString::fromLatin1(text), parent);
+        lbl->setFont(WindowFont(bold));
+        lbl->setWordWrap(h > 300);
+        lbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        place(lbl, l, t, w, h);
+        return lbl;
+    };
+    const auto button = [&](QWidget* parent, const char* text, bool bold, int l, int t, int w, int h) {
+        auto* btn = new QPushButton(QString::fromLatin1(text), parent);
+        btn->setFont(WindowFont(bold));
+        place(btn, l, t, w, h);
+        return btn;
+    };
+    const auto line = [&](QWidget* parent, int x1, int y, int x2) {
+        auto* ln = new QFrame(parent);
+        ln->setFrameShape(QFrame::NoFrame);
+        ln->setAutoFillBackground(true);
+        QPalette pal = ln->palette();
+        pal.setColor(QPalette::Window, pal.color(QPalette::Dark));
+        ln->setPalette(pal);
+        ln->setGeometry(Px(x1), Px(y), Px(x2 - x1), 1);
+        return ln;
+    };
+    const auto readOnlyBox = [&](QWidget* parent, int l, int t, int w, int h) {
+        auto* box = new QLineEdit(parent);
+        box->setReadOnly(true);
+        QPalette pal = box->palette();
+        pal.setColor(QPalette::Base, pal.color(QPalette::Button));
+        box->setPalette(pal);
+        place(box, l, t, w, h);
+        return box;
+    };
+
+    // Top area.
+    lblMode = label(this, "Editor mode", true, 120, 120, 1935, 255);
+    lblMode->setEnabled(false);
+    Linea[1] = line(this, 120, 360, 2040);
+    Image1 = new QLabel(this);
+    place(Image1, 120, 480, 480, 480);
+    optDefault = new QRadioButton(QStringLiteral("default.ide"), this);
+    place(optDefault, 720, 480, 1335, 255);
+    optDefault->setEnabled(false);
+    optHandling = new QRadioButton(QStringLiteral("handling.cfg"), this);
+    place(optHandling, 720, 720, 1335, 255);
+    optHandling->setEnabled(false);
+    lblInstallpath = label(this, "GTA installation to use", true, 2280, 120, 3615, 255);
+    Linea[0] = line(this, 2280, 360, 9000);
+    Picture1 = new QWidget(this);
+    place(Picture1, 2280, 480, 1215, 495);
+    optGta3 = new QRadioButton(QStringLiteral("GTA III"), Picture1);
+    place(optGta3, 0, 0, 1095, 255);
+    optVice = new QRadioButton(QStringLiteral("Vice City"), Picture1);
+    place(optVice, 0, 240, 1095, 255);
+    imgGame = new QLabel(this);
+    place(imgGame, 3510, 480, 495, 495);
+    lblPath = label(this, "Installation path:", false, 4080, 480, 3735, 255);
+    txtPath = readOnlyBox(this, 4080, 720, 3735, 285);
+    cmdBrowse = button(this, "Browse...", false, 7920, 720, 1095, 315);
+    lblProcessed = label(this, "Main file settings  [Enter or double-click to edit]  [any key to replace]", true, 120,
+                         1200, 8895, 255);
+    lblProcessed->setEnabled(false);
+    Linea[2] = line(this, 120, 1440, 9000);
+    Grid1 = new FlexGrid(grid, this);
+    place(Grid1, 120, 1560, 8895, 2175);
+    txtGrid = new QLineEdit(this);
+    place(txtGrid, 240, 1680, 1095, 255);
+    txtGrid->setFrame(false);
+    txtGrid->hide();
+
+    // Bottom area.
+    picBottom = new QWidget(this);
+    place(picBottom, 120, 3840, 9015, 2775);
+    lblImport = label(picBottom, "Express import", true, 0, 0, 2895, 255);
+    Linea[3] = line(picBottom, 0, 240, 8880);
+    lblMisc[0] = label(picBottom,
+                       "To replace all parameters for a vehicle, insert its entire configuration line in the field "
+                       "below.",
+                       false, 0, 360, 8895, 495);
+    txtImport = new QLineEdit(picBottom);
+    place(txtImport, 0, 600, 6975, 285);
+    cmdPaste = button(picBottom, "Paste", false, 7080, 600, 1815, 315);
+    lblMisc[1] = label(picBottom, "The config line above will be applied to the vehicle:", false, 0, 960, 5055, 255);
+    txtImportv = readOnlyBox(picBottom, 5160, 960, 1815, 285);
+    cmdImport = button(picBottom, "Apply", false, 7080, 960, 1815, 315);
+    lblRestore = label(picBottom, "Restore default values", true, 0, 1320, 2895, 255);
+    Linea[4] = line(picBottom, 0, 1560, 8880);
+    lblMisc[2] = label(picBottom, "Select a vehicle to restore its original settings.", false, 0, 1680, 4215, 495);
+    comRestore = new QComboBox(picBottom);
+    place(comRestore, 5160, 1680, 1815, 315);
+    cmdRestore = button(picBottom, "Restore defaults", false, 7080, 1680, 1815, 315);
+    Linea[5] = line(picBottom, 0, 2280, 8880);
+    cmdAbout = button(picBottom, "About...", false, 0, 2400, 1215, 375);
+    cmdRun = button(picBottom, "Run GTA III", true, 2640, 2400, 2295, 375);
+    cmdSave = button(picBottom, "Save", true, 5040, 2400, 1215, 375);
+    cmdReload = button(picBottom, "Reload", false, 6360, 2400, 1215, 375);
+    cmdExit = button(picBottom, "Exit", false, 7680, 2400, 1215, 375);
+    for (QWidget* w : {static_cast<QWidget*>(lblImport), static_cast<QWidget*>(lblMisc[0]),
+                       static_cast<QWidget*>(lblMisc[1]), static_cast<QWidget*>(lblMisc[2]),
+                       static_cast<QWidget*>(txtImport), static_cast<QWidget*>(cmdPaste),
+                       static_cast<QWidget*>(cmdImport), static_cast<QWidget*>(lblRestore),
+                       static_cast<QWidget*>(comRestore), static_cast<QWidget*>(cmdRestore),
+                       static_cast<QWidget*>(cmdRun), static_cast<QWidget*>(cmdSave),
+                       static_cast<QWidget*>(cmdReload)})
+        w->setEnabled(false);
+
+    connect(optDefault, &QRadioButton::clicked, this, [this] { optDefault_Click(); });
+    connect(optHandling, &QRadioButton::clicked, this, [this] { optHandling_Click(); });
+    connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+    connect(cmdReload, &QPushButton::clicked, this, [this] { cmdReload_Click(); });
+    connect(txtImport, &QLineEdit::textChanged, this, [this] { txtImport_Change(); });
+    connect(cmdPaste, &QPushButton::clicked, this, [this] { cmdPaste_Click(); });
+    connect(cmdImport, &QPushButton::clicked, this, [this] { cmdImport_Click(); });
+    connect(cmdRestore, &QPushButton::clicked, this, [this] { cmdRestore_Click(); });
+    txtGrid->installEventFilter(this);
+    Grid1->setFocus();
+}
+
+void frmMain::ConnectGrid()
+{
+    connect(Grid1, &FlexGrid::DblClick, this, [this] { GridEdit(32); });
+    connect(Grid1, &FlexGrid::KeyPress, this, [this](int key) { GridEdit(key); });
+    connect(Grid1, &FlexGrid::GotFocus, this, [this] { Commit(); });
+    connect(Grid1, &FlexGrid::LeaveCell, this, [this] { Commit(); });
+}
+
+void frmMain::ApplyCaptions()
+{
+    CaptionTable_.Fill();
+    defaultLines.Load();
+}
+
+// ----- The two views and the file choice -----
+
+void frmMain::SetFileOption(QRadioButton* option, bool checked)
+{
+    // Exclusive options cannot be cleared one by one; lift the rule for the moment.
+    option->setAutoExclusive(false);
+    option->setChecked(checked);
+    option->setAutoExclusive(true);
+}
+
+void frmMain::ShowOpenKind()
+{
+    const bool open = grid.Enabled();
+    SetFileOption(optDefault, open && file.DefaultMode);
+    SetFileOption(optHandling, open && !file.DefaultMode);
+}
+
+void frmMain::OpenDefault()
+{
+    if (!file.OpenView(FileKind::DefaultIde, CurrentGame(), CaptionTable_))
+        SetFileOption(optDefault, false);
+}
+
+void frmMain::OpenHandling()
+{
+    if (!file.OpenView(FileKind::HandlingCfg, CurrentGame(), CaptionTable_))
+        SetFileOption(optHandling, false);
+}
+
+bool frmMain::AskToSave(MsgButtons buttons)
+{
+    if (!file.Modified())
+        return true;
+    LastAnswer = messages_.ShowMessage("Save changes to " + text::PathText(file.OpenPath()) + "?", buttons,
+                                       MsgIcon::Question);
+    if (LastAnswer == MsgAnswer::Cancel)
+        return false;
+    if (LastAnswer == MsgAnswer::Yes)
+        file.SaveFile();
+    return true;
+}
+
+void frmMain::optDefault_Click()
+{
+    if (grid.Enabled() && file.DefaultMode)
+        return;  // already the open file
+    Commit();
+    if (!AskToSave(MsgButtons::YesNoCancel)) {
+        // The options keep showing the file that stays open.
+        ShowOpenKind();
+        return;
+    }
+    OpenDefault();
+    txtImport->setText(QString::fromLatin1(kDefaultHint));
+}
+
+void frmMain::optHandling_Click()
+{
+    if (grid.Enabled() && !file.DefaultMode)
+        return;
+    Commit();
+    if (!AskToSave(MsgButtons::YesNoCancel)) {
+        ShowOpenKind();
+        return;
+    }
+    OpenHandling();
+    txtImport->setText(QString::fromLatin1(kHandlingHint));
+}
+
+// ----- Save, Reload, closing -----
+
+void frmMain::cmdSave_Click()
+{
+    Commit();
+    file.SaveFile();
+}
+
+void frmMain::cmdReload_Click()
+{
+    Commit();
+    const std::string name = file.DefaultMode ? "default.ide" : "handling.cfg";
+    LastAnswer = messages_.ShowMessage("Discard changes and reload " + name + "?", MsgButtons::OKCancel,
+                                       MsgIcon::Exclamation);
+    if (LastAnswer != MsgAnswer::OK)
+        return;
+    if (file.DefaultMode)
+        OpenDefault();
+    else
+        OpenHandling();
+}
+
+void frmMain::CloseFile()
+{
+    // Whatever is being typed in the cell is dropped with the file.
+    editing_ = false;
+    txtGrid->hide();
+    file.CloseFile();
+    for (QRadioButton* option : {optDefault, optHandling}) {
+        option->setEnabled(false);
+        SetFileOption(option, false);
+    }
+}
+
+// ----- What the file model changes in the window -----
+
+void frmMain::ClearRestoreList()
+{
+    comRestore->clear();
+}
+
+void frmMain::AddRestoreEntry(const std::string& name)
+{
+    comRestore->addItem(FromBytes(name));
+}
+
+void frmMain::SetImportText(const std::string& text)
+{
+    txtImport->setText(FromBytes(text));
+}
+
+void frmMain::ClearImport()
+{
+    import.ClearImport();
+    txtImportv->clear();
+    cmdImport->setEnabled(false);
+}
+
+// ----- Express import and restore -----
+
+void frmMain::txtImport_Change()
+{
+    import.TextChanged(ToBytes(txtImport->text()), CurrentGame());
+    txtImportv->setText(FromBytes(import.VehicleName()));
+    cmdImport->setEnabled(import.ApplyEnabled());
+}
+
+void frmMain::cmdPaste_Click()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !data->hasText()) {
+        messages_.ShowMessage("Clipboard does not have text at this moment.", MsgButtons::OK, MsgIcon::Critical);
+        return;
+    }
+    txtImport->setText(data->text());
+}
+
+void frmMain::cmdImport_Click()
+{
+    Commit();
+    import.Apply();
+}
+
+void frmMain::cmdRestore_Click()
+{
+    Commit();
+    restore.Restore(ToBytes(comRestore->currentText()), CurrentGame());
+}
+
+void frmMain::SetFileControlsEnabled(bool enabled, bool restore)
+{
+    for (QWidget* w : {static_cast<QWidget*>(lblProcessed), static_cast<QWidget*>(lblImport),
+                       static_cast<QWidget*>(lblRestore), static_cast<QWidget*>(txtImport),
+                       static_cast<QWidget*>(lblMisc[0]), static_cast<QWidget*>(lblMisc[1]),
+                       static_cast<QWidget*>(lblMisc[2]), static_cast<QWidget*>(cmdPaste),
+                       static_cast<QWidget*>(cmdRun), static_cast<QWidget*>(cmdSave),
+                       static_cast<QWidget*>(cmdReload)})
+        w->setEnabled(enabled);
+    const bool restoreOn = enabled && restore;
+    if (restoreOn)
+        comRestore->setCurrentIndex(0);
+    comRestore->setEnabled(restoreOn);
+    cmdRestore->setEnabled(restoreOn);
+}
+
+// ----- In-place editing -----
+
+void frmMain::GridEdit(int key)
+{
+    // Section titles, and the empty rows below the last vehicle, have no vehicle line to rebuild.
+    if (!file.IsVehicleRow(grid.Row()) || grid.Col() < grid.FixedCols())
+        return;
+    if (key >= 0 && key <= 32) {
+        const QString text = FromBytes(grid.TextMatrix(grid.Row(), grid.Col()));
+        txtGrid->setText(text);
+        txtGrid->setCursorPosition(std::min<int>(15, int(text.size())));
+    } else {
+        txtGrid->setText(QString(QChar(key)));
+        txtGrid->setCursorPosition(1);
+    }
+    Grid1->EnsureVisible(grid.Row(), grid.Col());
+    const QRect cell = Grid1->CellRect(grid.Row(), grid.Col());
+    const QPoint topLeft = Grid1->mapTo(this, cell.topLeft());
+    txtGrid->setGeometry(topLeft.x(), topLeft.y(), cell.width(), std::max(1, cell.height() - Px(20)));
+    editing_ = true;
+    txtGrid->show();
+    txtGrid->raise();
+    txtGrid->setFocus();
+}
+
+void frmMain::Commit()
+{
+    if (!editing_)
+        return;
+    editing_ = false;
+    grid.SetTextMatrix(grid.Row(), grid.Col(), ToBytes(txtGrid->text()));
+    txtGrid->hide();
+    file.UpdateLine();
+}
+
+void frmMain::txtGrid_KeyDown(int key)
+{
+    switch (key) {
+    case Qt::Key_Escape:
+        editing_ = false;
+        txtGrid->hide();
+        Grid1->setFocus();
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        Grid1->setFocus();
+        Commit();  // the focus change commits; this covers a window that is not active
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Up: {
+        Grid1->setFocus();
+        QCoreApplication::processEvents();
+        Commit();
+        const int row = grid.Row();
+        if (key == Qt::Key_Down && row < grid.Rows() - 1)
+            Grid1->MoveTo(row + 1, grid.Col());
+        else if (key == Qt::Key_Up && row > grid.FixedRows())
+            Grid1->MoveTo(row - 1, grid.Col());
+        break;
+    }
+    default: break;
+    }
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == txtGrid) {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Down
+                || key == Qt::Key_Up) {
+                txtGrid_KeyDown(key);
+                return true;
+            }
+        } else if (event->type() == QEvent::FocusOut) {
+            // Switching to another program leaves the edit open, as it leaves the caret.
+            const auto reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                Commit();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace revlane::ui

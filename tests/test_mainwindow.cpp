@@ -1,0 +1,458 @@
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "FlexGrid.h"
+#include "ModelFakes.h"
+#include "frmMain.h"
+
+using namespace revlane;
+using namespace revlane::test;
+using revlane::ui::frmMain;
+
+Q_DECLARE_METATYPE(revlane::FileKind)
+Q_DECLARE_METATYPE(revlane::Game)
+
+namespace {
+
+// The main window over an installation in a temporary folder, with every question answered by the test.
+struct Window {
+    QTemporaryDir dir;
+    FakeMessages messages;
+    FakeErrors errors;
+    FixedClock clock;
+    std::unique_ptr<frmMain> w;
+    QString defaultPath;
+    QString handlingPath;
+
+    Window(Game game, const QByteArray& defaultIde, const QByteArray& handlingCfg)
+    {
+        QDir().mkpath(dir.filePath("data"));
+        defaultPath = dir.filePath("data/default.ide");
+        handlingPath = dir.filePath("data/handling.cfg");
+        WriteBytes(defaultPath, defaultIde);
+        WriteBytes(handlingPath, handlingCfg);
+        w = std::make_unique<frmMain>(frmMain::Services{&messages, &errors, nullptr, &clock});
+        // What choosing an installation does, until the window can do it itself.
+        w->ViceMode = game == Game::ViceCity;
+        w->file.DefaultFile = FsPath(defaultPath);
+        w->file.HandlingFile = FsPath(handlingPath);
+        w->optDefault->setEnabled(true);
+        w->optHandling->setEnabled(true);
+        w->show();
+        if (!QTest::qWaitForWindowActive(w.get()))
+            qWarning("the window did not become active");
+    }
+
+    void Open(FileKind kind) { QTest::mouseClick(kind == FileKind::DefaultIde ? w->optDefault : w->optHandling, Qt::LeftButton); }
+
+    QPoint Cell(int row, int col) const
+    {
+        return w->Grid1->CellRect(row, col).center() - w->Grid1->viewport()->pos();
+    }
+    void ClickCell(int row, int col) { QTest::mouseClick(w->Grid1->viewport(), Qt::LeftButton, {}, Cell(row, col)); }
+    void DoubleClickCell(int row, int col)
+    {
+        ClickCell(row, col);
+        QTest::mouseDClick(w->Grid1->viewport(), Qt::LeftButton, {}, Cell(row, col));
+    }
+    void Select(int row, int col)
+    {
+        w->Grid1->setFocus();
+        w->Grid1->MoveTo(row, col);
+    }
+    std::string CellText(int row, int col) const { return w->grid.TextMatrix(row, col); }
+    std::string LineOf(int row) const { return w->file.FileLines()[size_t(w->file.LineOfRow(row))]; }
+};
+
+const QByteArray kSmallIde = "# models\r\ncars\r\n90, landstal, landstal, car, LANDSTAL, LANDSTK, richfamily, 10, 7, 0, 164, 0.8\r\n"
+                             "91, idaho, idaho, car, IDAHO, IDAHO, poorfamily, 10, 7, 0, 163, 0.64\r\n"
+                             "92, stinger, stinger, car, STINGER, STINGER, executive, 10, 6, 2ff0, 160, 0.7\r\nend\r\n"
+                             "# after\r\n";
+const QByteArray kSmallCfg = "; header\r\n; second\r\nLANDSTAL        1700.0 2.0 5.0\r\n;- bikes\r\nBIKE           500.0 1.0\r\n"
+                             "IDAHO          1600.0 2.2\r\n; A end\r\n";
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void views_data()
+    {
+        QTest::addColumn<FileKind>("kind");
+        QTest::addColumn<Game>("game");
+        QTest::addColumn<QString>("ide");
+        QTest::addColumn<QString>("cfg");
+        QTest::addColumn<int>("cols");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("fixedCols");
+        QTest::addColumn<int>("fixedRows");
+        QTest::addColumn<QStringList>("headers");  // "row,col=text"
+        QTest::addColumn<QString>("hint");
+        const QString ideHint = "[insert comma separated values and click Apply]";
+        const QString cfgHint = "[ insert values separated by one or more spaces or tabs and click Apply ]";
+        QTest::newRow("gta3 default.ide")
+            << FileKind::DefaultIde << Game::Gta3 << "gta3/data/default.ide" << "gta3/data/handling.cfg" << 12 << 62 << 2
+            << 1 << QStringList{"0,0=", "0,1=Model name", "0,10=Wheel model", "0,11=Wheel scale", "1,1=landstal"}
+            << ideHint;
+        QTest::newRow("vc default.ide")
+            << FileKind::DefaultIde << Game::ViceCity << "vc/data/default.ide" << "vc/data/handling.cfg" << 13 << 108 << 2
+            << 1 << QStringList{"0,0=", "0,4=HandlingId", "0,10= ", "0,11=Wheel model", "0,12=Wheel scale", "1,0=130"}
+            << ideHint;
+        QTest::newRow("gta3 handling.cfg")
+            << FileKind::HandlingCfg << Game::Gta3 << "gta3/data/default.ide" << "gta3/data/handling.cfg" << 32 << 60
+            << 1 << 3
+            << QStringList{"0,0=A", "1,0=vehicle identifier", "2,0=[14 characters max]", "0,10=K", "1,10=fTractionLoss",
+                           "2,10=[0.0 > x > 1.0]", "0,26=AA", "2,26=", "1,29=flags", "2,29=", "1,31=rear lights",
+                           "2,31=0=long, 1=small, 2=big, 3=tall", "3,31=1"}
+            << cfgHint;
+        QTest::newRow("vc handling.cfg")
+            << FileKind::HandlingCfg << Game::ViceCity << "vc/data/default.ide" << "vc/data/handling.cfg" << 33 << 112
+            << 1 << 3
+            << QStringList{"0,29=AD", "1,29=suspension anti-dive multiplier", "2,29=", "0,30=AE", "1,30=flags", "2,30=",
+                           "1,31=front lights", "0,32=AG", "1,32=rear lights", "2,32=0=long, 1=small, 2=big, 3=tall",
+                           "84,0=------ bikes"}
+            << cfgHint;
+    }
+    void views()
+    {
+        QFETCH(FileKind, kind);
+        QFETCH(Game, game);
+        QFETCH(QString, ide);
+        QFETCH(QString, cfg);
+        QFETCH(int, cols);
+        QFETCH(int, rows);
+        QFETCH(int, fixedCols);
+        QFETCH(int, fixedRows);
+        QFETCH(QStringList, headers);
+        QFETCH(QString, hint);
+        REVLANE_REQUIRE_FIXTURE(ide, idePath);
+        REVLANE_REQUIRE_FIXTURE(cfg, cfgPath);
+        Window win(game, ReadBytes(idePath), ReadBytes(cfgPath));
+        win.Open(kind);
+        const Grid& g = win.w->grid;
+        QCOMPARE(g.Cols(), cols);
+        QCOMPARE(g.Rows(), rows);
+        QCOMPARE(g.FixedCols(), fixedCols);
+        QCOMPARE(g.FixedRows(), fixedRows);
+        QCOMPARE(g.ColWidth(0), kind == FileKind::DefaultIde ? 500 : 1600);
+        QCOMPARE(g.ColWidth(cols - 1), 1200);
+        for (const QString& header : headers) {
+            const int comma = header.indexOf(','), equals = header.indexOf('=');
+            const int row = header.left(comma).toInt(), col = header.mid(comma + 1, equals - comma - 1).toInt();
+            QCOMPARE(QString::fromStdString(g.TextMatrix(row, col)), header.mid(equals + 1));
+        }
+        QCOMPARE(win.w->txtImport->text(), hint);
+        QVERIFY(win.w->Grid1->isEnabled());
+        QVERIFY(win.w->cmdSave->isEnabled() && win.w->cmdReload->isEnabled() && win.w->lblProcessed->isEnabled());
+        QVERIFY(win.w->comRestore->isEnabled() && win.w->comRestore->currentIndex() == 0);
+        QVERIFY(g.Row() >= fixedRows && g.Col() >= fixedCols);
+
+        // Column widths on screen follow the twips, and the headers stay while the body scrolls.
+        const int px = win.w->Grid1->logicalDpiX() * 1200 / 1440;
+        QCOMPARE(win.w->Grid1->CellRect(0, cols - 1).width(), px);
+        const QRect headerBefore = win.w->Grid1->CellRect(0, cols - 1);
+        const QRect fixedBefore = win.w->Grid1->CellRect(rows - 1, 0);
+        win.w->Grid1->MoveTo(rows - 1, cols - 1);
+        QVERIFY(win.w->Grid1->verticalScrollBar()->value() > 0);
+        QVERIFY(win.w->Grid1->horizontalScrollBar()->value() > 0);
+        QCOMPARE(win.w->Grid1->CellRect(0, cols - 1).top(), headerBefore.top());
+        QCOMPARE(win.w->Grid1->CellRect(rows - 1, 0).left(), fixedBefore.left());
+        QVERIFY(win.w->Grid1->viewport()->rect().translated(win.w->Grid1->viewport()->pos()).contains(
+            win.w->Grid1->CellRect(rows - 1, cols - 1).center()));
+    }
+
+    void editingGestures_data()
+    {
+        QTest::addColumn<QString>("open");      // how the editor is opened
+        QTest::addColumn<QString>("editor");    // its text when opened
+        QTest::addColumn<int>("caret");
+        QTest::addColumn<QString>("typed");     // typed into the editor
+        QTest::addColumn<QString>("close");     // how it is closed
+        QTest::addColumn<QString>("cell");      // cell (3,1) afterwards
+        QTest::addColumn<bool>("modified");
+        QTest::newRow("digit replaces") << "7" << "7" << 1 << "" << "enter" << "7" << true;
+        QTest::newRow("space keeps") << "space" << "1700.0" << 6 << "5" << "enter" << "1700.05" << true;
+        QTest::newRow("backspace keeps") << "backspace" << "1700.0" << 6 << "" << "enter" << "1700.0" << true;
+        QTest::newRow("escape on the grid keeps") << "escape" << "1700.0" << 6 << "" << "enter" << "1700.0" << true;
+        QTest::newRow("double-click") << "dclick" << "1700.0" << 6 << "1" << "enter" << "1700.01" << true;
+        QTest::newRow("escape cancels") << "7" << "7" << 1 << "" << "escape" << "1700.0" << false;
+        QTest::newRow("down commits") << "space" << "1700.0" << 6 << "9" << "down" << "1700.09" << true;
+        QTest::newRow("click elsewhere commits") << "7" << "7" << 1 << "" << "click" << "7" << true;
+        QTest::newRow("another control commits") << "7" << "7" << 1 << "1" << "focus" << "71" << true;
+    }
+    void editingGestures()
+    {
+        QFETCH(QString, open);
+        QFETCH(QString, editor);
+        QFETCH(int, caret);
+        QFETCH(QString, typed);
+        QFETCH(QString, close);
+        QFETCH(QString, cell);
+        QFETCH(bool, modified);
+        Window win(Game::Gta3, kSmallIde, kSmallCfg);
+        win.Open(FileKind::HandlingCfg);
+        const std::string before = win.LineOf(3);
+        win.Select(3, 1);
+        if (open == "dclick")
+            win.DoubleClickCell(3, 1);
+        else if (open == "space")
+            QTest::keyClick(win.w->Grid1, Qt::Key_Space);
+        else if (open == "backspace")
+            QTest::keyClick(win.w->Grid1, Qt::Key_Backspace);
+        else if (open == "escape")
+            QTest::keyClick(win.w->Grid1, Qt::Key_Escape);
+        else
+            QTest::keyClicks(win.w->Grid1, open);
+        QVERIFY(win.w->txtGrid->isVisible());
+        QCOMPARE(win.w->txtGrid->text(), editor);
+        QCOMPARE(win.w->txtGrid->cursorPosition(), caret);
+        QCOMPARE(win.CellText(3, 1), std::string("1700.0"));  // nothing written before the commit
+        // The editor lies over the cell.
+        const QRect cellRect = win.w->Grid1->CellRect(3, 1).translated(win.w->Grid1->pos());
+        QCOMPARE(win.w->txtGrid->geometry().topLeft(), cellRect.topLeft());
+        QCOMPARE(win.w->txtGrid->width(), cellRect.width());
+
+        QTest::keyClicks(win.w->txtGrid, typed);
+        if (close == "enter")
+            QTest::keyClick(win.w->txtGrid, Qt::Key_Return);
+        else if (close == "escape")
+            QTest::keyClick(win.w->txtGrid, Qt::Key_Escape);
+        else if (close == "down")
+            QTest::keyClick(win.w->txtGrid, Qt::Key_Down);
+        else if (close == "click")
+            win.ClickCell(5, 2);
+        else
+            win.w->txtImport->setFocus();
+
+        QVERIFY(!win.w->txtGrid->isVisible());
+        QCOMPARE(QString::fromStdString(win.CellText(3, 1)), cell);
+        QCOMPARE(win.w->file.Modified(), modified);
+        if (modified)
+            QVERIFY(win.LineOf(3).find("LANDSTAL       " + cell.toStdString() + " 2.0 5.0 ") == 0);
+        else
+            QCOMPARE(win.LineOf(3), before);
+        const int row = close == "down" ? 4 : close == "click" ? 5 : 3;
+        QCOMPARE(win.w->grid.Row(), row);
+        QVERIFY(close != "click" || win.w->grid.Col() == 2);
+    }
+
+    void editorRefusesRowsWithoutAVehicleLine_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::newRow("section title") << 4;
+        QTest::newRow("empty row below the last vehicle") << 7;
+        QTest::newRow("last row of the grid") << 59;
+    }
+    void editorRefusesRowsWithoutAVehicleLine()
+    {
+        QFETCH(int, row);
+        Window win(Game::Gta3, kSmallIde, kSmallCfg);
+        win.Open(FileKind::HandlingCfg);
+        win.Select(row, 1);
+        QTest::keyClick(win.w->Grid1, '7');
+        win.DoubleClickCell(row, 1);
+        QTest::keyClick(win.w->Grid1, Qt::Key_Return);
+        QVERIFY(!win.w->txtGrid->isVisible());
+        QVERIFY(!win.w->file.Modified());
+    }
+
+    void headersAndFixedColumnsNeverBecomeCurrent()
+    {
+        Window win(Game::Gta3, kSmallIde, kSmallCfg);
+        win.Open(FileKind::DefaultIde);
+        win.Select(2, 3);
+        win.ClickCell(2, 1);  // model name, a fixed column
+        win.ClickCell(0, 4);  // header row
+        QCOMPARE(win.w->grid.Row(), 2);
+        QCOMPARE(win.w->grid.Col(), 3);
+        QTest::keyClick(win.w->Grid1, Qt::Key_Left);
+        QTest::keyClick(win.w->Grid1, Qt::Key_Up);
+        QTest::keyClick(win.w->Grid1, Qt::Key_Up);
+        QCOMPARE(win.w->grid.Row(), 1);
+        QCOMPARE(win.w->grid.Col(), 2);
+    }
+
+    void arrowsAtTheEdgesCommitAndStay_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("key");
+        QTest::newRow("up on the first row") << 1 << int(Qt::Key_Up);
+        QTest::newRow("down on the last vehicle") << 3 << int(Qt::Key_Down);
+    }
+    void arrowsAtTheEdgesCommitAndStay()
+    {
+        QFETCH(int, row);
+        QFETCH(int, key);
+        Window win(Game::Gta3, kSmallIde, kSmallCfg);
+        win.Open(FileKind::DefaultIde);
+        win.Select(row, 5);
+        QTest::keyClick(win.w->Grid1, 'X');
+        QTest::keyClick(win.w->txtGrid, Qt::Key(key));
+        QCOMPARE(win.CellText(row, 5), std::string("X"));
+        QVERIFY(win.w->file.Modified());
+        QCOMPARE(win.w->grid.Row(), row == 1 ? 1 : 4);  // down still moves onto the empty row below
+        QTest::keyClick(win.w->Grid1, 'Y');
+        QVERIFY(row == 1 ? win.w->txtGrid->isVisible() : !win.w->txtGrid->isVisible());
+    }
+
+    void scrollingLeavesTheEditorAlone()
+    {
+        REVLANE_REQUIRE_FIXTURE("vc/data/handling.cfg", cfg);
+        Window win(Game::ViceCity, kSmallIde, ReadBytes(cfg));
+        win.Open(FileKind::HandlingCfg);
+        win.Select(5, 2);
+        QTest::keyClick(win.w->Grid1, '9');
+        const QRect geometry = win.w->txtGrid->geometry();
+        win.w->Grid1->verticalScrollBar()->setValue(win.w->Grid1->verticalScrollBar()->maximum());
+        win.w->Grid1->horizontalScrollBar()->setValue(win.w->Grid1->horizontalScrollBar()->maximum());
+        QCOMPARE(win.w->txtGrid->geometry(), geometry);
+        QVERIFY(win.w->txtGrid->isVisible());
+        QTest::keyClick(win.w->txtGrid, Qt::Key_Return);
+        QCOMPARE(win.CellText(5, 2), std::string("9"));
+    }
+
+    void fileSwitchAsksToSave_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("yes") << int(MsgAnswer::Yes);
+        QTest::newRow("no") << int(MsgAnswer::No);
+        QTest::newRow("cancel") << int(MsgAnswer::Cancel);
+    }
+    void fileSwitchAsksToSave()
+    {
+        QFETCH(int, answer);
+        Window win(Game::Gta3, kSmallIde, kSmallCfg);
+        win.Open(FileKind::DefaultIde);
+        win.Select(2, 7);
+        QTest::keyClicks(win.w->Grid1, "3");
+        QTest::keyClick(win.w->txtGrid, Qt::Key_Return);
+        win.messages.answers.push_back(MsgAnswer(answer));
+        win.Open(FileKind::HandlingCfg);
+
+        QCOMPARE(win.messages.shown.front().text, "Save changes to " + FsPath(win.defaultPath).string() + "?");
+        QCOMPARE(win.messages.shown.front().buttons, MsgButtons::YesNoCancel);
+        QCOMPARE(win.messages.shown.front().icon, MsgIcon::Question);
+        const bool saved = ReadBytes(win.defaultPath).contains("91,\tidaho,\t\tidaho,\t\tcar,\tIDAHO,\tIDAHO,\tpoorfamily,\t3,");
+        QCOMPARE(saved, answer == int(MsgAnswer::Yes));
+        if (answer == int(MsgAnswer::Cancel)) {
+            QVERIFY(win.w->file.DefaultMode);
+            QVERIFY(win.w->file.Modified());
+            QCOMPARE(win.CellText(2, 7), std::string("3"));
+            QVERIFY(win.w->optDefault->isChecked());
+            QVERIFY(!win.w->optHandling->isChecked());
+        } else {
+            QVERIFY(!win.w->file.DefaultMode);
+            QVERIFY(!win.w->file.Modified());
+            QCOMPARE(win.CellText(3, 0), std::string("LANDSTAL"));
+            QVERIFY(win.w->optHandling->isChecked());
+        }
+    }
+
+    void missingFileKeepsTheOpenView()
+    {
+        Window win(Game::Gta3, kSmallIde, kSmallCfg);
+        win.Open(FileKind::DefaultIde);
+        QVERIFY(QFile::remove(win.handlingPath));
+        win.Open(FileKind::HandlingCfg);
+        QCOMPARE(win.messages.shown.size(), size_t(1));
+        QCOMPARE(win.messages.shown[0].text, "The file " + FsPath(win.handlingPath).string() + " was not found.");
+        QCOMPARE(win.messages.shown[0].icon, MsgIcon::Critical);
+        QVERIFY(!win.w->optHandling->isChecked());
+        QVERIFY(!win.w->optDefault->isChecked());
+        QVERIFY(win.w->file.DefaultMode);
+        QCOMPARE(win.CellText(1, 1), std::string("landstal"));
+        QCOMPARE(win.w->txtImport->text(), QString("[ insert values separated by one or more spaces or tabs and click Apply ]"));
+    }
+
+    void reload_data()
+    {
+        QTest::addColumn<bool>("edited");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("edited, OK") << true << int(MsgAnswer::OK);
+        QTest::newRow("edited, Cancel") << true << int(MsgAnswer::Cancel);
+        QTest::newRow("unchanged, OK rereads the disk") << false << int(MsgAnswer::OK);
+    }
+    void reload()
+    {
+        QFETCH(bool, edited);
+        QFETCH(int, answer);
+        Window win(Game::Gta3, kSmallIde, kSmallCfg);
+        win.Open(FileKind::DefaultIde);
+        if (edited) {
+            win.Select(1, 2);
+            QTest::keyClicks(win.w->Grid1, "z");
+            QTest::keyClick(win.w->txtGrid, Qt::Key_Return);
+        } else {
+            WriteBytes(win.defaultPath, QByteArray(kSmallIde).replace("landstal, landstal", "landstal, outside"));
+        }
+        win.messages.answers.push_back(MsgAnswer(answer));
+        QTest::mouseClick(win.w->cmdReload, Qt::LeftButton);
+        QCOMPARE(win.messages.shown.size(), size_t(1));
+        QCOMPARE(win.messages.shown[0].text, std::string("Discard changes and reload default.ide?"));
+        QCOMPARE(win.messages.shown[0].buttons, MsgButtons::OKCancel);
+        QCOMPARE(win.messages.shown[0].icon, MsgIcon::Exclamation);
+        const bool reloaded = answer == int(MsgAnswer::OK);
+        QCOMPARE(win.w->file.Modified(), edited && !reloaded);
+        QCOMPARE(win.CellText(1, 2), std::string(!reloaded ? "z" : edited ? "landstal" : "outside"));
+        // After a reload the other file opens without a question.
+        win.Open(FileKind::HandlingCfg);
+        QCOMPARE(win.messages.shown.size(), size_t(reloaded ? 1 : 3));  // Cancel: the save question, then the backup
+    }
+
+    void saveWritesTheRebuiltLineOnly()
+    {
+        REVLANE_REQUIRE_FIXTURE("gta3/data/default.ide", ide);
+        const QByteArray original = ReadBytes(ide);
+        Window win(Game::Gta3, original, kSmallCfg);
+        win.Open(FileKind::DefaultIde);
+        win.Select(5, 7);
+        QTest::keyClick(win.w->Grid1, '1');
+        QTest::keyClicks(win.w->txtGrid, "2");
+        QTest::keyClick(win.w->txtGrid, Qt::Key_Return);
+        QTest::mouseClick(win.w->cmdSave, Qt::LeftButton);
+        QVERIFY(!win.w->file.Modified());
+        QVERIFY(win.errors.reports.empty());
+        QCOMPARE(ReadBytes(win.defaultPath + ".bak"), original);
+
+        const QList<QByteArray> before = original.split('\n');
+        const QList<QByteArray> after = ReadBytes(win.defaultPath).split('\n');
+        QCOMPARE(after.size(), before.size() + 1);  // the last line gained its line end
+        const int edited = win.w->file.LineOfRow(5);
+        for (int i = 1; i < before.size(); ++i) {
+            if (i == edited)
+                QCOMPARE(after[i], QByteArray("94,\tperen,\t\tperen,\t\tcar,\tPEREN,\tPEREN,\tpoorfamily,\t12,\t7,\t0,\t163, 0.66\r"));
+            else
+                QCOMPARE(after[i].chopped(after[i].endsWith('\r') ? 1 : 0), before[i].chopped(before[i].endsWith('\r') ? 1 : 0));
+        }
+        QVERIFY(after[0].startsWith("# Config file written by Revlane v1.1.0 - Last modified on "));
+    }
+
+    void closeFileEmptiesTheView()
+    {
+        Window win(Game::Gta3, kSmallIde, kSmallCfg);
+        win.Open(FileKind::DefaultIde);
+        win.Select(1, 3);
+        QTest::keyClick(win.w->Grid1, 'q');
+        win.w->CloseFile();
+        QVERIFY(!win.w->txtGrid->isVisible());
+        QCOMPARE(win.w->grid.Rows(), 0);
+        QCOMPARE(win.w->grid.Cols(), 0);
+        QVERIFY(!win.w->Grid1->isEnabled());
+        QCOMPARE(win.w->comRestore->count(), 0);
+        QVERIFY(win.w->txtImport->text().isEmpty());
+        QVERIFY(!win.w->optDefault->isChecked() && !win.w->optDefault->isEnabled());
+        QVERIFY(!win.w->cmdSave->isEnabled() && !win.w->cmdRun->isEnabled() && !win.w->comRestore->isEnabled());
+        QVERIFY(!win.w->file.Modified());
+        QCOMPARE(ReadBytes(win.defaultPath), kSmallIde);
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"

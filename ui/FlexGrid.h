@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QRect>
+
+#include "Grid.h"
+
+namespace revlane::ui {
+
+// Shows a model Grid: fixed header rows and columns stay in view while the body scrolls in
+// both directions, the current cell is drawn in the highlight colours, and the user moves it
+// with the mouse and the keyboard. What the window does on a gesture, it learns from the
+// signals, named after the events it handles.
+class FlexGrid : public QAbstractScrollArea, private GridObserver {
+    Q_OBJECT
+public:
+    explicit FlexGrid(Grid& grid, QWidget* parent = nullptr);
+    ~FlexGrid() override;
+
+    Grid& model() { return grid_; }
+
+    // Where a cell is drawn now, in this widget's coordinates.
+    QRect CellRect(int row, int col) const;
+    // The cell under a point of this widget; false outside the cells.
+    bool CellAt(const QPoint& pos, int& row, int& col) const;
+    int ColWidthPx(int col) const;
+    int RowHeightPx() const;
+    // Scrolls the body so that the cell is in view.
+    void EnsureVisible(int row, int col);
+    // Makes a cell current as a click does: LeaveCell, the change, then SelChange.
+    void MoveTo(int row, int col);
+
+signals:
+    void DblClick();
+    // A character typed on the grid: Backspace 8, Enter 13, Escape 27, or a printable character.
+    void KeyPress(int key);
+    void GotFocus();
+    // The current cell is about to change.
+    void LeaveCell();
+    // The current cell has changed.
+    void SelChange();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void GridLayoutChanged() override;
+    void GridCellChanged(int row, int col) override;
+    void GridCurrentCellChanged() override;
+    void GridEnabledChanged() override;
+
+    int Px(int twips) const;
+    int FixedWidth() const;
+    int FixedHeight() const;
+    int ColLeft(int col) const;  // in viewport coordinates
+    int RowTop(int row) const;   // in viewport coordinates
+    void UpdateScrollBars();
+    int VisibleBodyRows() const;
+    void PaintCell(class QPainter& p, int row, int col, const QRect& rect) const;
+
+    Grid& grid_;
+};
+
+}  // namespace revlane::ui
