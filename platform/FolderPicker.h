@@ -25,20 +25,23 @@ public:
     std::optional<QString> PickFolder(QWidget* owner) override;
 };
 
-// For tests of the window: answers with the folders given, in turn, and cancels when none is
-// left.
+// For tests of the window: answers with the folders given, in turn; an empty text, or no
+// answer left, cancels.
 class ScriptedFolderPicker : public FolderPicker {
 public:
-    std::deque<std::optional<QString>> answers;
+    std::deque<QString> answers;
     int calls = 0;
 
     std::optional<QString> PickFolder(QWidget*) override
     {
         ++calls;
-        if (answers.empty())
+        QString answer;
+        if (!answers.empty()) {
+            answer = answers.front();
+            answers.pop_front();
+        }
+        if (answer.isEmpty())
             return std::nullopt;
-        std::optional<QString> answer = answers.front();
-        answers.pop_front();
         return answer;
     }
 };

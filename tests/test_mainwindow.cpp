@@ -10,6 +10,7 @@
 
 #include "FlexGrid.h"
 #include "ModelFakes.h"
+#include "Settings.h"
 #include "frmMain.h"
 
 using namespace revlane;
@@ -27,6 +28,7 @@ struct Window {
     FakeMessages messages;
     FakeErrors errors;
     FixedClock clock;
+    std::unique_ptr<platform::Settings> settings;
     std::unique_ptr<frmMain> w;
     QString defaultPath;
     QString handlingPath;
@@ -38,13 +40,12 @@ struct Window {
         handlingPath = dir.filePath("data/handling.cfg");
         WriteBytes(defaultPath, defaultIde);
         WriteBytes(handlingPath, handlingCfg);
-        w = std::make_unique<frmMain>(frmMain::Services{&messages, &errors, nullptr, &clock});
-        // What choosing an installation does, until the window can do it itself.
-        w->ViceMode = game == Game::ViceCity;
-        w->file.DefaultFile = FsPath(defaultPath);
-        w->file.HandlingFile = FsPath(handlingPath);
-        w->optDefault->setEnabled(true);
-        w->optHandling->setEnabled(true);
+        settings = std::make_unique<platform::Settings>(QSettings::IniFormat, dir.filePath("Revlane.conf"));
+        w = std::make_unique<frmMain>(frmMain::Services{&messages, &errors, nullptr, &clock, settings.get()});
+        // An installation without its executable: the files can be opened, the game not started.
+        w->install.ViceMode = game == Game::ViceCity;
+        (w->install.ViceMode ? w->install.VicePath : w->install.Gta3Path) = FsPath(dir.path());
+        w->InitMain();
         w->show();
         if (!QTest::qWaitForWindowActive(w.get()))
             qWarning("the window did not become active");

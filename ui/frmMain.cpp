@@ -2,6 +2,9 @@
 
 #include <QComboBox>
 #include <QClipboard>
+#include <QCloseEvent>
+#include <QDir>
+#include <QScreen>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -17,10 +20,22 @@
 
 #include <algorithm>
 
+#include "ErrorReport.h"
 #include "FlexGrid.h"
+#include "FolderPicker.h"
+#include "GameLauncher.h"
+#include "GamePictures.h"
+#include "Layout.h"
+#include "Pictures.h"
 #include "QtErrorPort.h"
 #include "QtPorts.h"
+#include "Settings.h"
 #include "Text.h"
+#include "frmAbout.h"
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace revlane::ui {
 
@@ -28,6 +43,22 @@ namespace {
 
 const char* kDefaultHint = "[insert comma separated values and click Apply]";
 const char* kHandlingHint = "[ insert values separated by one or more spaces or tabs and click Apply ]";
+
+// The layout pass works on the window's outer size. Frames differ between systems and window
+// managers (and there is none offscreen), so the outer size is the client area plus the frame
+// of the classic fixed single-line window the layout was designed for.
+constexpr int kFrameWidthTwips = 90;
+constexpr int kFrameHeightTwips = 375;
+
+QString PathQString(const std::filesystem::path& path)
+{
+    return QDir::toNativeSeparators(QString::fromStdU16String(path.u16string()));
+}
+
+std::filesystem::path FsPathOf(const QString& text)
+{
+    return std::filesystem::path(text.toStdU16String());
+}
 
 // Verdana where the system has it, the nearest sans-serif otherwise.
 QFont WindowFont(bool bold = false)
@@ -46,18 +77,29 @@ frmMain::frmMain(Services services, QWidget* parent)
       ownMessages_(services.messages ? nullptr : std::make_unique<QtMessagePort>(this)),
       ownErrors_(services.errors ? nullptr : std::make_unique<QtErrorPort>(this)),
       ownClock_(services.clock ? nullptr : std::make_unique<QtClockPort>()),
+      ownSettings_(services.settings ? nullptr : std::make_unique<platform::Settings>()),
+      ownPicker_(services.picker ? nullptr : std::make_unique<platform::DialogFolderPicker>()),
+      ownLauncher_(services.launcher ? nullptr : std::make_unique<platform::SystemGameLauncher>()),
       messages_(services.messages ? *services.messages : *ownMessages_),
       errors_(services.errors ? *services.errors : *ownErrors_),
-      file(grid, ConfigFile::Ports{messages_, errors_, *this, services.clock ? *services.clock : *ownClock_,
-                                   services.files ? *services.files : StdFileSystem()}),
+      files_(services.files ? *services.files : StdFileSystem()),
+      settings_(services.settings ? *services.settings : *ownSettings_),
+      picker_(services.picker ? *services.picker : *ownPicker_),
+      launcher_(services.launcher ? *services.launcher : *ownLauncher_),
+      AppVersion(QStringLiteral(REVLANE_VERSION)),
+      AppFolder(QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + QLatin1Char('/'))),
+      file(grid, ConfigFile::Ports{messages_, errors_, *this, services.clock ? *services.clock : *ownClock_, files_}),
       import(grid, file, ExpressImport::Ports{messages_, errors_}),
       restore(grid, file, import, defaultLines, RestoreDefaults::Ports{messages_, errors_})
 {
-    setWindowTitle(QStringLiteral("Revlane " REVLANE_VERSION));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                   | Qt::WindowCloseButtonHint);
+    setWindowIcon(AppIcon());
     setFont(WindowFont());
     BuildControls();
+    SetTabOrder();
     ConnectGrid();
-    ApplyCaptions();
+    Form_Load();
 }
 
 frmMain::frmMain() : frmMain(Services{}) {}
@@ -181,6 +223,20 @@ void frmMain::BuildControls()
                        static_cast<QWidget*>(cmdReload)})
         w->setEnabled(false);
 
+    Image1->setPixmap(AppIconPixmap(32, devicePixelRatioF()));
+    lblMode->setEnabled(false);
+    connect(optGta3, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            GameChoice(Game::Gta3);
+    });
+    connect(optVice, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            GameChoice(Game::ViceCity);
+    });
+    connect(cmdBrowse, &QPushButton::clicked, this, [this] { cmdBrowse_Click(); });
+    connect(cmdRun, &QPushButton::clicked, this, [this] { cmdRun_Click(); });
+    connect(cmdAbout, &QPushButton::clicked, this, [this] { cmdAbout_Click(); });
+    connect(cmdExit, &QPushButton::clicked, this, [this] { close(); });
     connect(optDefault, &QRadioButton::clicked, this, [this] { optDefault_Click(); });
     connect(optHandling, &QRadioButton::clicked, this, [this] { optHandling_Click(); });
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
@@ -191,6 +247,16 @@ void frmMain::BuildControls()
     connect(cmdRestore, &QPushButton::clicked, this, [this] { cmdRestore_Click(); });
     txtGrid->installEventFilter(this);
     Grid1->setFocus();
+}
+
+void frmMain::SetTabOrder()
+{
+    const QWidget* order[] = {Grid1,      cmdBrowse, txtPath,   txtImport,  cmdPaste, cmdImport,   cmdSave,
+                              cmdRun,     cmdExit,   comRestore, cmdRestore, cmdAbout, txtImportv, cmdReload,
+                              txtGrid,    optHandling, optDefault, optGta3,  optVice};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
+    txtPath->setFocusPolicy(Qt::StrongFocus);
 }
 
 void frmMain::ConnectGrid()
@@ -205,6 +271,171 @@ void frmMain::ApplyCaptions()
 {
     CaptionTable_.Fill();
     defaultLines.Load();
+}
+
+// ----- Start-up, shutdown and the game installation -----
+
+void frmMain::Form_Load()
+{
+    ContinueOnError run("frmMain Load", errors_);
+    setWindowTitle(QStringLiteral("Revlane ") + AppVersion);
+    run.Step([&] {
+        switch (ParseWindowState(settings_.Read(platform::setting::WindowState).toStdString())) {
+        case WindowState::Normal: break;
+        case WindowState::Minimized: setWindowState(Qt::WindowMinimized); break;
+        case WindowState::Maximized: setWindowState(Qt::WindowMaximized); break;
+        }
+    });
+    run.Step([&] { ApplyCaptions(); });
+    run.Step([&] {
+        install.Gta3Path = FsPathOf(settings_.Read(platform::setting::Gta3Path));
+        install.Gta3Exe = FsPathOf(settings_.Read(platform::setting::Gta3Exe));
+        install.VicePath = FsPathOf(settings_.Read(platform::setting::VicePath));
+        install.ViceExe = FsPathOf(settings_.Read(platform::setting::ViceExe));
+    });
+    run.Step([&] {
+        // Selecting the option runs the game choice.
+        if (const auto game = ParseLastUsed(settings_.Read(platform::setting::LastUsed).toStdString()))
+            (*game == Game::ViceCity ? optVice : optGta3)->setChecked(true);
+    });
+    run.Finish();
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    // Leaving asks nothing: what was not saved is dropped.
+    settings_.Write(platform::setting::LastUsed, QString::fromStdString(LastUsedText(install.ViceMode)));
+    const WindowState state = isMinimized()   ? WindowState::Minimized
+                              : isMaximized() ? WindowState::Maximized
+                                              : WindowState::Normal;
+    settings_.Write(platform::setting::WindowState, QString::fromStdString(WindowStateText(state)));
+    event->accept();
+}
+
+void frmMain::GameChoice(Game game)
+{
+    Commit();
+    AskToSave(MsgButtons::YesNo);  // no Cancel: the game changes whatever the answer
+    install.ViceMode = game == Game::ViceCity;
+    CloseFile();
+    if (install.ChosenGameInstalled(files_)) {
+        InitMain();
+        return;
+    }
+    // A game without an installation: its picture only, and no file can be opened.
+    imgGame->setPixmap(GamePicture(game, devicePixelRatioF()));
+    txtPath->clear();
+    SetFileOption(optDefault, false);
+    optHandling->setEnabled(false);
+}
+
+void frmMain::InitMain()
+{
+    ContinueOnError run("InitMain", errors_);
+    run.Step([&] {
+        const bool vice = install.ViceMode;
+        txtPath->setText(PathQString(install.ChosenFolder()));
+        // Selecting another game than the selected one runs its game choice first.
+        (vice ? optVice : optGta3)->setChecked(true);
+        imgGame->setPixmap(GamePicture(vice ? Game::ViceCity : Game::Gta3, devicePixelRatioF()));
+        install.SetUpFiles();
+        file.DefaultFile = install.DefaultFile;
+        file.HandlingFile = install.HandlingFile;
+        cmdRun->setText(vice ? QStringLiteral("Run Vice City") : QStringLiteral("Run GTA III"));
+    });
+    for (QWidget* w : {static_cast<QWidget*>(optGta3), static_cast<QWidget*>(optVice),
+                       static_cast<QWidget*>(lblMode), static_cast<QWidget*>(optHandling),
+                       static_cast<QWidget*>(optDefault)})
+        w->setEnabled(true);
+    run.FinishShort();
+}
+
+void frmMain::cmdBrowse_Click()
+{
+    Commit();
+    ContinueOnError run("cmdBrowse", errors_);
+    std::optional<QString> folder;
+    run.Step([&] { folder = picker_.PickFolder(this); });
+    if (!folder) {
+        run.Finish();
+        return;
+    }
+    std::optional<FoundInstallation> found;
+    run.Step([&] { found = install.Browse(FsPathOf(*folder), files_, messages_); });
+    if (!found) {
+        if (!run.Failed())
+            return;  // the user was told the folder holds no game
+        run.Finish();
+        return;
+    }
+    run.Step([&] {
+        const bool vice = found->game == Game::ViceCity;
+        settings_.Write(vice ? platform::setting::VicePath : platform::setting::Gta3Path, *folder);
+        settings_.Write(vice ? platform::setting::ViceExe : platform::setting::Gta3Exe, PathQString(found->exe));
+    });
+    run.Step([&] { InitMain(); });
+    run.Finish();
+}
+
+void frmMain::cmdRun_Click()
+{
+    Commit();
+    if (!AskToSave(MsgButtons::YesNoCancel))
+        return;
+    // Whether the game comes up or not, Revlane makes way for it.
+    launcher_.Launch(PathQString(install.ChosenExe()), PathQString(install.ChosenFolder()));
+    close();
+}
+
+void frmMain::cmdAbout_Click()
+{
+    frmAbout about(this);
+    about.exec();
+}
+
+// ----- Layout -----
+
+void frmMain::LayoutPass()
+{
+    const double pixelsPerTwip = logicalDpiX() / 1440.0;
+    const int outerWidth = qRound(width() / pixelsPerTwip) + kFrameWidthTwips;
+    const int outerHeight = qRound(height() / pixelsPerTwip) + kFrameHeightTwips;
+    const auto pass = LayOut(outerWidth, outerHeight, isMinimized());
+    if (!pass)
+        return;
+    Grid1->resize(Px(pass->gridWidth), Px(pass->gridHeight));
+    picBottom->move(picBottom->x(), Px(pass->bottomTop));
+    Linea[2]->resize(Px(pass->separatorRight) - Linea[2]->x(), Linea[2]->height());
+}
+
+void frmMain::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    LayoutPass();
+}
+
+void frmMain::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        LayoutPass();
+}
+
+void frmMain::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    if (!isMaximized() && !isMinimized() && screen())
+        move(screen()->availableGeometry().center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+#ifdef Q_OS_WIN
+    // A fixed frame that still maximizes: no sizing border, the maximize box kept.
+    const HWND hwnd = reinterpret_cast<HWND>(winId());
+    SetWindowLongPtrW(hwnd, GWL_STYLE, GetWindowLongPtrW(hwnd, GWL_STYLE) & ~WS_THICKFRAME);
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+#endif
+    LayoutPass();
 }
 
 // ----- The two views and the file choice -----

@@ -9,6 +9,7 @@
 #include "ConfigFile.h"
 #include "ExpressImport.h"
 #include "Grid.h"
+#include "Installation.h"
 #include "Ports.h"
 #include "Restore.h"
 #include "StockLines.h"
@@ -19,6 +20,12 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+
+namespace revlane::platform {
+class FolderPicker;
+class GameLauncher;
+class Settings;
+}  // namespace revlane::platform
 
 namespace revlane::ui {
 
@@ -32,25 +39,40 @@ class frmMain : public QWidget, private FileViewPort {
     std::unique_ptr<MessagePort> ownMessages_;
     std::unique_ptr<InternalErrorPort> ownErrors_;
     std::unique_ptr<ClockPort> ownClock_;
+    std::unique_ptr<platform::Settings> ownSettings_;
+    std::unique_ptr<platform::FolderPicker> ownPicker_;
+    std::unique_ptr<platform::GameLauncher> ownLauncher_;
     MessagePort& messages_;
     InternalErrorPort& errors_;
+    FileSystem& files_;
+    platform::Settings& settings_;
+    platform::FolderPicker& picker_;
+    platform::GameLauncher& launcher_;
 
 public:
-    // Where the window's messages, error reports, files and clock come from; tests put their own in.
+    // Where the window's messages, error reports, files, clock, settings, folder picker and game
+    // start come from; tests put their own in. Start-up reads the settings at once.
     struct Services {
         MessagePort* messages = nullptr;
         InternalErrorPort* errors = nullptr;
         FileSystem* files = nullptr;
         ClockPort* clock = nullptr;
+        platform::Settings* settings = nullptr;
+        platform::FolderPicker* picker = nullptr;
+        platform::GameLauncher* launcher = nullptr;
     };
 
     frmMain();
     explicit frmMain(Services services, QWidget* parent = nullptr);
     ~frmMain() override;
 
-    // The chosen game and its installation's two files.
-    bool ViceMode = false;
-    Game CurrentGame() const { return ViceMode ? Game::ViceCity : Game::Gta3; }
+    // The program's version, "major.minor.revision", and the folder of its executable.
+    const QString AppVersion;
+    const QString AppFolder;
+
+    // The chosen game and where the installations of both games lie.
+    Installation install;
+    Game CurrentGame() const { return install.ChosenGame(); }
     // The answer to the window's last question.
     MsgAnswer LastAnswer = MsgAnswer::OK;
 
@@ -60,8 +82,20 @@ public:
     ExpressImport import;
     RestoreDefaults restore;
 
-    // Builds the handling.cfg column catalogue; called once at start-up.
+    // Builds the handling.cfg column catalogue and loads the stock lines; called once at start-up.
     void ApplyCaptions();
+
+    // Start-up: the caption, the remembered window state, installations and game.
+    void Form_Load();
+    // Sets the window up for the chosen game's installation.
+    void InitMain();
+    // The user, or start-up, chose a game.
+    void GameChoice(Game game);
+    void cmdBrowse_Click();
+    void cmdRun_Click();
+    void cmdAbout_Click();
+    // Fits the grid and the bottom area to the window's size.
+    void LayoutPass();
 
     void OpenDefault();
     void OpenHandling();
@@ -116,6 +150,10 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // What reading and closing a file change here besides the grid.
@@ -126,7 +164,9 @@ private:
     void SetFileControlsEnabled(bool enabled, bool restore) override;
 
     void BuildControls();
+    void SetTabOrder();
     void ConnectGrid();
+    // Asks to save unsaved changes of the open file; false when the user cancels.
     bool AskToSave(MsgButtons buttons);
     void SetFileOption(QRadioButton* option, bool checked);
     void ShowOpenKind();
@@ -136,6 +176,7 @@ private:
     CaptionTable CaptionTable_;
     // The in-place editor is open on the current cell.
     bool editing_ = false;
+    bool shown_ = false;
 };
 
 }  // namespace revlane::ui
