@@ -1,4 +1,6 @@
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -433,6 +435,38 @@ private slots:
                 QCOMPARE(after[i].chopped(after[i].endsWith('\r') ? 1 : 0), before[i].chopped(before[i].endsWith('\r') ? 1 : 0));
         }
         QVERIFY(after[0].startsWith("# Config file written by Revlane v1.1.0 - Last modified on "));
+    }
+
+    // Paste takes the real clipboard's text; the line names its vehicle, Apply and Restore change its row.
+    void importAndRestore()
+    {
+        Window win(Game::Gta3, kSmallIde, kSmallCfg);
+        win.Open(FileKind::HandlingCfg);
+        QVERIFY(!win.w->cmdImport->isEnabled());
+        QGuiApplication::clipboard()->clear();
+        QTest::mouseClick(win.w->cmdPaste, Qt::LeftButton);
+        QCOMPARE(win.messages.shown.at(0).text, std::string("Clipboard does not have text at this moment."));
+        QCOMPARE(win.messages.shown.at(0).icon, MsgIcon::Critical);
+
+        QGuiApplication::clipboard()->setText("idaho\t1800.0   3.0");
+        QTest::mouseClick(win.w->cmdPaste, Qt::LeftButton);
+        QCOMPARE(win.w->txtImportv->text(), QString());  // a tab is no separator for the lookup
+        QGuiApplication::clipboard()->setText("idaho 1800.0\t3.0");
+        QTest::mouseClick(win.w->cmdPaste, Qt::LeftButton);
+        QCOMPARE(win.w->txtImportv->text(), QString("IDAHO"));
+        QVERIFY(win.w->cmdImport->isEnabled());
+        QTest::mouseClick(win.w->cmdImport, Qt::LeftButton);
+        QCOMPARE(win.CellText(6, 0), std::string("idaho"));
+        QCOMPARE(win.CellText(6, 2), std::string("3.0"));
+        QVERIFY(win.w->file.Modified());
+
+        // LANDSTAL's stock line comes back after the question.
+        win.w->comRestore->setCurrentIndex(0);
+        win.messages.answers.push_back(MsgAnswer::OK);
+        QTest::mouseClick(win.w->cmdRestore, Qt::LeftButton);
+        QVERIFY(QString::fromStdString(win.messages.shown.back().text).startsWith("Confirm replacement of line:"));
+        QCOMPARE(win.CellText(3, 31), std::string("1"));
+        QCOMPARE(win.CellText(3, 29), std::string("C00B"));
     }
 
     void closeFileEmptiesTheView()

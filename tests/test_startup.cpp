@@ -1,4 +1,5 @@
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QFrame>
 #include <QLabel>
@@ -77,6 +78,16 @@ private slots:
         QVERIFY(!w.optDefault->isEnabled() && !w.optHandling->isEnabled());
         QCOMPARE(w.grid.Rows(), 0);
         QVERIFY(desk.errors.reports.empty());
+        // Tab order: the grid first, the game options last.
+        QList<QWidget*> order;
+        order << w.Grid1 << w.cmdBrowse << w.txtPath << w.txtImport << w.cmdPaste << w.cmdImport << w.cmdSave
+              << w.cmdRun << w.cmdExit << w.comRestore << w.cmdRestore << w.cmdAbout << w.txtImportv << w.cmdReload
+              << w.txtGrid << w.optHandling << w.optDefault << w.optGta3 << w.optVice;
+        QList<QWidget*> chain;
+        for (QWidget* next = w.Grid1; chain.size() < order.size(); next = next->nextInFocusChain())
+            if (order.contains(next) && !chain.contains(next))
+                chain << next;
+        QCOMPARE(chain, order);
     }
 
     void rememberedGame_data()
