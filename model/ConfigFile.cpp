@@ -4,6 +4,7 @@
 
 #include "Catalogue.h"
 #include "ErrorReport.h"
+#include "LineSplit.h"
 #include "Text.h"
 
 namespace revlane {
@@ -160,18 +161,8 @@ void ConfigFile::ReadFile()
 
 void ConfigFile::SplitDefaultLine(const std::string& line, int row)
 {
-    size_t start = 0;
-    for (int col = 0;; ++col) {
-        const size_t comma = line.find(',', start);
-        const size_t length = comma == std::string::npos ? std::string::npos : comma - start;
-        std::string field = text::TrimSpaces(text::RemoveTabs(line.substr(start, length)));
-        if (col == 1)
-            ports_.view.AddRestoreEntry(field);
-        grid_.SetTextMatrix(row, col, std::move(field));
-        if (comma == std::string::npos || col + 1 >= grid_.Cols())
-            return;
-        start = comma + 1;
-    }
+    if (SplitDefaultFields(grid_, row, line) > 1)
+        ports_.view.AddRestoreEntry(grid_.TextMatrix(row, 1));
 }
 
 void ConfigFile::SplitHandlingLine(int index, int row)
@@ -180,24 +171,7 @@ void ConfigFile::SplitHandlingLine(int index, int row)
     // The stored line keeps the expansion: the identifier field is fixed-width, and a tab in
     // it counts as five characters both here and when the saved file is read again.
     line = text::ReplaceAll(line, "\t", kTabExpansion);
-
-    std::string identifier = text::TrimSpaces(std::string_view(line).substr(0, kIdentifierWidth));
-    grid_.SetTextMatrix(row, 0, identifier);
-    ports_.view.AddRestoreEntry(identifier);
-
-    const std::string data = line.size() > kIdentifierWidth
-                                 ? text::TrimSpaces(text::CollapseSpaces(line.substr(kIdentifierWidth)))
-                                 : std::string();
-    size_t start = 0;
-    for (int col = 1; col < grid_.Cols(); ++col) {
-        const size_t space = data.find(' ', start);
-        if (space == std::string::npos) {
-            grid_.SetTextMatrix(row, col, data.substr(start));
-            return;
-        }
-        grid_.SetTextMatrix(row, col, data.substr(start, space - start));
-        start = space + 1;
-    }
+    ports_.view.AddRestoreEntry(SplitHandlingFields(grid_, row, line, kIdentifierWidth));
 }
 
 std::string ConfigFile::BuildLine(int row) const

@@ -1,6 +1,7 @@
 #include "ExpressImport.h"
 
 #include "ErrorReport.h"
+#include "LineSplit.h"
 #include "StockLines.h"
 #include "Text.h"
 
@@ -153,7 +154,7 @@ bool ExpressImport::ImportLine(int row, std::string line)
     if (file_.DefaultMode) {
         importText_ = std::move(line);
         run.Step([&] { ClearRow(row); });
-        run.Step([&] { SplitDefaultFields(row, importText_); });
+        run.Step([&] { SplitDefaultFields(grid_, row, importText_); });
         run.Step([&] { stored = file_.SetVehicleLine(row, importText_); });
     } else {
         std::optional<std::string> normalised = NormaliseHandlingLine(line);
@@ -167,7 +168,7 @@ bool ExpressImport::ImportLine(int row, std::string line)
         }
         importText_ = std::move(*normalised);
         run.Step([&] { ClearRow(row); });
-        run.Step([&] { SplitHandlingFields(row, importText_); });
+        run.Step([&] { SplitHandlingFields(grid_, row, importText_, kImportedIdentifierWidth); });
         run.Step([&] { stored = file_.SetVehicleLine(row, importText_); });
     }
     run.Finish();
@@ -178,38 +179,6 @@ void ExpressImport::ClearRow(int row)
 {
     for (int col = 0; col < grid_.Cols(); ++col)
         grid_.SetTextMatrix(row, col, std::string());
-}
-
-void ExpressImport::SplitDefaultFields(int row, const std::string& line)
-{
-    size_t start = 0;
-    for (int col = 0; col < grid_.Cols(); ++col) {
-        const size_t comma = line.find(',', start);
-        const size_t length = comma == std::string::npos ? std::string::npos : comma - start;
-        grid_.SetTextMatrix(row, col, text::TrimSpaces(text::RemoveTabs(line.substr(start, length))));
-        if (comma == std::string::npos)
-            return;
-        start = comma + 1;
-    }
-}
-
-void ExpressImport::SplitHandlingFields(int row, const std::string& normalised)
-{
-    const std::string_view whole(normalised);
-    grid_.SetTextMatrix(row, 0, text::TrimSpaces(whole.substr(0, kImportedIdentifierWidth)));
-    const std::string values = whole.size() > kImportedIdentifierWidth
-                                   ? text::TrimSpaces(text::CollapseSpaces(whole.substr(kImportedIdentifierWidth)))
-                                   : std::string();
-    size_t start = 0;
-    for (int col = 1; col < grid_.Cols(); ++col) {
-        const size_t space = values.find(' ', start);
-        if (space == std::string::npos) {
-            grid_.SetTextMatrix(row, col, values.substr(start));
-            return;
-        }
-        grid_.SetTextMatrix(row, col, values.substr(start, space - start));
-        start = space + 1;
-    }
 }
 
 }  // namespace revlane

@@ -74,8 +74,6 @@ private:
     void LookUpDefault(const std::string& text, Game game);
     void LookUpHandling(const std::string& text);
     void Found(int row, std::string vehicleName);
-    void SplitDefaultFields(int row, const std::string& line);
-    void SplitHandlingFields(int row, const std::string& normalised);
     void ClearRow(int row);
 
     Grid& grid_;

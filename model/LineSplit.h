@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "Grid.h"
+
+// How a vehicle line of either file is laid over a grid row; reading, express import and
+// restore all fill rows this way.
+namespace revlane {
+
+// The comma-separated fields of a default.ide line, into the row from column 0 on, each with
+// its tabs removed and its blanks trimmed. Fields beyond the grid's columns are not shown.
+// Returns how many cells were written.
+int SplitDefaultFields(Grid& grid, int row, std::string_view line);
+
+// A handling.cfg line: the identifier from its first identifierWidth characters into column 0,
+// then its values, however they are spaced, into columns 1 on. Returns the identifier.
+std::string SplitHandlingFields(Grid& grid, int row, std::string_view line, size_t identifierWidth);
+
+}  // namespace revlane
