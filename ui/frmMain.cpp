@@ -482,7 +482,18 @@ bool frmMain::AskToSave(MsgButtons buttons)
 
 void frmMain::optDefault_Click()
 {
-    if (grid.Enabled() && file.DefaultMode)
+    ChooseFileKind(FileKind::DefaultIde);
+}
+
+void frmMain::optHandling_Click()
+{
+    ChooseFileKind(FileKind::HandlingCfg);
+}
+
+void frmMain::ChooseFileKind(FileKind kind)
+{
+    const bool ide = kind == FileKind::DefaultIde;
+    if (grid.Enabled() && file.DefaultMode == ide)
         return;  // already the open file
     Commit();
     if (!AskToSave(MsgButtons::YesNoCancel)) {
@@ -490,21 +501,11 @@ void frmMain::optDefault_Click()
         ShowOpenKind();
         return;
     }
-    OpenDefault();
-    txtImport->setText(QString::fromLatin1(kDefaultHint));
-}
-
-void frmMain::optHandling_Click()
-{
-    if (grid.Enabled() && !file.DefaultMode)
-        return;
-    Commit();
-    if (!AskToSave(MsgButtons::YesNoCancel)) {
-        ShowOpenKind();
-        return;
-    }
-    OpenHandling();
-    txtImport->setText(QString::fromLatin1(kHandlingHint));
+    if (ide)
+        OpenDefault();
+    else
+        OpenHandling();
+    txtImport->setText(QString::fromLatin1(ide ? kDefaultHint : kHandlingHint));
 }
 
 // ----- Save, Reload, closing -----

@@ -166,6 +166,7 @@ private:
     void BuildControls();
     void SetTabOrder();
     void ConnectGrid();
+    void ChooseFileKind(FileKind kind);
     // Asks to save unsaved changes of the open file; false when the user cancels.
     bool AskToSave(MsgButtons buttons);
     void SetFileOption(QRadioButton* option, bool checked);
