@@ -3,99 +3,45 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QImage>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
-#include <functional>
 #include <optional>
 
 #include "FolderPicker.h"
 #include "GameLauncher.h"
 #include "GamePictures.h"
+#include "ModelFakes.h"
 #include "Settings.h"
 
 using namespace revlane;
 using namespace revlane::platform;
 
-namespace {
-
-const SettingKey AllKeys[] = {setting::WindowState, setting::LastUsed, setting::Gta3Path,
-                              setting::Gta3Exe,     setting::VicePath, setting::ViceExe};
-
-// Runs `act` on the first modal dialog that comes up, as soon as it is shown.
-void WhenDialogShows(std::function<void(QWidget*)> act)
-{
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        if (QWidget* dialog = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
-    });
-    timer->start(20);
-}
-
-}  // namespace
-
+// The settings tests keep their store in a temporary folder: the user's own settings are
+// never touched.
 class TestPlatform : public QObject {
     Q_OBJECT
 private slots:
-    void settingsRoundTrip()
+    void settings()
     {
         QTemporaryDir dir;
-        QVERIFY(dir.isValid());
         const QString file = dir.filePath("Revlane.conf");
-        const QString gta3 = QStringLiteral("C:\\Games\\Grand Theft Auto III, Steam");
-        const QString vice = QStringLiteral("/home/ana/.wine/drive_c/Vice City \u00fc; \"copy\" = [x]");
-        const QStringList values{"2", "ViceCity", gta3, gta3 + "\\gta3.exe", vice, vice + "/gta-vc.exe"};
-        {
-            Settings settings(QSettings::IniFormat, file);
-            QCOMPARE(settings.Location(), file);
-            for (int i = 0; i < 6; ++i) {
-                QVERIFY2(settings.Read(AllKeys[i]).isEmpty(), qPrintable(AllKeys[i].key));
-                QVERIFY(settings.Write(AllKeys[i], values[i]));
-            }
-            // Stored at once: another store sees the values while this one is still open.
-            QCOMPARE(Settings(QSettings::IniFormat, file).Read(setting::Gta3Path), gta3);
-        }
-        Settings again(QSettings::IniFormat, file);
-        for (int i = 0; i < 6; ++i)
-            QCOMPARE(again.Read(AllKeys[i]), values[i]);
-
-        // Each key in its own section.
-        QSettings raw(file, QSettings::IniFormat);
-        QCOMPARE(raw.childGroups(), (QStringList{"GTA3", "General", "Vice"}));
-        for (const SettingKey& key : AllKeys)
-            QVERIFY(raw.contains(key.section + QLatin1Char('/') + key.key));
-    }
-
-    void settingsWrittenByHand()
-    {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const QString file = dir.filePath("Revlane.conf");
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("[GTA3]\nGta3Path=D:\\\\Games\\\\GTA3, backup\n[Vice]\nViceExe=\n");
-        f.close();
+        // Written by hand, unquoted: the comma would make the value a list.
+        test::WriteBytes(file, "[GTA3]\nGta3Path=D:\\\\Games\\\\GTA3, backup\n");
         Settings settings(QSettings::IniFormat, file);
         QCOMPARE(settings.Read(setting::Gta3Path), QStringLiteral("D:\\Games\\GTA3, backup"));
-        QCOMPARE(settings.Read(setting::ViceExe), QString());
-        QCOMPARE(settings.Read(setting::VicePath), QString());
-    }
+        const QString vice = "/home/ana/Vice City \u00fc, 2; \"copy\" = [x]/gta-vc.exe";
+        QVERIFY(settings.Write(setting::ViceExe, vice));
+        QVERIFY(settings.Write(setting::LastUsed, "ViceCity"));
+        // Stored at once, as the program may end right after: another store reads them now.
+        QCOMPARE(Settings(QSettings::IniFormat, file).Read(setting::ViceExe), vice);
+        QCOMPARE(QSettings(file, QSettings::IniFormat).childGroups(), (QStringList{"GTA3", "General", "Vice"}));
 
-    void settingsThatCannotBeStored()
-    {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        QFile blocker(dir.filePath("not a folder"));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        Settings settings(QSettings::IniFormat, dir.filePath("not a folder/Revlane.conf"));
-        QVERIFY(!settings.Write(setting::LastUsed, "GTA3"));
+        // A store that cannot be written says so.
+        test::WriteBytes(dir.filePath("not a folder"), "");
+        Settings blocked(QSettings::IniFormat, dir.filePath("not a folder/Revlane.conf"));
+        QVERIFY(!blocked.Write(setting::LastUsed, "GTA3"));
     }
 
     void usersStoreIsNamedRevlane()
@@ -104,121 +50,78 @@ private slots:
         QSKIP("the user's store is the registry here; this test must not touch it");
 #else
         QTemporaryDir dir;
-        QVERIFY(dir.isValid());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
-        Settings settings;
-        QCOMPARE(settings.Location(), dir.filePath("Revlane/Revlane.conf"));
-        QVERIFY(settings.Write(setting::LastUsed, "GTA3"));
+        QVERIFY(Settings().Write(setting::LastUsed, "GTA3"));
         QVERIFY(QFile::exists(dir.filePath("Revlane/Revlane.conf")));
 #endif
     }
 
-    void launchCommand_data()
+    void launch_data()
     {
         QTest::addColumn<bool>("windows");
         QTest::addColumn<QString>("wine");  // what the PATH lookup finds
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QStringList>("arguments");
-        const QString exe = "/games/GTA III/gta3.exe";
-        QTest::newRow("windows") << true << QString() << int(LaunchCommand::Kind::Direct) << exe << QStringList{};
-        QTest::newRow("wine on the PATH") << false << "/usr/bin/wine" << int(LaunchCommand::Kind::Wine)
-                                          << "/usr/bin/wine" << QStringList{exe};
-        QTest::newRow("no wine") << false << QString() << int(LaunchCommand::Kind::DesktopOpener) << exe
-                                 << QStringList{};
+        QTest::addColumn<QStringList>("calls");
+        QTest::newRow("windows") << true << "/usr/bin/wine" << QStringList{"start /GTA 3/gta3.exe | /GTA 3"};
+        QTest::newRow("wine on the PATH") << false << "/usr/bin/wine"
+                                          << QStringList{"find wine", "start /usr/bin/wine | /GTA 3/gta3.exe | /GTA 3"};
+        QTest::newRow("no wine") << false << QString()
+                                 << QStringList{"find wine", "open /GTA 3/gta3.exe | /GTA 3"};
     }
-    void launchCommand()
+    void launch()
     {
         QFETCH(bool, windows);
         QFETCH(QString, wine);
-        QFETCH(int, kind);
-        QFETCH(QString, program);
-        QFETCH(QStringList, arguments);
-        const QString exe = "/games/GTA III/gta3.exe";
-        const QString folder = "/games/GTA III";
-
-        QStringList lookedUp;
-        QStringList started;  // program, then arguments, then folder
-        QStringList opened;   // file, then folder
-        SystemGameLauncher::Services services;
-        services.windows = windows;
-        services.findExecutable = [&](const QString& name) {
-            lookedUp << name;
-            return wine;
+        QFETCH(QStringList, calls);
+        QStringList made;  // what the launcher asked of the system, in turn
+        const auto record = [&made](const QString& call, const QStringList& parts) {
+            made << call + " " + parts.join(" | ");
         };
-        services.startDetached = [&](const QString& p, const QStringList& a, const QString& f) {
-            started << p << a << f;
-            return true;
-        };
-        services.openWithDesktop = [&](const QString& file, const QString& f) {
-            opened << file << f;
-            return false;
-        };
-        SystemGameLauncher launcher(services);
-        const bool handedOn = launcher.Launch(exe, folder);
-
-        QCOMPARE(lookedUp, windows ? QStringList{} : QStringList{"wine"});
-        if (kind == int(LaunchCommand::Kind::DesktopOpener)) {
-            QVERIFY(started.isEmpty());
-            QCOMPARE(opened, (QStringList{exe, folder}));
-            QVERIFY(!handedOn);
-        } else {
-            QVERIFY(opened.isEmpty());
-            QCOMPARE(started, QStringList{program} + arguments + QStringList{folder});
-            QVERIFY(handedOn);
-        }
+        SystemGameLauncher launcher(
+            {windows, [&](const QString& name) { record("find", {name}); return wine; },
+             [&](const QString& program, const QStringList& arguments, const QString& folder) {
+                 record("start", QStringList{program} + arguments + QStringList{folder});
+                 return true;
+             },
+             [&](const QString& file, const QString& folder) { record("open", {file, folder}); return false; }});
+        // Launch returns the outcome of the start it chose.
+        QCOMPARE(launcher.Launch("/GTA 3/gta3.exe", "/GTA 3"), calls.last().startsWith("start"));
+        QCOMPARE(made, calls);
     }
 
-    void folderPickerCancelled()
+    void folderPicker_data()
     {
-        QString title;
-        WhenDialogShows([&](QWidget* dialog) {
-            title = dialog->windowTitle();
-            qobject_cast<QDialog*>(dialog)->reject();
-        });
-        DialogFolderPicker picker;
-        QCOMPARE(picker.PickFolder(nullptr), std::optional<QString>());
-        QCOMPARE(title, QStringLiteral("Select to the GTA installation to use..."));
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("cancelled") << false;
+        QTest::newRow("folder chosen") << true;
     }
-
-    void folderPickerChoosesAFolder()
+    void folderPicker()
     {
+        QFETCH(bool, accept);
         QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const QString chosen = dir.filePath("GTA Vice City");
-        QVERIFY(QDir().mkpath(chosen));
-        WhenDialogShows([&](QWidget* dialog) {
-            auto* fileDialog = qobject_cast<QFileDialog*>(dialog);
-            QVERIFY(fileDialog);
-            fileDialog->setDirectory(chosen);
-            static_cast<QDialog*>(fileDialog)->accept();  // QFileDialog hides it
+        const QString chosen = dir.path();
+        QTimer timer;  // answers the dialog as soon as it shows
+        connect(&timer, &QTimer::timeout, this, [&] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                timer.stop();
+                dialog->setDirectory(chosen);
+                QMetaObject::invokeMethod(dialog, accept ? "accept" : "reject");
+            }
         });
-        DialogFolderPicker picker;
-        QCOMPARE(picker.PickFolder(nullptr), std::optional<QString>(QDir::toNativeSeparators(chosen)));
+        timer.start(20);
+        QCOMPARE(DialogFolderPicker().PickFolder(nullptr),
+                 accept ? std::optional<QString>(QDir::toNativeSeparators(chosen)) : std::nullopt);
     }
 
-    void gamePictures_data()
-    {
-        QTest::addColumn<qreal>("ratio");
-        QTest::newRow("normal") << qreal(1.0);
-        QTest::newRow("dense screen") << qreal(2.0);
-        QTest::newRow("fractional") << qreal(1.5);
-    }
     void gamePictures()
     {
-        QFETCH(qreal, ratio);
-        const QImage gta3 = ui::GamePicture(Game::Gta3, ratio).toImage();
-        const QImage vice = ui::GamePicture(Game::ViceCity, ratio).toImage();
-        for (const QImage& image : {gta3, vice}) {
-            QVERIFY(!image.isNull());
-            QCOMPARE(image.deviceIndependentSize(), QSizeF(32, 32));
-            QCOMPARE(image.width(), qCeil(32 * ratio));
-            // Drawn to the middle, transparent in the outermost corner.
-            QCOMPARE(qAlpha(image.pixel(image.width() / 2, image.height() / 2)), 255);
-            QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
-        }
+        // Two pictures, 32 x 32 also at a fractional pixel ratio, drawn to the middle, clear in the corner.
+        const QImage gta3 = ui::GamePicture(Game::Gta3, 1.5).toImage();
+        const QImage vice = ui::GamePicture(Game::ViceCity, 1.5).toImage();
         QVERIFY(gta3 != vice);
-        QCOMPARE(ui::GamePicture(Game::Gta3, ratio).toImage(), gta3);  // the same every time
+        for (const QImage& image : {gta3, vice}) {
+            QCOMPARE(image.deviceIndependentSize(), QSizeF(32, 32));
+            QVERIFY(qAlpha(image.pixel(24, 24)) == 255 && qAlpha(image.pixel(0, 0)) == 0);
+        }
     }
 };
 
