@@ -1,5 +1,7 @@
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
+#include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,32 +15,28 @@
 using namespace revlane;
 using namespace revlane::test;
 
-Q_DECLARE_METATYPE(revlane::FileKind)
-Q_DECLARE_METATYPE(revlane::Game)
-
 namespace {
 
-const QStringList kTextFiles = {"gta3/data/default.ide", "gta3/data/handling.cfg", "vicecity/data/default.ide",
-                                "vicecity/data/handling.cfg"};
-const QStringList kExecutables = {"gta3/gta3.exe", "vicecity/gta-vc.exe"};
-
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run MakeSamples(const QStringList& arguments)
+// Runs the writer on a folder: its exit code, or -1 when it did not finish.
+int MakeSamples(const QString& folder, QByteArray* err = nullptr)
 {
     QProcess process;
-    process.start(QStringLiteral(REVLANE_SAMPLES_EXE), arguments);
-    Run run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
+    process.start(QStringLiteral(REVLANE_SAMPLES_EXE), {folder});
+    const bool finished = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
+    if (err)
+        *err = process.readAllStandardError();
+    return finished ? process.exitCode() : -1;
+}
+
+// Every file under a folder, with its content.
+QMap<QString, QByteArray> Files(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString path = it.next();
+        files.insert(path, ReadBytes(path));
+    }
+    return files;
 }
 
 }  // namespace
@@ -47,133 +45,85 @@ class TestSamples : public QObject {
     Q_OBJECT
 
 private slots:
-    // Each sample file reads back as the game's file would: every stock vehicle in a row of its
-    // own, no capacity message, no failure.
-    void readBack_data()
+    // Each sample file reads back as the game's file would: every stock vehicle once, in a row
+    // of its own, no capacity message, no failure. Its own files it writes again, leaving
+    // nothing beside them; once Revlane has saved one, it is the user's file and stops it.
+    void writeReadBackAndRerun()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<FileKind>("kind");
-        QTest::addColumn<Game>("game");
-        QTest::addColumn<int>("vehicles");
-        QTest::addColumn<int>("titles");
-        QTest::newRow("gta3 default.ide") << "gta3/data/default.ide" << FileKind::DefaultIde << Game::Gta3 << 61 << 0;
-        QTest::newRow("gta3 handling.cfg") << "gta3/data/handling.cfg" << FileKind::HandlingCfg << Game::Gta3 << 57 << 0;
-        QTest::newRow("vc default.ide") << "vicecity/data/default.ide" << FileKind::DefaultIde << Game::ViceCity << 107
-                                        << 0;
-        QTest::newRow("vc handling.cfg") << "vicecity/data/handling.cfg" << FileKind::HandlingCfg << Game::ViceCity
-                                         << 106 << 3;
-    }
-    void readBack()
-    {
-        QFETCH(QString, file);
-        QFETCH(FileKind, kind);
-        QFETCH(Game, game);
-        QFETCH(int, vehicles);
-        QFETCH(int, titles);
         QTemporaryDir dir;
-        const Run run = MakeSamples({dir.path()});
-        QCOMPARE(run.exitCode, 0);
-        QVERIFY(run.err.isEmpty());
-
-        const QString path = dir.filePath(file);
-        const QByteArray bytes = ReadBytes(path);
-        QVERIFY(bytes.endsWith("\r\n"));
-        QCOMPARE(bytes.count('\n'), bytes.count("\r\n"));
-        QCOMPARE(bytes.count('\r'), bytes.count("\r\n"));
-
-        Harness h;
-        h.Open(kind, game, FsPath(path));
-        QVERIFY(h.messages.shown.empty());
-        QVERIFY(h.errors.reports.empty());
-        QVERIFY(h.file.SectionFound());
-        QCOMPARE(int(h.view.restoreList.size()), vehicles);
-        QCOMPARE(h.file.TitleCount(), titles);
-        QCOMPARE(h.file.FilledRows(), vehicles + titles);
-
-        // The vehicle lines are the game's stock lines, each one once.
+        QByteArray err;
+        QCOMPARE(MakeSamples(dir.path(), &err), 0);
+        QCOMPARE(err, QByteArray());
         DefaultLines stock;
         stock.Load();
-        const auto keys = kind == FileKind::DefaultIde ? DefaultLines::DefaultIdeKeys(game)
-                                                       : DefaultLines::HandlingKeys(game);
-        std::set<std::string> expected;
-        for (int key = keys.first; key <= keys.last; ++key)
-            if (!stock.Entry(key).empty())
-                expected.insert(stock.Entry(key));
-        std::set<std::string> found;
-        for (int row = h.file.FirstDataRow(); row < h.grid.Rows(); ++row)
-            if (h.file.IsVehicleRow(row))
-                found.insert(h.file.FileLines().at(size_t(h.file.LineOfRow(row))));
-        QCOMPARE(found, expected);
-    }
+        for (const Game game : {Game::Gta3, Game::ViceCity}) {
+            for (const FileKind kind : {FileKind::DefaultIde, FileKind::HandlingCfg}) {
+                const bool ide = kind == FileKind::DefaultIde;
+                const QString path = dir.filePath(QString(game == Game::Gta3 ? "gta3" : "vicecity")
+                                                  + (ide ? "/data/default.ide" : "/data/handling.cfg"));
+                const QByteArray bytes = ReadBytes(path);
+                QVERIFY2(bytes.endsWith("\r\n"), qPrintable(path));
+                QCOMPARE(bytes.count('\n') + bytes.count('\r'), 2 * bytes.count("\r\n"));  // no bare CR or LF
 
-    void placeholdersAndRerun()
-    {
-        QTemporaryDir dir;
-        QCOMPARE(MakeSamples({dir.path()}).exitCode, 0);
-        for (const QString& exe : kExecutables) {
-            QVERIFY2(QFileInfo(dir.filePath(exe)).isFile(), qPrintable(exe));
-            QCOMPARE(QFileInfo(dir.filePath(exe)).size(), 0);
+                Harness h;
+                h.Open(kind, game, FsPath(path));
+                QVERIFY(h.messages.shown.empty() && h.errors.reports.empty() && h.file.SectionFound());
+                const auto keys = ide ? DefaultLines::DefaultIdeKeys(game) : DefaultLines::HandlingKeys(game);
+                std::multiset<std::string> expected, found;
+                for (int key = keys.first; key <= keys.last; ++key)
+                    if (!stock.Entry(key).empty())
+                        expected.insert(stock.Entry(key));
+                for (int row = h.file.FirstDataRow(); row < h.grid.Rows(); ++row)
+                    if (h.file.IsVehicleRow(row))
+                        found.insert(h.file.FileLines().at(size_t(h.file.LineOfRow(row))));
+                QCOMPARE(found, expected);
+                // Vice City's handling.cfg heads its bikes, boats and planes with titles.
+                QCOMPARE(h.file.TitleCount(), game == Game::ViceCity && !ide ? 3 : 0);
+            }
         }
-        // Its own files it writes again.
-        const QByteArray before = ReadBytes(dir.filePath(kTextFiles[0]));
-        QCOMPARE(MakeSamples({dir.path()}).exitCode, 0);
-        QCOMPARE(ReadBytes(dir.filePath(kTextFiles[0])), before);
-        QVERIFY(QDir(dir.filePath("gta3/data")).entryList(QDir::Files).size() == 2);
+        const QMap<QString, QByteArray> written = Files(dir.path());
+        QCOMPARE(written.size(), 6);
+        QCOMPARE(written.value(dir.filePath("gta3/gta3.exe"), "missing"), QByteArray());
+        QCOMPARE(MakeSamples(dir.path()), 0);
+        QCOMPARE(Files(dir.path()), written);
+
+        Harness h;
+        h.Open(FileKind::HandlingCfg, Game::Gta3, FsPath(dir.filePath("gta3/data/handling.cfg")));
+        QVERIFY(h.file.SaveFile());
+        const QMap<QString, QByteArray> saved = Files(dir.path());
+        QCOMPARE(MakeSamples(dir.path(), &err), 1);
+        QVERIFY(err.contains("not written by revlane-samples"));
+        QCOMPARE(Files(dir.path()), saved);
     }
 
-    // A non-empty file that it did not write stops it before it writes anything.
-    void neverOverwritesOthersFiles_data()
+    // Another's non-empty file stops it before it writes anything; an empty file takes the
+    // sample, and a real executable is kept.
+    void othersFiles_data()
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QByteArray>("content");
-        QTest::newRow("game's default.ide") << "vicecity/data/default.ide" << QByteArray("# the game's own\r\ncars\r\n");
-        QTest::newRow("game's handling.cfg") << "gta3/data/handling.cfg" << QByteArray("; Author\r\n");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("start");  // what the file then begins with
+        const QByteArray game("# the game's own\r\ncars\r\n");
+        QTest::newRow("game's file") << "vicecity/data/default.ide" << game << 1 << game;
+        QTest::newRow("empty file") << "gta3/data/default.ide" << QByteArray() << 0 << QByteArray("# Revlane sample");
+        QTest::newRow("real executable") << "gta3/gta3.exe" << QByteArray("MZ real") << 0 << QByteArray("MZ real");
     }
-    void neverOverwritesOthersFiles()
+    void othersFiles()
     {
         QFETCH(QString, file);
         QFETCH(QByteArray, content);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, start);
         QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkpath(QFileInfo(dir.filePath(file)).path()));
-        WriteBytes(dir.filePath(file), content);
+        const QString path = dir.filePath(file);
+        QVERIFY(QDir(dir.path()).mkpath(QFileInfo(path).path()));
+        WriteBytes(path, content);
 
-        const Run run = MakeSamples({dir.path()});
-        QCOMPARE(run.exitCode, 1);
-        QVERIFY(run.err.contains("not written by revlane-samples"));
-        QCOMPARE(ReadBytes(dir.filePath(file)), content);
-        for (const QString& other : kTextFiles + kExecutables)
-            if (other != file)
-                QVERIFY2(!QFileInfo::exists(dir.filePath(other)), qPrintable(other));
-    }
-
-    // A sample that Revlane has saved is the user's file now.
-    void savedSampleIsKept()
-    {
-        QTemporaryDir dir;
-        QCOMPARE(MakeSamples({dir.path()}).exitCode, 0);
-        const QString path = dir.filePath("gta3/data/handling.cfg");
-        Harness h;
-        h.Open(FileKind::HandlingCfg, Game::Gta3, FsPath(path));
-        QVERIFY(h.file.SaveFile());
-        const QByteArray saved = ReadBytes(path);
-
-        QCOMPARE(MakeSamples({dir.path()}).exitCode, 1);
-        QCOMPARE(ReadBytes(path), saved);
-    }
-
-    // An empty file takes the sample; a real executable stays as it is.
-    void emptyFilesAndRealExecutable()
-    {
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkpath("gta3/data"));
-        WriteBytes(dir.filePath("gta3/data/default.ide"), QByteArray());
-        WriteBytes(dir.filePath("gta3/gta3.exe"), QByteArray("MZ real program"));
-
-        const Run run = MakeSamples({dir.path()});
-        QCOMPARE(run.exitCode, 0);
-        QVERIFY(ReadBytes(dir.filePath("gta3/data/default.ide")).startsWith("# Revlane sample file"));
-        QCOMPARE(ReadBytes(dir.filePath("gta3/gta3.exe")), QByteArray("MZ real program"));
-        QCOMPARE(QFileInfo(dir.filePath("vicecity/gta-vc.exe")).size(), 0);
+        QCOMPARE(MakeSamples(dir.path()), exitCode);
+        const QMap<QString, QByteArray> after = Files(dir.path());
+        QCOMPARE(after.size(), exitCode == 0 ? 6 : 1);
+        QVERIFY(after.value(path).startsWith(start));
     }
 };
 
