@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "Pictures.h"
 #include "QtPorts.h"
 
 namespace revlane::ui {
@@ -33,8 +34,7 @@ FlexGrid::~FlexGrid()
 
 int FlexGrid::Px(int twips) const
 {
-    // Twips are 1/1440 of a logical inch: 15 to the pixel at 96 dots per inch, more on larger settings.
-    return qRound(twips * logicalDpiX() / 1440.0);
+    return TwipsToPixels(twips, logicalDpiX());
 }
 
 int FlexGrid::ColWidthPx(int col) const

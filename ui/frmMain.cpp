@@ -1,22 +1,21 @@
 #include "frmMain.h"
 
-#include <QComboBox>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDir>
-#include <QScreen>
+#include <QComboBox>
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QMimeData>
+#include <QDir>
 #include <QEvent>
 #include <QFocusEvent>
-#include <QFontInfo>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -60,16 +59,6 @@ std::filesystem::path FsPathOf(const QString& text)
     return std::filesystem::path(text.toStdU16String());
 }
 
-// Verdana where the system has it, the nearest sans-serif otherwise.
-QFont WindowFont(bool bold = false)
-{
-    QFont font(QStringLiteral("Verdana"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8.25);
-    font.setBold(bold);
-    return font;
-}
-
 }  // namespace
 
 frmMain::frmMain(Services services, QWidget* parent)
@@ -95,7 +84,7 @@ frmMain::frmMain(Services services, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
     setWindowIcon(AppIcon());
-    setFont(WindowFont());
+    setFont(DialogFont());
     BuildControls();
     SetTabOrder();
     ConnectGrid();
@@ -108,7 +97,7 @@ frmMain::~frmMain() = default;
 
 int frmMain::Px(int twips) const
 {
-    return qRound(twips * logicalDpiX() / 1440.0);
+    return TwipsToPixels(twips, logicalDpiX());
 }
 
 void frmMain::BuildControls()
@@ -119,7 +108,7 @@ void frmMain::BuildControls()
     };
     const auto label = [&](QWidget* parent, const char* text, bool bold, int l, int t, int w, int h) {
         auto* lbl = new QLabel(QString::fromLatin1(text), parent);
-        lbl->setFont(WindowFont(bold));
+        lbl->setFont(DialogFont(bold));
         lbl->setWordWrap(h > 300);
         lbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         place(lbl, l, t, w, h);
@@ -127,7 +116,7 @@ void frmMain::BuildControls()
     };
     const auto button = [&](QWidget* parent, const char* text, bool bold, int l, int t, int w, int h) {
         auto* btn = new QPushButton(QString::fromLatin1(text), parent);
-        btn->setFont(WindowFont(bold));
+        btn->setFont(DialogFont(bold));
         place(btn, l, t, w, h);
         return btn;
     };
