@@ -11,8 +11,10 @@
 #include <QTest>
 
 #include "FlexGrid.h"
+#include "ErrorReport.h"
 #include "ModelFakes.h"
 #include "Settings.h"
+#include "SyncedFileSystem.h"
 #include "frmMain.h"
 
 using namespace revlane;
@@ -458,6 +460,25 @@ private slots:
         QVERIFY(QString::fromStdString(win.messages.shown.back().text).startsWith("Confirm replacement of line:"));
         QCOMPARE(win.CellText(3, 31), std::string("1"));
         QCOMPARE(win.CellText(3, 29), std::string("C00B"));
+    }
+
+    // The window's own file layer: whole files on the disk, and failures that name the file.
+    void syncedWrites()
+    {
+        QTemporaryDir dir;
+        ui::SyncedFileSystem files;
+        const auto path = FsPath(dir.filePath("default.ide"));
+        files.WriteAll(path, "old\r\n");
+        files.WriteAll(path, std::string("new\0\xff\r\n", 7));
+        QCOMPARE(files.ReadAll(path), std::string("new\0\xff\r\n", 7));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"default.ide"});
+        const auto gone = FsPath(dir.filePath("gone/default.ide"));
+        try {
+            files.WriteAll(gone, "x");
+            QFAIL("a write into a missing folder succeeded");
+        } catch (const ModelError& e) {
+            QVERIFY2(QString(e.what()).contains(dir.filePath("gone/default.ide")), e.what());
+        }
     }
 
     void closeFileEmptiesTheView()

@@ -29,6 +29,7 @@
 #include "QtErrorPort.h"
 #include "QtPorts.h"
 #include "Settings.h"
+#include "SyncedFileSystem.h"
 #include "Text.h"
 #include "frmAbout.h"
 
@@ -69,9 +70,10 @@ frmMain::frmMain(Services services, QWidget* parent)
       ownSettings_(services.settings ? nullptr : std::make_unique<platform::Settings>()),
       ownPicker_(services.picker ? nullptr : std::make_unique<platform::DialogFolderPicker>()),
       ownLauncher_(services.launcher ? nullptr : std::make_unique<platform::SystemGameLauncher>()),
+      ownFiles_(services.files ? nullptr : std::make_unique<SyncedFileSystem>()),
       messages_(services.messages ? *services.messages : *ownMessages_),
       errors_(services.errors ? *services.errors : *ownErrors_),
-      files_(services.files ? *services.files : StdFileSystem()),
+      files_(services.files ? *services.files : *ownFiles_),
       settings_(services.settings ? *services.settings : *ownSettings_),
       picker_(services.picker ? *services.picker : *ownPicker_),
       launcher_(services.launcher ? *services.launcher : *ownLauncher_),

@@ -42,6 +42,7 @@ class frmMain : public QWidget, private FileViewPort {
     std::unique_ptr<platform::Settings> ownSettings_;
     std::unique_ptr<platform::FolderPicker> ownPicker_;
     std::unique_ptr<platform::GameLauncher> ownLauncher_;
+    std::unique_ptr<FileSystem> ownFiles_;
     MessagePort& messages_;
     InternalErrorPort& errors_;
     FileSystem& files_;

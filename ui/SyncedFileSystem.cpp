@@ -1,0 +1,47 @@
+#include "SyncedFileSystem.h"
+
+#include <QSaveFile>
+#include <QString>
+
+#include <cerrno>
+
+#include "ErrorReport.h"
+#include "Text.h"
+
+namespace revlane::ui {
+
+bool SyncedFileSystem::Exists(const std::filesystem::path& path)
+{
+    return StdFileSystem().Exists(path);
+}
+
+std::string SyncedFileSystem::ReadAll(const std::filesystem::path& path)
+{
+    return StdFileSystem().ReadAll(path);
+}
+
+void SyncedFileSystem::WriteAll(const std::filesystem::path& path, const std::string& bytes)
+{
+    // QSaveFile writes beside the file and syncs it to the disk before it takes the name.
+    errno = 0;
+    QSaveFile file(QString::fromStdU16String(path.u16string()));
+    const bool written = file.open(QIODevice::WriteOnly)
+                         && file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size())
+                         && file.commit();
+    if (!written) {
+        const int err = errno != 0 ? errno : EIO;
+        throw ModelError(err, "Cannot write '" + text::PathText(path) + "': " + file.errorString().toStdString());
+    }
+}
+
+void SyncedFileSystem::Rename(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+    StdFileSystem().Rename(from, to);
+}
+
+void SyncedFileSystem::Remove(const std::filesystem::path& path) noexcept
+{
+    StdFileSystem().Remove(path);
+}
+
+}  // namespace revlane::ui

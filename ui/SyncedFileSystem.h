@@ -1,0 +1,19 @@
+#pragma once
+
+#include "FileSystem.h"
+
+namespace revlane::ui {
+
+// The real file system, with every file the program writes on the disk itself (not only
+// in the system's cache) before it is renamed into place: a power cut right after a save
+// then finds the new file, not an empty one.
+class SyncedFileSystem : public FileSystem {
+public:
+    bool Exists(const std::filesystem::path& path) override;
+    std::string ReadAll(const std::filesystem::path& path) override;
+    void WriteAll(const std::filesystem::path& path, const std::string& bytes) override;
+    void Rename(const std::filesystem::path& from, const std::filesystem::path& to) override;
+    void Remove(const std::filesystem::path& path) noexcept override;
+};
+
+}  // namespace revlane::ui
