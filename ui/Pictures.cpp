@@ -151,6 +151,17 @@ qreal PixelScale(const QWidget* widget)
     return dpi > 0 ? dpi / 96.0 : 1.0;
 }
 
+QWidget* AddFill(QWidget* parent, const QColor& color, const QRect& geometry)
+{
+    auto* fill = new QWidget(parent);
+    fill->setAutoFillBackground(true);
+    QPalette palette = fill->palette();
+    palette.setColor(QPalette::Window, color);
+    fill->setPalette(palette);
+    fill->setGeometry(geometry);
+    return fill;
+}
+
 QRect TwipRect(const QWidget* widget, int left, int top, int width, int height)
 {
     const qreal dpi = 96 * PixelScale(widget);

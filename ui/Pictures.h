@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QIcon>
 #include <QPixmap>
@@ -32,6 +33,8 @@ QPixmap AboutBanner(qreal scale = 1.0, qreal devicePixelRatio = 1.0);
 // on screens set to a higher logical resolution.
 int TwipsToPixels(int twips, qreal logicalDpi);
 QRect TwipRect(const QWidget* widget, int left, int top, int width, int height);
+// A plain filled rectangle on a dialog: a header band or one stroke of an etched separator.
+QWidget* AddFill(QWidget* parent, const QColor& color, const QRect& geometry);
 // How many pixels of a widget's screen make one pixel at 96 dots per inch.
 qreal PixelScale(const QWidget* widget);
 

@@ -44,16 +44,6 @@ QLabel* AddLink(QWidget* parent, const char* name, const QString& text, const QR
     return link;
 }
 
-void AddFill(QWidget* parent, const QColor& color, const QRect& geometry)
-{
-    auto* fill = new QWidget(parent);
-    fill->setAutoFillBackground(true);
-    QPalette palette = fill->palette();
-    palette.setColor(QPalette::Window, color);
-    fill->setPalette(palette);
-    fill->setGeometry(geometry);
-}
-
 }  // namespace
 
 frmAbout::frmAbout(QWidget* parent) : frmAbout(parent, &platform::AvailablePhysicalMemory) {}

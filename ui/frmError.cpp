@@ -43,17 +43,6 @@ QLabel* AddLabel(QWidget* parent, const QString& text, const QRect& geometry, bo
     return label;
 }
 
-QWidget* AddFill(QWidget* parent, const QColor& color, const QRect& geometry)
-{
-    auto* fill = new QWidget(parent);
-    fill->setAutoFillBackground(true);
-    QPalette palette = fill->palette();
-    palette.setColor(QPalette::Window, color);
-    fill->setPalette(palette);
-    fill->setGeometry(geometry);
-    return fill;
-}
-
 QPushButton* AddButton(QWidget* parent, const QString& text, const QRect& geometry, bool bold = false)
 {
     auto* button = new QPushButton(text, parent);

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QEvent>
 #include <QFocusEvent>
-#include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -123,14 +122,7 @@ void frmMain::BuildControls()
         return btn;
     };
     const auto line = [&](QWidget* parent, int x1, int y, int x2) {
-        auto* ln = new QFrame(parent);
-        ln->setFrameShape(QFrame::NoFrame);
-        ln->setAutoFillBackground(true);
-        QPalette pal = ln->palette();
-        pal.setColor(QPalette::Window, pal.color(QPalette::Dark));
-        ln->setPalette(pal);
-        ln->setGeometry(Px(x1), Px(y), Px(x2 - x1), 1);
-        return ln;
+        return AddFill(parent, palette().color(QPalette::Dark), QRect(Px(x1), Px(y), Px(x2 - x1), 1));
     };
     const auto readOnlyBox = [&](QWidget* parent, int l, int t, int w, int h) {
         auto* box = new QLineEdit(parent);

@@ -15,7 +15,6 @@
 #include "StockLines.h"
 
 class QComboBox;
-class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -144,7 +143,8 @@ public:
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdReload = nullptr;
     QPushButton* cmdExit = nullptr;
-    std::array<QFrame*, 6> Linea{};
+    // Separator lines in the shadow colour.
+    std::array<QWidget*, 6> Linea{};
 
     // Twips to this window's pixels.
     int Px(int twips) const;
