@@ -11,9 +11,6 @@
 using namespace revlane;
 using namespace revlane::test;
 
-Q_DECLARE_METATYPE(revlane::FileKind)
-Q_DECLARE_METATYPE(revlane::Game)
-
 namespace {
 
 // Rows 1 to 8: the first line as the game writes it, with tabs; ids just outside GTA III's.
@@ -39,10 +36,6 @@ const QStringList& Lines(FileKind kind, Game game)
     return game == Game::Gta3 ? kGta3Cfg : kViceCfg;
 }
 
-struct ThrowingMessages : FakeMessages {
-    MsgAnswer ShowMessage(const std::string&, MsgButtons, MsgIcon) override { throw std::runtime_error("failed"); }
-};
-
 // A file opened in a harness, with the express import working on it.
 struct Session {
     Harness h;
@@ -50,14 +43,7 @@ struct Session {
     Game game = Game::Gta3;
 
     void Type(const std::string& text) { import.TextChanged(text, game); }
-    std::vector<std::vector<std::string>> Cells() const
-    {
-        std::vector<std::vector<std::string>> rows(size_t(h.grid.Rows()));
-        for (int r = 0; r < h.grid.Rows(); ++r)
-            for (int c = 0; c < h.grid.Cols(); ++c)
-                rows[size_t(r)].push_back(h.grid.TextMatrix(r, c));
-        return rows;
-    }
+    std::vector<std::vector<std::string>> Cells() const { return GridCells(h.grid); }
     std::string LineOf(int row) const { return h.file.FileLines().at(size_t(h.file.LineOfRow(row))); }
 };
 

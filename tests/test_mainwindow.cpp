@@ -21,9 +21,6 @@ using namespace revlane;
 using namespace revlane::test;
 using revlane::ui::frmMain;
 
-Q_DECLARE_METATYPE(revlane::FileKind)
-Q_DECLARE_METATYPE(revlane::Game)
-
 namespace {
 
 // The main window over an installation in a temporary folder, with every question answered by the test.

@@ -6,9 +6,6 @@
 using namespace revlane;
 using namespace revlane::test;
 
-Q_DECLARE_METATYPE(revlane::FileKind)
-Q_DECLARE_METATYPE(revlane::Game)
-
 namespace {
 
 QByteArray Lines(std::initializer_list<const char*> lines)

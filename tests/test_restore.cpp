@@ -13,9 +13,6 @@
 using namespace revlane;
 using namespace revlane::test;
 
-Q_DECLARE_METATYPE(revlane::FileKind)
-Q_DECLARE_METATYPE(revlane::Game)
-
 namespace {
 
 const DefaultLines& Stock()
@@ -26,10 +23,6 @@ const DefaultLines& Stock()
     return stock;
 }
 
-struct ThrowingMessages : FakeMessages {
-    MsgAnswer ShowMessage(const std::string&, MsgButtons, MsgIcon) override { throw std::runtime_error("failed"); }
-};
-
 // A file opened in a harness, with the express import and the restore working on it.
 struct Session {
     Harness h;
@@ -38,14 +31,7 @@ struct Session {
     Game game = Game::Gta3;
 
     RestoreDefaults::Result Restore(const std::string& name) { return restore.Restore(name, game); }
-    std::vector<std::vector<std::string>> Cells() const
-    {
-        std::vector<std::vector<std::string>> rows(size_t(h.grid.Rows()));
-        for (int r = 0; r < h.grid.Rows(); ++r)
-            for (int c = 0; c < h.grid.Cols(); ++c)
-                rows[size_t(r)].push_back(h.grid.TextMatrix(r, c));
-        return rows;
-    }
+    std::vector<std::vector<std::string>> Cells() const { return GridCells(h.grid); }
     std::string LineOf(int row) const { return h.file.FileLines().at(size_t(h.file.LineOfRow(row))); }
     // Edits one cell the way the in-place editor does.
     void Edit(int row, int col, const std::string& text)
@@ -88,18 +74,7 @@ class TestRestore : public QObject {
 private slots:
     // Every vehicle of the games' own files: change a value; Cancel leaves it changed; OK puts
     // the row and its line back to the stock ones.
-    void everyStockVehicle_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<FileKind>("kind");
-        QTest::addColumn<Game>("game");
-        QTest::newRow("gta3 default.ide") << "gta3/data/default.ide" << FileKind::DefaultIde << Game::Gta3;
-        // The file's ";the end" line finds no room; the 57 vehicles all do.
-        QTest::newRow("gta3 handling.cfg") << "gta3/data/handling.cfg" << FileKind::HandlingCfg << Game::Gta3;
-        QTest::newRow("vc default.ide") << "vc/data/default.ide" << FileKind::DefaultIde << Game::ViceCity;
-        // Its RIO and HUNTER lines have tabs inside their identifier field.
-        QTest::newRow("vc handling.cfg") << "vc/data/handling.cfg" << FileKind::HandlingCfg << Game::ViceCity;
-    }
+    void everyStockVehicle_data() { AddGameFileRows(); }
     void everyStockVehicle()
     {
         QFETCH(QString, file);

@@ -9,9 +9,6 @@
 using namespace revlane;
 using namespace revlane::test;
 
-Q_DECLARE_METATYPE(revlane::FileKind)
-Q_DECLARE_METATYPE(revlane::Game)
-
 namespace {
 
 QList<QByteArray> SplitCrLf(const QByteArray& bytes)
@@ -77,16 +74,7 @@ class TestSaveFile : public QObject {
     }
 
 private slots:
-    void gamesFiles_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<FileKind>("kind");
-        QTest::addColumn<Game>("game");
-        QTest::newRow("gta3 default.ide") << "gta3/data/default.ide" << FileKind::DefaultIde << Game::Gta3;
-        QTest::newRow("gta3 handling.cfg") << "gta3/data/handling.cfg" << FileKind::HandlingCfg << Game::Gta3;
-        QTest::newRow("vc default.ide") << "vc/data/default.ide" << FileKind::DefaultIde << Game::ViceCity;
-        QTest::newRow("vc handling.cfg") << "vc/data/handling.cfg" << FileKind::HandlingCfg << Game::ViceCity;
-    }
+    void gamesFiles_data() { AddGameFileRows(); }
     // Saved unedited, only the header lines and the tab expansion of handling vehicle lines change;
     // every vehicle rebuilt from its cells, saved again and read back shows the same cells.
     void gamesFiles()

@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <deque>
+#include <stdexcept>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -19,6 +20,9 @@
 #include "Grid.h"
 #include "Ports.h"
 #include "Views.h"
+
+Q_DECLARE_METATYPE(revlane::FileKind)
+Q_DECLARE_METATYPE(revlane::Game)
 
 namespace revlane::test {
 
@@ -43,6 +47,11 @@ public:
         }
         return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes : MsgAnswer::OK;
     }
+};
+
+// A message box that fails, for the reporting path of the operations that show one.
+struct ThrowingMessages : FakeMessages {
+    MsgAnswer ShowMessage(const std::string&, MsgButtons, MsgIcon) override { throw std::runtime_error("failed"); }
 };
 
 class FakeErrors : public InternalErrorPort {
@@ -110,6 +119,16 @@ struct Harness {
     }
 };
 
+// Every cell of a grid, row by row.
+inline std::vector<std::vector<std::string>> GridCells(const Grid& grid)
+{
+    std::vector<std::vector<std::string>> rows(size_t(grid.Rows()));
+    for (int r = 0; r < grid.Rows(); ++r)
+        for (int c = 0; c < grid.Cols(); ++c)
+            rows[size_t(r)].push_back(grid.TextMatrix(r, c));
+    return rows;
+}
+
 inline std::filesystem::path FsPath(const QString& path)
 {
     return std::filesystem::path(path.toStdU16String());
@@ -133,6 +152,18 @@ inline void WriteBytes(const QString& path, const QByteArray& bytes)
 inline QString FixturesDir()
 {
     return QStringLiteral(REVLANE_FIXTURES_DIR);
+}
+
+// The games' own four files as data rows: file (below the fixtures folder), kind, game.
+inline void AddGameFileRows()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<FileKind>("kind");
+    QTest::addColumn<Game>("game");
+    QTest::newRow("gta3 default.ide") << "gta3/data/default.ide" << FileKind::DefaultIde << Game::Gta3;
+    QTest::newRow("gta3 handling.cfg") << "gta3/data/handling.cfg" << FileKind::HandlingCfg << Game::Gta3;
+    QTest::newRow("vc default.ide") << "vc/data/default.ide" << FileKind::DefaultIde << Game::ViceCity;
+    QTest::newRow("vc handling.cfg") << "vc/data/handling.cfg" << FileKind::HandlingCfg << Game::ViceCity;
 }
 
 }  // namespace revlane::test
