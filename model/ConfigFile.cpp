@@ -75,7 +75,7 @@ bool ConfigFile::OpenView(FileKind kind, Game game, const CaptionTable& captions
     }
     DefaultMode = ide;
     ReadFile();
-    return true;
+    return open_;
 }
 
 void ConfigFile::ReadFile()
@@ -87,6 +87,8 @@ void ConfigFile::ReadFile()
     titleRows_.clear();
     lines_.clear();
     filledRows_ = 0;
+    restoreEntries_.clear();
+    open_ = false;
 
     run.Step([&] { ports_.view.ClearRestoreList(); });
     run.Step([&] { ports_.view.SetImportText(std::string()); });
@@ -97,9 +99,16 @@ void ConfigFile::ReadFile()
     if (!DefaultMode)
         FirstVehicleId = "LANDSTAL";
 
-    run.Step([&] { lines_ = text::SplitLines(ports_.files.ReadAll(OpenPath())); });
+    if (!run.Step([&] { lines_ = text::SplitLines(ports_.files.ReadAll(OpenPath())); })) {
+        // Without the file's bytes there is nothing to show, and an empty table must never
+        // reach Save: it would write the header alone over the file.
+        lines_.clear();
+        CloseFile();
+        run.Finish();
+        return;
+    }
+    open_ = true;
 
-    int restoreEntries = 0;
     const auto capacityReached = [&] {
         if (row < grid_.Rows())
             return false;
@@ -117,7 +126,6 @@ void ConfigFile::ReadFile()
                 SplitDefaultLine(lines_[index], row);
             else
                 SplitHandlingLine(static_cast<int>(index), row);
-            ++restoreEntries;
         });
         ++row;
     };
@@ -154,15 +162,17 @@ void ConfigFile::ReadFile()
 
     run.Step([&] {
         grid_.SetEnabled(true);
-        ports_.view.SetFileControlsEnabled(true, restoreEntries > 2);
+        ports_.view.SetFileControlsEnabled(true, restoreEntries_.size() > 2);
     });
     run.Finish();
 }
 
 void ConfigFile::SplitDefaultLine(const std::string& line, int row)
 {
-    if (SplitDefaultFields(grid_, row, line) > 1)
-        ports_.view.AddRestoreEntry(grid_.TextMatrix(row, 1));
+    if (SplitDefaultFields(grid_, row, line) > 1) {
+        restoreEntries_.push_back(grid_.TextMatrix(row, 1));
+        ports_.view.AddRestoreEntry(restoreEntries_.back());
+    }
 }
 
 void ConfigFile::SplitHandlingLine(int index, int row)
@@ -171,7 +181,8 @@ void ConfigFile::SplitHandlingLine(int index, int row)
     // The stored line keeps the expansion: the identifier field is fixed-width, and a tab in
     // it counts as five characters both here and when the saved file is read again.
     line = text::ReplaceAll(line, "\t", kTabExpansion);
-    ports_.view.AddRestoreEntry(SplitHandlingFields(grid_, row, line, kIdentifierWidth));
+    restoreEntries_.push_back(SplitHandlingFields(grid_, row, line, kIdentifierWidth));
+    ports_.view.AddRestoreEntry(restoreEntries_.back());
 }
 
 std::string ConfigFile::BuildLine(int row) const
@@ -242,6 +253,12 @@ std::filesystem::path ConfigFile::BackupPathFor(const std::filesystem::path& pat
 bool ConfigFile::SaveFile()
 {
     ContinueOnError run("SaveFile", ports_.errors);
+    if (!open_) {
+        // Only a table read whole from the file may be written over it.
+        run.Fail({errorcode::Internal, "No file was read whole, so nothing was saved"});
+        run.Finish();
+        return false;
+    }
     bool backupMade = false;
     SaveSteps(run, backupMade);
     if (backupMade) {
@@ -261,25 +278,15 @@ bool ConfigFile::SaveFile()
 
 // The file is never opened for writing in place: the whole table goes to a temporary file
 // beside it, and only a complete one takes the file's name, in one rename. On the first save
-// the original takes the backup name just before. A crash or a full disk at any moment
-// leaves the old or the new file whole, under its own name or as the backup.
+// the backup is made before that, as a second name for the original or as a copy of it, so
+// the file's own name holds a whole file at every moment, whenever the program dies.
 void ConfigFile::SaveSteps(ContinueOnError& run, bool& backupMade)
 {
     std::string header;
     run.Step([&] { header = HeaderLine(); });
-    // The header takes the first line (and handling.cfg's second); where the vehicle section
-    // starts there, the header lines go in before it rather than over a vehicle.
-    const int headerLines = DefaultMode ? 1 : 2;
-    if (sectionFound_ && filledRows_ > 0 && firstVehicleLine_ < headerLines) {
-        const int insert = headerLines - firstVehicleLine_;
-        lines_.insert(lines_.begin(), static_cast<size_t>(insert), std::string(";"));
-        firstVehicleLine_ += insert;
-    }
-    if (lines_.empty())
-        lines_.emplace_back();
-    lines_[0] = header.empty() ? std::string(DefaultMode ? "#" : ";") : header;
+    PutCommentLine(0, header.empty() ? std::string(DefaultMode ? "#" : ";") : header);
     if (!DefaultMode && lines_.size() > 1)
-        lines_[1] = ";";
+        PutCommentLine(1, ";");
 
     const auto path = OpenPath();
     const auto backup = BackupPathFor(path);
@@ -291,23 +298,47 @@ void ConfigFile::SaveSteps(ContinueOnError& run, bool& backupMade)
         return;
     }
     if (!files.Exists(backup) && files.Exists(path)) {
-        if (!run.Step([&] { files.Rename(path, backup); })) {
+        if (!run.Step([&] { MakeBackup(path, backup); })) {
             files.Remove(temp);
             return;
         }
         backupMade = true;
     }
-    if (!run.Step([&] { files.Rename(temp, path); })) {
+    // The original is still in place (and now also the backup) if this fails.
+    if (!run.Step([&] { files.Rename(temp, path); }))
         files.Remove(temp);
-        if (backupMade) {
-            // Put the original back under its own name; if even that fails it stays whole
-            // as the backup, and the backup message says where.
-            try {
-                files.Rename(backup, path);
-                backupMade = false;
-            } catch (...) {
-            }
-        }
+}
+
+// The header and handling.cfg's ";" line go over the file's own comment lines (or an earlier
+// header); any other line keeps its place below them, since the game reads it.
+void ConfigFile::PutCommentLine(size_t index, const std::string& text)
+{
+    const char* comment = DefaultMode ? "#" : ";";
+    if (index < lines_.size() && text::StartsWith(lines_[index], comment)) {
+        lines_[index] = text;
+        return;
+    }
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(std::min(index, lines_.size())), text);
+    if (static_cast<size_t>(firstVehicleLine_) >= index)
+        ++firstVehicleLine_;
+}
+
+void ConfigFile::MakeBackup(const std::filesystem::path& path, const std::filesystem::path& backup)
+{
+    FileSystem& files = ports_.files;
+    try {
+        files.HardLink(path, backup);
+        return;
+    } catch (const std::exception&) {
+        // Some file systems have no links: copy instead, whole and flushed before it takes the name.
+    }
+    const auto temp = TempPathFor(backup);
+    try {
+        files.WriteAll(temp, files.ReadAll(path));
+        files.Rename(temp, backup);
+    } catch (...) {
+        files.Remove(temp);
+        throw;
     }
 }
 
@@ -323,6 +354,8 @@ void ConfigFile::CloseFile()
     grid_.SetCols(0);
     titleRows_.clear();
     filledRows_ = 0;
+    restoreEntries_.clear();
+    open_ = false;
 }
 
 }  // namespace revlane

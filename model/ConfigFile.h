@@ -47,6 +47,11 @@ public:
     // Grid rows filled by the last read, section titles included.
     int FilledRows() const { return filledRows_; }
 
+    // A file was read whole and is shown; only then is there a line table that may be saved.
+    bool IsOpen() const { return open_; }
+    // The vehicles the last read offered for restoring, in file order.
+    const std::vector<std::string>& RestoreEntries() const { return restoreEntries_; }
+
     bool Modified() const { return modified_; }
     void SetModified(bool modified) { modified_ = modified; }
 
@@ -62,7 +67,8 @@ public:
     bool SetVehicleLine(int row, std::string line);
 
     // Opens a view of the chosen file kind: when the file exists, gives the grid the view's shape
-    // and headers and reads the file; otherwise says so and changes nothing (returns false).
+    // and headers and reads the file; otherwise says so and changes nothing. Returns whether the
+    // file was read and is open now.
     bool OpenView(FileKind kind, Game game, const class CaptionTable& captions);
 
     // Reads the open file into the line table and its vehicle section into the prepared grid.
@@ -88,6 +94,8 @@ private:
     void SplitDefaultLine(const std::string& line, int row);
     void SplitHandlingLine(int index, int row);
     void SaveSteps(class ContinueOnError& run, bool& backupMade);
+    void PutCommentLine(size_t index, const std::string& text);
+    void MakeBackup(const std::filesystem::path& path, const std::filesystem::path& backup);
 
     Grid& grid_;
     Ports ports_;
@@ -98,6 +106,8 @@ private:
     int firstVehicleLine_ = 0;
     std::vector<int> titleRows_;
     int filledRows_ = 0;
+    std::vector<std::string> restoreEntries_;
+    bool open_ = false;
     bool modified_ = false;
 };
 

@@ -78,6 +78,14 @@ public:
             throw ModelError(ec.value(), "Cannot rename " + Describe(from) + " to " + Describe(to) + ": " + ec.message());
     }
 
+    void HardLink(const std::filesystem::path& from, const std::filesystem::path& to) override
+    {
+        std::error_code ec;
+        std::filesystem::create_hard_link(from, to, ec);
+        if (ec)
+            throw ModelError(ec.value(), "Cannot link " + Describe(from) + " to " + Describe(to) + ": " + ec.message());
+    }
+
     void Remove(const std::filesystem::path& path) noexcept override
     {
         std::error_code ec;

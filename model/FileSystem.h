@@ -18,6 +18,8 @@ public:
     virtual void WriteAll(const std::filesystem::path& path, const std::string& bytes) = 0;
     // Gives a file another name; an existing file of that name is replaced in one step.
     virtual void Rename(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+    // A second name for the same file, where the file system has such a thing; `to` must not exist.
+    virtual void HardLink(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
     // Removes a file if it is there; never fails.
     virtual void Remove(const std::filesystem::path& path) noexcept = 0;
 };

@@ -9,20 +9,91 @@
 
 #include <optional>
 
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
+
 #include "FolderPicker.h"
 #include "GameLauncher.h"
 #include "GamePictures.h"
+#include "ErrorReport.h"
 #include "ModelFakes.h"
 #include "Settings.h"
+#include "SyncedFileSystem.h"
 
 using namespace revlane;
 using namespace revlane::platform;
+using namespace revlane::test;
 
 // The settings tests keep their store in a temporary folder: the user's own settings are
 // never touched.
 class TestPlatform : public QObject {
     Q_OBJECT
 private slots:
+    // Both file layers write whole files or fail, and a failure names the file. A write that the
+    // system refuses part-way, as a full disk does, must fail and leave the file it was to
+    // replace as it was.
+    void fileLayers_data()
+    {
+        QTest::addColumn<bool>("synced");
+        QTest::addColumn<QString>("how");
+        for (const bool synced : {false, true}) {
+            const char* layer = synced ? "synced" : "standard";
+            QTest::addRow("%s, written", layer) << synced << "ok";
+            QTest::addRow("%s, folder gone", layer) << synced << "gone";
+            QTest::addRow("%s, refused part-way", layer) << synced << "limit";
+        }
+    }
+    void fileLayers()
+    {
+        QFETCH(bool, synced);
+        QFETCH(QString, how);
+        ui::SyncedFileSystem syncedFiles;
+        FileSystem& files = synced ? static_cast<FileSystem&>(syncedFiles) : StdFileSystem();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(how == "gone" ? "gone/default.ide" : "default.ide");
+        const std::string bytes = std::string("new\0\xff\r\n", 7) + std::string(8000, 'x');
+        if (how != "gone")
+            files.WriteAll(FsPath(path), "old\r\n");
+        if (how == "ok") {
+            files.WriteAll(FsPath(path), bytes);
+            QCOMPARE(files.ReadAll(FsPath(path)), bytes);
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"default.ide"});
+            return;
+        }
+#ifdef Q_OS_UNIX
+        // The system's own limit on a file's size refuses the write as a full disk would. The bytes
+        // fit a write buffer, so a layer that learns of the failure only when the buffer is
+        // flushed must still report it.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit before{};
+        getrlimit(RLIMIT_FSIZE, &before);
+        rlimit small = before;
+        small.rlim_cur = 4096;
+        if (how == "limit")
+            QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+#else
+        if (how == "limit")
+            QSKIP("no file size limit on this system");
+#endif
+        QString error;
+        try {
+            files.WriteAll(FsPath(path), bytes);
+        } catch (const ModelError& e) {
+            error = QString::fromUtf8(e.what());
+        }
+#ifdef Q_OS_UNIX
+        setrlimit(RLIMIT_FSIZE, &before);
+#endif
+        QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable("no failure naming the file: " + error));
+        if (synced && how == "limit") {
+            QCOMPARE(ReadBytes(path), QByteArray("old\r\n"));
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"default.ide"});
+        }
+    }
+
     void settings()
     {
         QTemporaryDir dir;

@@ -226,16 +226,22 @@ private slots:
             QCOMPARE(QString::fromStdString(h->view.restoreList.at(0)), cells[1]);
     }
 
+    // The restore controls follow the restore list: more than two vehicles named in it.
+    void restoreControlsNeedThreeVehicles_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("entries");
+        QTest::newRow("two") << Lines({"90, a", "91, b"}) << 2;
+        QTest::newRow("three") << Lines({"90, a", "91, b", "92, c"}) << 3;
+        QTest::newRow("three lines, one naming no vehicle") << Lines({"90, a", "91, b", "no comma"}) << 2;
+    }
     void restoreControlsNeedThreeVehicles()
     {
-        for (int vehicles : {2, 3}) {
-            QByteArray content;
-            for (int i = 0; i < vehicles; ++i)
-                content += QByteArray::number(90 + i) + ", car" + QByteArray::number(i) + "\r\n";
-            auto h = OpenBytes(FileKind::DefaultIde, content);
-            QCOMPARE(int(h->view.restoreList.size()), vehicles);
-            QCOMPARE(h->view.restoreEnabled, vehicles == 3);
-        }
+        QFETCH(QByteArray, content);
+        QFETCH(int, entries);
+        auto h = OpenBytes(FileKind::DefaultIde, content);
+        QCOMPARE(int(h->view.restoreList.size()), entries);
+        QCOMPARE(h->view.restoreEnabled, entries > 2);
     }
 
     // No fixed bounds: many lines, a section far down, long lines and more vehicles than the view holds.
@@ -254,23 +260,6 @@ private slots:
         QCOMPARE(h->grid.TextMatrix(61, 1), longName.toStdString());
         QCOMPARE(h->grid.TextMatrix(61, 2), std::string("b"));
         QCOMPARE(QString::fromStdString(h->messages.shown.at(0).text), Capacity(61));
-    }
-
-    void failedReadIsReported()
-    {
-        // A folder where the file should be: the read fails, the rest of the routine still runs.
-        const QString path = dir.filePath("folder.ide");
-        QVERIFY(QDir().mkdir(path));
-        Harness h;
-        h.file.SetModified(true);
-        h.Open(FileKind::DefaultIde, Game::Gta3, FsPath(path));
-        QVERIFY(!h.file.Modified());
-        QCOMPARE(h.file.LineCount(), 0);
-        QVERIFY(h.view.controlsEnabled);
-        QCOMPARE(h.errors.reports.size(), size_t(1));
-        const QString report = QString::fromStdString(h.errors.reports[0]);
-        QVERIFY2(report.startsWith("Error code # ") && report.contains(path), qPrintable(report));
-        QVERIFY2(report.endsWith("\r\nRoutine: ReadFile\r\nOS: Test OS 1.0"), qPrintable(report));
     }
 };
 

@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "FaultyFileSystem.h"
 #include "ModelFakes.h"
 #include "Text.h"
 
@@ -21,46 +22,6 @@ QList<QByteArray> SplitCrLf(const QByteArray& bytes)
             line.chop(1);
     return lines;
 }
-
-// The real file system until the crash: the operation at that count is cut short (a write
-// leaves half its bytes), and from then on nothing reaches the disk, as if the program had died.
-class CrashingFileSystem : public FileSystem {
-public:
-    explicit CrashingFileSystem(int crashAt) : crashAt_(crashAt) {}
-    bool crashed = false;
-
-    bool Exists(const std::filesystem::path& p) override { return real().Exists(p); }
-    std::string ReadAll(const std::filesystem::path& p) override { return real().ReadAll(p); }
-    void WriteAll(const std::filesystem::path& p, const std::string& bytes) override
-    {
-        if (Dies())
-            return real().WriteAll(p, bytes.substr(0, bytes.size() / 2));
-        if (!crashed)
-            real().WriteAll(p, bytes);
-    }
-    void Rename(const std::filesystem::path& from, const std::filesystem::path& to) override
-    {
-        if (!Dies() && !crashed)
-            real().Rename(from, to);
-    }
-    void Remove(const std::filesystem::path& p) noexcept override
-    {
-        if (!Dies() && !crashed)
-            real().Remove(p);
-    }
-
-private:
-    static FileSystem& real() { return StdFileSystem(); }
-    bool Dies()
-    {
-        if (crashed || ops_++ != crashAt_)
-            return false;
-        crashed = true;
-        return true;
-    }
-    int crashAt_;
-    int ops_ = 0;
-};
 
 }  // namespace
 
@@ -255,39 +216,99 @@ private slots:
         QCOMPARE(ReadBytes(path), saved);
     }
 
-    // Real files start with comments; where one starts with vehicles, the header must not take their place.
-    void headerNeverReplacesAVehicle_data()
+    // The header and handling.cfg's ";" go over the file's own comments only; every other line
+    // stays, below them, and the rows keep showing their own lines, save after save.
+    void headerKeepsTheFilesLines_data()
     {
         QTest::addColumn<FileKind>("kind");
         QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<int>("vehicles");
-        QTest::newRow("ide vehicle first") << FileKind::DefaultIde << QByteArray("90, a\r\n91, b\r\nend\r\n") << 2;
-        QTest::newRow("cfg vehicle first") << FileKind::HandlingCfg << QByteArray("LANDSTAL 1\r\nIDAHO 2\r\n") << 2;
-        QTest::newRow("cfg vehicle second") << FileKind::HandlingCfg << QByteArray(";c\r\nLANDSTAL 1\r\nIDAHO 2") << 2;
-        QTest::newRow("cfg vehicle third") << FileKind::HandlingCfg << QByteArray(";c\r\n;d\r\nLANDSTAL 1\r\n") << 1;
+        QTest::addColumn<QByteArray>("saved");  // @ stands for the header line
+        const FileKind ide = FileKind::DefaultIde, cfg = FileKind::HandlingCfg;
+        QTest::newRow("ide comment first") << ide << QByteArray("# c\r\n90, a\r\nend") << QByteArray("@|90, a|end");
+        QTest::newRow("ide keyword first") << ide << QByteArray("objs\r\n90, a\r\nend") << QByteArray("@|objs|90, a|end");
+        QTest::newRow("ide vehicles first") << ide << QByteArray("90, a\r\n91, b\r\nend") << QByteArray("@|90, a|91, b|end");
+        QTest::newRow("ide empty line first") << ide << QByteArray("\r\n90, a") << QByteArray("@||90, a");
+        QTest::newRow("ide empty") << ide << QByteArray() << QByteArray("@");
+        QTest::newRow("cfg two comments") << cfg << QByteArray(";c\r\n;d\r\nLANDSTAL 1") << QByteArray("@|;|LANDSTAL 1");
+        QTest::newRow("cfg vehicle second") << cfg << QByteArray(";c\r\nLANDSTAL 1\r\nIDAHO 2")
+                                            << QByteArray("@|;|LANDSTAL 1|IDAHO 2");
+        QTest::newRow("cfg vehicles first") << cfg << QByteArray("LANDSTAL 1\r\nIDAHO 2\r\n")
+                                            << QByteArray("@|;|LANDSTAL 1|IDAHO 2");
+        QTest::newRow("cfg other text first") << cfg << QByteArray("x\r\n;d\r\nLANDSTAL 1")
+                                              << QByteArray("@|;|x|;d|LANDSTAL 1");
+        QTest::newRow("cfg one comment") << cfg << QByteArray(";c") << QByteArray("@");
     }
-    void headerNeverReplacesAVehicle()
+    void headerKeepsTheFilesLines()
     {
         QFETCH(FileKind, kind);
         QFETCH(QByteArray, content);
-        QFETCH(int, vehicles);
+        QFETCH(QByteArray, saved);
         QTemporaryDir dir;
         const QString path = dir.filePath("file");
         WriteBytes(path, content);
         Harness h;
         h.Open(kind, Game::Gta3, FsPath(path));
-        const int row = h.file.FirstDataRow() + vehicles - 1;
-        const std::string lastKey = h.grid.TextMatrix(row, 0);
+        const auto cells = GridCells(h.grid);
+        const QByteArray expected = saved.replace("@", Header(kind == FileKind::DefaultIde ? '#' : ';').toLatin1())
+                                        .replace('|', "\r\n") + "\r\n";
         for (int save = 0; save < 2; ++save) {
             QVERIFY(h.file.SaveFile());
-            // The rows still show their own lines, before and after reading the file again.
-            QCOMPARE(h.file.LineOfRow(row), h.file.FirstVehicleLine() + vehicles - 1);
+            QCOMPARE(ReadBytes(path), expected);
+            for (int row = h.file.FirstDataRow(); row < h.file.FirstDataRow() + h.file.FilledRows(); ++row)
+                QVERIFY(text::StartsWith(h.file.FileLines()[size_t(h.file.LineOfRow(row))], h.grid.TextMatrix(row, 0)));
             Harness again;
             again.Open(kind, Game::Gta3, FsPath(path));
-            QCOMPARE(again.file.FilledRows(), vehicles);
-            QCOMPARE(again.grid.TextMatrix(row, 0), lastKey);
-            QVERIFY(again.file.FirstVehicleLine() >= (kind == FileKind::DefaultIde ? 1 : 2));
+            QCOMPARE(GridCells(again.grid), cells);
         }
+    }
+
+    // A read that could not get the file's bytes leaves no file open, and nothing to save: the
+    // report is shown, the view is empty and Save writes nothing, even with a backup in place.
+    void failedReadNeverReachesTheDisk_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("permission denied") << "denied";
+        QTest::newRow("a folder where the file should be") << "folder";
+        QTest::newRow("a link to a device") << "device";
+    }
+    void failedReadNeverReachesTheDisk()
+    {
+        QFETCH(QString, how);
+        if (how == "device" && !QFile::exists("/dev/full"))
+            QSKIP("this system has no /dev/full");
+        QTemporaryDir dir;
+        const QString path = dir.filePath("handling.cfg");
+        const QByteArray original = "; c\r\n;\r\nLANDSTAL 1 2\r\n";
+        FaultyFileSystem fs;
+        if (how == "denied") {
+            WriteBytes(path, original);
+            WriteBytes(path + ".bak", original);
+            fs.faults.push_back({FaultyFileSystem::Op::Read, FsPath(path), EACCES});
+        } else if (how == "folder") {
+            QVERIFY(QDir().mkpath(path + "/inside"));
+        } else {
+            QVERIFY(QFile::link("/dev/full", path));
+        }
+        Harness h(fs);
+        h.file.SetModified(true);
+        h.Open(FileKind::HandlingCfg, Game::Gta3, FsPath(path));
+        QCOMPARE(h.errors.reports.size(), size_t(1));
+        QVERIFY2(QString::fromStdString(h.errors.reports[0]).endsWith("\r\nRoutine: ReadFile\r\nOS: Test OS 1.0"),
+                 h.errors.reports[0].c_str());
+        QVERIFY(!h.file.IsOpen() && !h.file.Modified());
+        QVERIFY(!h.grid.Enabled() && h.grid.Rows() == 0 && h.grid.Cols() == 0);
+        QVERIFY(!h.view.controlsEnabled && h.view.restoreList.empty());
+
+        QVERIFY(!h.file.SaveFile());
+        QCOMPARE(h.errors.reports.size(), size_t(2));
+        if (how == "denied") {
+            QCOMPARE(ReadBytes(path), original);
+            QCOMPARE(ReadBytes(path + ".bak"), original);
+        } else {
+            QVERIFY(QFileInfo(path).isDir() || QFileInfo(path).isSymLink());
+        }
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::System | QDir::NoDotAndDotDot).size(),
+                 how == "denied" ? 2 : 1);
     }
 
     // Real failures: the report names the routine, the changes stay marked, nothing is lost.
@@ -353,18 +374,21 @@ private slots:
         }
     }
 
-    // A save killed at any moment leaves the old or the new file whole, under its own name or as the backup.
+    // A save killed at any moment leaves a whole file under the file's name, the old one or the new
+    // one, and the first save's backup is the old file or not there at all.
     void crashAtAnyMoment_data()
     {
         QTest::addColumn<bool>("backupExists");
-        QTest::newRow("first save") << false;
-        QTest::newRow("later save") << true;
+        QTest::addColumn<bool>("linksRefused");
+        QTest::newRow("first save") << false << false;
+        QTest::newRow("first save, backup by copy") << false << true;
+        QTest::newRow("later save") << true << false;
     }
     void crashAtAnyMoment()
     {
         QFETCH(bool, backupExists);
+        QFETCH(bool, linksRefused);
         const QByteArray original = "#x\r\n90, a, b\r\n91, c, d\r\n";
-        QByteArray saved;
         bool finished = false;
         for (int crashAt = 0; !finished; ++crashAt) {
             QVERIFY(crashAt < 20);
@@ -373,30 +397,30 @@ private slots:
             WriteBytes(path, original);
             if (backupExists)
                 WriteBytes(path + ".bak", "older");
-            CrashingFileSystem fs(crashAt);
+            FaultyFileSystem fs;
+            fs.crashAt = crashAt;
+            if (linksRefused)
+                fs.faults.push_back({FaultyFileSystem::Op::Link, {}, EPERM});
             Harness h(fs);
             h.Open(FileKind::DefaultIde, Game::Gta3, FsPath(path));
             h.grid.SetRow(2);
             h.grid.SetTextMatrix(2, 2, "new");
             h.file.UpdateLine();
-            h.file.SaveFile();
+            const bool saved = h.file.SaveFile();
             finished = !fs.crashed;
-            if (finished)
-                saved = ReadBytes(path);
+            QVERIFY(!finished || (saved && h.errors.reports.empty()));
 
             const QByteArray now = ReadBytes(path);
+            const bool isNew = now.startsWith("# Config file written by Revlane") && now.contains("91,\tc,\t\tnew")
+                               && now.endsWith("\r\n");
+            QVERIFY2(now == original || isNew, now.constData());
+            QVERIFY(!finished || isNew);
             const QByteArray backup = ReadBytes(path + ".bak");
-            if (backupExists) {
+            if (backupExists)
                 QCOMPARE(backup, QByteArray("older"));
-                QVERIFY2(now == original || now.contains("91,\tc,\t\tnew"), now.constData());
-            } else if (now == "<missing>") {
-                QCOMPARE(backup, original);
-            } else {
-                QVERIFY2(now == original || (now.contains("91,\tc,\t\tnew") && now.endsWith("\r\n")), now.constData());
-                QVERIFY(backup == "<missing>" || backup == original);
-            }
+            else
+                QVERIFY2(backup == original || (!finished && backup == "<missing>"), backup.constData());
         }
-        QVERIFY(saved.startsWith("# Config file written by Revlane"));
     }
 };
 

@@ -22,10 +22,12 @@ std::string SyncedFileSystem::ReadAll(const std::filesystem::path& path)
 
 void SyncedFileSystem::WriteAll(const std::filesystem::path& path, const std::string& bytes)
 {
-    // QSaveFile writes beside the file and syncs it to the disk before it takes the name.
+    // QSaveFile writes beside the file and syncs it to the disk before it takes the name. Unbuffered,
+    // so that a full disk fails the write itself: a failure while a buffer is flushed at commit
+    // would pass unnoticed and leave an empty file to take the name.
     errno = 0;
     QSaveFile file(QString::fromStdU16String(path.u16string()));
-    const bool written = file.open(QIODevice::WriteOnly)
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
                          && file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size())
                          && file.commit();
     if (!written) {
@@ -37,6 +39,11 @@ void SyncedFileSystem::WriteAll(const std::filesystem::path& path, const std::st
 void SyncedFileSystem::Rename(const std::filesystem::path& from, const std::filesystem::path& to)
 {
     StdFileSystem().Rename(from, to);
+}
+
+void SyncedFileSystem::HardLink(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+    StdFileSystem().HardLink(from, to);
 }
 
 void SyncedFileSystem::Remove(const std::filesystem::path& path) noexcept

@@ -13,6 +13,7 @@ public:
     std::string ReadAll(const std::filesystem::path& path) override;
     void WriteAll(const std::filesystem::path& path, const std::string& bytes) override;
     void Rename(const std::filesystem::path& from, const std::filesystem::path& to) override;
+    void HardLink(const std::filesystem::path& from, const std::filesystem::path& to) override;
     void Remove(const std::filesystem::path& path) noexcept override;
 };
 
