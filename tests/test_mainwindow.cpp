@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -12,9 +13,10 @@
 
 #include "FlexGrid.h"
 #include "ErrorReport.h"
+#include "Desk.h"
 #include "ModelFakes.h"
 #include "Settings.h"
-#include "SyncedFileSystem.h"
+#include "Text.h"
 #include "frmMain.h"
 
 using namespace revlane;
@@ -73,13 +75,6 @@ struct Window {
     std::string LineOf(int row) const { return w->file.FileLines()[size_t(w->file.LineOfRow(row))]; }
 };
 
-const QByteArray kSmallIde = "# models\r\ncars\r\n90, landstal, landstal, car, LANDSTAL, LANDSTK, richfamily, 10, 7, 0, 164, 0.8\r\n"
-                             "91, idaho, idaho, car, IDAHO, IDAHO, poorfamily, 10, 7, 0, 163, 0.64\r\n"
-                             "92, stinger, stinger, car, STINGER, STINGER, executive, 10, 6, 2ff0, 160, 0.7\r\nend\r\n"
-                             "# after\r\n";
-const QByteArray kSmallCfg = "; header\r\n; second\r\nLANDSTAL        1700.0 2.0 5.0\r\n;- bikes\r\nBIKE           500.0 1.0\r\n"
-                             "IDAHO          1600.0 2.2\r\n; A end\r\n";
-
 }  // namespace
 
 class TestMainWindow : public QObject {
@@ -105,7 +100,7 @@ private slots:
             << ideHint;
         QTest::newRow("vc default.ide")
             << FileKind::DefaultIde << Game::ViceCity << "vc/data/default.ide" << "vc/data/handling.cfg" << 13 << 108 << 2
-            << 1 << QStringList{"0,0=", "0,4=HandlingId", "0,10= ", "0,11=Wheel model", "0,12=Wheel scale", "1,0=130"}
+            << 1 << QStringList{"0,0=", "0,4=HandlingId", "0,6=Anims", "0,7=Class", "0,10=Comprules", "0,11=Wheel model", "0,12=Wheel scale", "1,0=130"}
             << ideHint;
         QTest::newRow("gta3 handling.cfg")
             << FileKind::HandlingCfg << Game::Gta3 << "gta3/data/default.ide" << "gta3/data/handling.cfg" << 32 << 60
@@ -304,73 +299,216 @@ private slots:
         QVERIFY(row == 1 ? win.w->txtGrid->isVisible() : !win.w->txtGrid->isVisible());
     }
 
-    void scrollingLeavesTheEditorAlone()
+    // Scrolling by a click on either scroll bar neither moves nor closes an open editor, and the
+    // keys typed afterwards still go to it.
+    void scrollingLeavesTheEditorOpen()
     {
-        REVLANE_REQUIRE_FIXTURE("vc/data/handling.cfg", cfg);
-        Window win(Game::ViceCity, kSmallIde, ReadBytes(cfg));
-        win.Open(FileKind::HandlingCfg);
-        win.Select(5, 2);
-        QTest::keyClick(win.w->Grid1, '9');
-        const QRect geometry = win.w->txtGrid->geometry();
-        win.w->Grid1->verticalScrollBar()->setValue(win.w->Grid1->verticalScrollBar()->maximum());
-        win.w->Grid1->horizontalScrollBar()->setValue(win.w->Grid1->horizontalScrollBar()->maximum());
-        QCOMPARE(win.w->txtGrid->geometry(), geometry);
-        QVERIFY(win.w->txtGrid->isVisible());
-        QTest::keyClick(win.w->txtGrid, Qt::Key_Return);
-        QCOMPARE(win.CellText(5, 2), std::string("9"));
+        Desk desk;
+        desk.InstallChosen(Game::Gta3);
+        desk.Start();
+        desk.Open(FileKind::HandlingCfg);
+        desk.Select(5, 2);
+        QTest::keyClicks(desk.Grid(), "1");
+        auto* editor = desk.Find<QLineEdit>("txtGrid");
+        QTest::keyClicks(editor, "2");
+        const QRect geometry = editor->geometry();
+        QScrollBar* across = desk.Grid()->horizontalScrollBar();
+        QScrollBar* down = desk.Grid()->verticalScrollBar();
+        QTest::mouseClick(across, Qt::LeftButton, {}, QPoint(across->width() - 4, across->height() / 2));
+        QTest::mouseClick(down, Qt::LeftButton, {}, QPoint(down->width() / 2, down->height() - 4));
+        QVERIFY(across->value() > 0 && down->value() > 0);
+        QVERIFY(editor->isVisible());
+        QCOMPARE(editor->geometry(), geometry);
+        QTest::keyClicks(editor, "34");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(desk.CellText(5, 2), std::string("1234"));
     }
 
-    void fileSwitchAsksToSave_data()
+    // Every way of leaving a file with unsaved changes asks first. Cancel, or a save the user asked
+    // for that failed, keeps the file open with its changes, as though nothing had been asked.
+    void leavingWithUnsavedChanges_data()
     {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("edited");
         QTest::addColumn<int>("answer");
-        QTest::newRow("yes") << int(MsgAnswer::Yes);
-        QTest::newRow("no") << int(MsgAnswer::No);
-        QTest::newRow("cancel") << int(MsgAnswer::Cancel);
+        QTest::addColumn<bool>("saveFails");
+        const int yes = int(MsgAnswer::Yes), no = int(MsgAnswer::No), cancel = int(MsgAnswer::Cancel);
+        for (const char* how : {"file", "game", "browse", "run", "exit"}) {
+            QTest::addRow("%s, yes", how) << how << true << yes << false;
+            QTest::addRow("%s, no", how) << how << true << no << false;
+            if (QByteArray(how) != "game" && QByteArray(how) != "browse")
+                QTest::addRow("%s, cancel", how) << how << true << cancel << false;
+            QTest::addRow("%s, yes, the save fails", how) << how << true << yes << true;
+        }
+        QTest::newRow("run, nothing changed") << "run" << false << 0 << false;
+        QTest::newRow("exit, nothing changed") << "exit" << false << 0 << false;
     }
-    void fileSwitchAsksToSave()
+    void leavingWithUnsavedChanges()
     {
+        QFETCH(QString, how);
+        QFETCH(bool, edited);
         QFETCH(int, answer);
-        Window win(Game::Gta3, kSmallIde, kSmallCfg);
-        win.Open(FileKind::DefaultIde);
-        win.Select(2, 7);
-        QTest::keyClicks(win.w->Grid1, "3");
-        QTest::keyClick(win.w->txtGrid, Qt::Key_Return);
-        win.messages.answers.push_back(MsgAnswer(answer));
-        win.Open(FileKind::HandlingCfg);
-
-        QCOMPARE(win.messages.shown.front().text, "Save changes to " + FsPath(win.defaultPath).string() + "?");
-        QCOMPARE(win.messages.shown.front().buttons, MsgButtons::YesNoCancel);
-        QCOMPARE(win.messages.shown.front().icon, MsgIcon::Question);
-        const bool saved = ReadBytes(win.defaultPath).contains("91,\tidaho,\t\tidaho,\t\tcar,\tIDAHO,\tIDAHO,\tpoorfamily,\t3,");
-        QCOMPARE(saved, answer == int(MsgAnswer::Yes));
-        if (answer == int(MsgAnswer::Cancel)) {
-            QVERIFY(win.w->file.DefaultMode);
-            QVERIFY(win.w->file.Modified());
-            QCOMPARE(win.CellText(2, 7), std::string("3"));
-            QVERIFY(win.w->optDefault->isChecked());
-            QVERIFY(!win.w->optHandling->isChecked());
+        QFETCH(bool, saveFails);
+        Desk desk;
+        const QString gta3 = desk.InstallChosen(Game::Gta3);
+        const QString vice = desk.Install("vice", {"gta-vc.exe"});
+        desk.Store("Vice/VicePath", vice);
+        desk.Store("Vice/ViceExe", vice + QDir::separator() + "gta-vc.exe");
+        frmMain& w = desk.Start();
+        desk.Open(FileKind::DefaultIde);
+        const QString ide = Desk::DataFile(gta3, "default.ide");
+        if (edited)
+            desk.Edit(2, 7, "3");
+        if (saveFails)
+            desk.files.faults.push_back({FaultyFileSystem::Op::Write, {}, ENOSPC});
+        desk.messages.answers.push_back(MsgAnswer(answer));
+        if (how == "file") {
+            desk.Open(FileKind::HandlingCfg);
+        } else if (how == "game") {
+            desk.Click("optVice");
+        } else if (how == "browse") {
+            desk.picker.answers.push_back(vice);
+            desk.Click("cmdBrowse");
         } else {
-            QVERIFY(!win.w->file.DefaultMode);
-            QVERIFY(!win.w->file.Modified());
-            QCOMPARE(win.CellText(3, 0), std::string("LANDSTAL"));
-            QVERIFY(win.w->optHandling->isChecked());
+            desk.Click(how == "run" ? "cmdRun" : "cmdExit");
+        }
+
+        int questions = 0;
+        for (const ShownMessage& shown : desk.messages.shown)
+            questions += text::StartsWith(shown.text, "Save changes to ");
+        QCOMPARE(questions, int(edited));
+        if (edited) {
+            const ShownMessage& question = desk.messages.shown.front();
+            QCOMPARE(QString::fromStdString(question.text), "Save changes to " + ide + "?");
+            QCOMPARE(question.buttons, how == "game" || how == "browse" ? MsgButtons::YesNo : MsgButtons::YesNoCancel);
+            QCOMPARE(question.icon, MsgIcon::Question);
+        }
+        QCOMPARE(ReadBytes(ide).contains("poorfamily,\t3,"), answer == int(MsgAnswer::Yes) && !saveFails);
+        QCOMPARE(desk.errors.reports.size(), size_t(saveFails));
+
+        if (answer == int(MsgAnswer::Cancel) || saveFails) {
+            QVERIFY(w.isVisible());
+            QVERIFY(desk.Checked("optDefault") && !desk.Checked("optHandling"));
+            QVERIFY(desk.Checked("optGta3") && !desk.Checked("optVice"));
+            QCOMPARE(desk.Find<QLineEdit>("txtPath")->text(), gta3);
+            QCOMPARE(desk.Find<QPushButton>("cmdRun")->text(), QString("Run GTA III"));
+            QCOMPARE(desk.CellText(2, 7), std::string("3"));
+            QVERIFY(w.file.Modified());
+            QVERIFY(desk.launcher.starts.empty());
+            // Once the disk takes it again, the same file is saved where it was read.
+            desk.files.faults.clear();
+            desk.Click("cmdSave");
+            QVERIFY(ReadBytes(ide).contains("poorfamily,\t3,"));
+            return;
+        }
+        if (how == "file") {
+            QVERIFY(desk.Checked("optHandling"));
+            QCOMPARE(desk.CellText(3, 0), std::string("LANDSTAL"));
+        } else if (how == "game" || how == "browse") {
+            QVERIFY(desk.Checked("optVice"));
+            QCOMPARE(desk.Grid()->model().Rows(), 0);
+            QCOMPARE(desk.Find<QLineEdit>("txtPath")->text(), vice);
+        } else {
+            QVERIFY(!w.isVisible());
+            QCOMPARE(desk.Stored("General/LastUsed"), QString("GTA3"));
+        }
+        QCOMPARE(desk.launcher.starts.size(), size_t(how == "run"));
+        if (how == "run") {
+            QCOMPARE(desk.launcher.starts[0].executable, gta3 + QDir::separator() + "gta3.exe");
+            QCOMPARE(desk.launcher.starts[0].workingFolder, gta3);
         }
     }
 
-    void missingFileKeepsTheOpenView()
+    // A file that cannot be opened leaves its option clear, so that a second click tries again.
+    // One that is there but cannot be read leaves no file open at all, and nothing that could save.
+    void failedOpen_data()
     {
-        Window win(Game::Gta3, kSmallIde, kSmallCfg);
-        win.Open(FileKind::DefaultIde);
-        QVERIFY(QFile::remove(win.handlingPath));
-        win.Open(FileKind::HandlingCfg);
-        QCOMPARE(win.messages.shown.size(), size_t(1));
-        QCOMPARE(win.messages.shown[0].text, "The file " + FsPath(win.handlingPath).string() + " was not found.");
-        QCOMPARE(win.messages.shown[0].icon, MsgIcon::Critical);
-        QVERIFY(!win.w->optHandling->isChecked());
-        QVERIFY(!win.w->optDefault->isChecked());
-        QVERIFY(win.w->file.DefaultMode);
-        QCOMPARE(win.CellText(1, 1), std::string("landstal"));
-        QCOMPARE(win.w->txtImport->text(), QString("[ insert values separated by one or more spaces or tabs and click Apply ]"));
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("reload");  // the file fails on Reload, rather than on a switch to it
+        QTest::newRow("missing") << "missing" << false;
+        QTest::newRow("missing on reload") << "missing" << true;
+        QTest::newRow("permission denied") << "denied" << false;
+        QTest::newRow("a folder where the file should be") << "folder" << false;
+        QTest::newRow("a folder, on reload") << "folder" << true;
+    }
+    void failedOpen()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, reload);
+        Desk desk;
+        const QString cfg = Desk::DataFile(desk.InstallChosen(Game::Gta3), "handling.cfg");
+        desk.Start();
+        desk.Open(reload ? FileKind::HandlingCfg : FileKind::DefaultIde);
+        const int row = reload ? 3 : 1;
+        const std::string shown = desk.CellText(row, 1);
+        const QByteArray bytes = ReadBytes(cfg);
+        if (how == "denied") {
+            desk.files.faults.push_back({FaultyFileSystem::Op::Read, FsPath(cfg), EACCES});
+        } else {
+            QVERIFY(QFile::remove(cfg));
+            QVERIFY(how == "missing" || QDir().mkdir(cfg));
+        }
+        if (reload)
+            desk.Click("cmdReload");
+        else
+            desk.Open(FileKind::HandlingCfg);
+
+        const bool missing = how == "missing";
+        QVERIFY(!desk.Checked("optDefault") && !desk.Checked("optHandling"));
+        QVERIFY(desk.Enabled("optDefault") && desk.Enabled("optHandling"));
+        const std::vector<ShownMessage> messages(desk.messages.shown.begin() + reload, desk.messages.shown.end());
+        QCOMPARE(messages.size(), size_t(missing));
+        if (missing) {
+            QCOMPARE(QString::fromStdString(messages[0].text), "The file " + cfg + " was not found.");
+            QCOMPARE(messages[0].icon, MsgIcon::Critical);
+        }
+        QCOMPARE(desk.errors.reports.size(), size_t(!missing));
+        // A missing file leaves the open one in view; one that cannot be read leaves none.
+        QCOMPARE(desk.CellText(row, 1), missing ? shown : std::string());
+        for (const char* name : {"cmdSave", "cmdReload", "cmdRun", "txtImport", "cmdPaste", "comRestore", "cmdRestore"})
+            QVERIFY2(desk.Enabled(name) == missing, name);
+
+        desk.files.faults.clear();
+        QVERIFY(how != "folder" || QDir().rmdir(cfg));
+        WriteBytes(cfg, QByteArray(bytes).replace("1700.0", "1800.0"));
+        desk.Open(FileKind::HandlingCfg);
+        QVERIFY(desk.Checked("optHandling"));
+        QCOMPARE(desk.CellText(3, 1), std::string("1800.0"));
+        QVERIFY(desk.Enabled("cmdSave"));
+    }
+
+    // A file just opened starts at its first vehicle's first value, scrolled to its start, with the
+    // keys going to the grid, wherever the last one was left.
+    void openingStartsAtTheFirstVehicle_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("first open") << "first";
+        QTest::newRow("the other file") << "other";
+        QTest::newRow("reload") << "reload";
+    }
+    void openingStartsAtTheFirstVehicle()
+    {
+        QFETCH(QString, how);
+        Desk desk;
+        desk.InstallChosen(Game::Gta3);
+        desk.Start();
+        desk.Open(FileKind::HandlingCfg);
+        bool ide = false;
+        if (how != "first") {
+            desk.Select(59, 31);
+            if (how == "other") {
+                desk.Open(FileKind::DefaultIde);
+                ide = true;
+            } else {
+                desk.Click("cmdReload");
+            }
+        }
+        const Grid& grid = desk.Grid()->model();
+        QCOMPARE(grid.Row(), ide ? 1 : 3);
+        QCOMPARE(grid.Col(), ide ? 2 : 1);
+        QCOMPARE(desk.Grid()->horizontalScrollBar()->value(), 0);
+        QCOMPARE(desk.Grid()->verticalScrollBar()->value(), 0);
+        QCOMPARE(QApplication::focusWidget(), desk.Grid());
     }
 
     void reload_data()
@@ -446,7 +584,7 @@ private slots:
         QCOMPARE(win.w->txtImportv->text(), QString("IDAHO"));
         QVERIFY(win.w->cmdImport->isEnabled());
         QTest::mouseClick(win.w->cmdImport, Qt::LeftButton);
-        QCOMPARE(win.CellText(6, 0), std::string("idaho"));
+        QCOMPARE(win.CellText(6, 0), std::string("IDAHO"));
         QCOMPARE(win.CellText(6, 2), std::string("3.0"));
         QVERIFY(win.w->file.Modified());
 
@@ -457,25 +595,6 @@ private slots:
         QVERIFY(QString::fromStdString(win.messages.shown.back().text).startsWith("Confirm replacement of line:"));
         QCOMPARE(win.CellText(3, 31), std::string("1"));
         QCOMPARE(win.CellText(3, 29), std::string("C00B"));
-    }
-
-    // The window's own file layer: whole files on the disk, and failures that name the file.
-    void syncedWrites()
-    {
-        QTemporaryDir dir;
-        ui::SyncedFileSystem files;
-        const auto path = FsPath(dir.filePath("default.ide"));
-        files.WriteAll(path, "old\r\n");
-        files.WriteAll(path, std::string("new\0\xff\r\n", 7));
-        QCOMPARE(files.ReadAll(path), std::string("new\0\xff\r\n", 7));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"default.ide"});
-        const auto gone = FsPath(dir.filePath("gone/default.ide"));
-        try {
-            files.WriteAll(gone, "x");
-            QFAIL("a write into a missing folder succeeded");
-        } catch (const ModelError& e) {
-            QVERIFY2(QString(e.what()).contains(dir.filePath("gone/default.ide")), e.what());
-        }
     }
 
     void closeFileEmptiesTheView()

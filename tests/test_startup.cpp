@@ -12,6 +12,7 @@
 #include "FlexGrid.h"
 #include "FolderPicker.h"
 #include "GameLauncher.h"
+#include "Desk.h"
 #include "ModelFakes.h"
 #include "Settings.h"
 #include "frmMain.h"
@@ -20,46 +21,6 @@ using namespace revlane;
 using namespace revlane::test;
 using revlane::ui::frmMain;
 
-namespace {
-
-// Installations of both games in a temporary folder, a settings store beside them, and a
-// window started on that store with every question, folder and game start answered by the test.
-struct Desk {
-    QTemporaryDir dir;
-    QString settingsFile = dir.filePath("settings/Revlane.conf");
-    FakeMessages messages;
-    FakeErrors errors;
-    FixedClock clock;
-    platform::ScriptedFolderPicker picker;
-    platform::RecordingGameLauncher launcher;
-    std::unique_ptr<platform::Settings> settings;
-    std::unique_ptr<frmMain> w;
-
-    QString Install(const QString& name, const QStringList& exes)
-    {
-        const QString folder = dir.filePath(name);
-        QDir().mkpath(folder + "/data");
-        for (const QString& exe : exes)
-            WriteBytes(folder + "/" + exe, "");
-        WriteBytes(folder + "/data/default.ide", "# c\r\n90, landstal, a\r\n130, rio, b\r\n91, idaho, c\r\nend\r\n");
-        WriteBytes(folder + "/data/handling.cfg", "; c\r\n; d\r\nLANDSTAL       1 2\r\n; A\r\n");
-        return QDir::toNativeSeparators(folder);
-    }
-    void Store(const QString& key, const QString& value) { QSettings(settingsFile, QSettings::IniFormat).setValue(key, value); }
-    QStringList StoredKeys() const { return QSettings(settingsFile, QSettings::IniFormat).allKeys(); }
-    QString Stored(const QString& key) const { return QSettings(settingsFile, QSettings::IniFormat).value(key).toString(); }
-
-    frmMain& Start()
-    {
-        settings = std::make_unique<platform::Settings>(QSettings::IniFormat, settingsFile);
-        frmMain::Services services{&messages, &errors, nullptr, &clock, settings.get(), &picker, &launcher};
-        w = std::make_unique<frmMain>(services);
-        w->show();
-        return *w;
-    }
-};
-
-}  // namespace
 
 class TestStartup : public QObject {
     Q_OBJECT
@@ -182,77 +143,6 @@ private slots:
         QVERIFY((chosen == 1 ? w.optGta3 : w.optVice)->isChecked());
         QCOMPARE(w.txtPath->text(), folder);
         QVERIFY(w.optDefault->isEnabled() && w.optHandling->isEnabled());
-    }
-
-    void gameSwitchAsksToSave_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::newRow("yes") << int(MsgAnswer::Yes);
-        QTest::newRow("no") << int(MsgAnswer::No);
-    }
-    void gameSwitchAsksToSave()
-    {
-        QFETCH(int, answer);
-        Desk desk;
-        const QString gta3 = desk.Install("gta3", {"gta3.exe"});
-        const QString vice = desk.Install("vice", {"gta-vc.exe"});
-        frmMain& w = desk.Start();
-        desk.picker.answers = {vice, gta3};
-        QTest::mouseClick(w.cmdBrowse, Qt::LeftButton);
-        QTest::mouseClick(w.optDefault, Qt::LeftButton);
-        w.grid.SetRow(1);
-        w.grid.SetTextMatrix(1, 3, "bike");
-        w.file.UpdateLine();
-        desk.messages.answers.push_back(MsgAnswer(answer));
-        QTest::mouseClick(w.cmdBrowse, Qt::LeftButton);  // a GTA III folder while Vice City is open
-
-        QCOMPARE(desk.messages.shown.front().text, "Save changes to " + FsPath(vice + "/data/default.ide").string() + "?");
-        QCOMPARE(desk.messages.shown.front().buttons, MsgButtons::YesNo);
-        QCOMPARE(ReadBytes(vice + "/data/default.ide").contains("bike"), answer == int(MsgAnswer::Yes));
-        QVERIFY(w.optGta3->isChecked());
-        QCOMPARE(w.grid.Rows(), 0);
-        QVERIFY(!w.optDefault->isChecked() && w.optDefault->isEnabled());
-        QCOMPARE(w.txtPath->text(), gta3);
-    }
-
-    void run_data()
-    {
-        QTest::addColumn<bool>("modified");
-        QTest::addColumn<int>("answer");
-        QTest::newRow("unchanged") << false << 0;
-        QTest::newRow("yes") << true << int(MsgAnswer::Yes);
-        QTest::newRow("no") << true << int(MsgAnswer::No);
-        QTest::newRow("cancel") << true << int(MsgAnswer::Cancel);
-    }
-    void run()
-    {
-        QFETCH(bool, modified);
-        QFETCH(int, answer);
-        Desk desk;
-        const QString vice = desk.Install("vice", {"gta-vc.exe"});
-        desk.Store("Vice/VicePath", vice);
-        desk.Store("Vice/ViceExe", vice + QDir::separator() + "gta-vc.exe");
-        desk.Store("General/LastUsed", "ViceCity");
-        frmMain& w = desk.Start();
-        QTest::mouseClick(w.optHandling, Qt::LeftButton);
-        if (modified) {
-            w.grid.SetTextMatrix(3, 1, "2000");
-            w.file.UpdateLine();
-            desk.messages.answers.push_back(MsgAnswer(answer));
-        }
-        QTest::mouseClick(w.cmdRun, Qt::LeftButton);
-        const bool cancelled = answer == int(MsgAnswer::Cancel);
-        QCOMPARE(desk.messages.shown.empty(), !modified);
-        if (modified)
-            QCOMPARE(desk.messages.shown.front().buttons, MsgButtons::YesNoCancel);
-        QCOMPARE(ReadBytes(vice + "/data/handling.cfg").contains("2000"), answer == int(MsgAnswer::Yes));
-        QCOMPARE(desk.launcher.starts.size(), size_t(cancelled ? 0 : 1));
-        QCOMPARE(w.isVisible(), cancelled);
-        if (!cancelled) {
-            QCOMPARE(desk.launcher.starts[0].executable, vice + QDir::separator() + "gta-vc.exe");
-            QCOMPARE(desk.launcher.starts[0].workingFolder, vice);
-            QCOMPARE(desk.Stored("General/LastUsed"), QString("ViceCity"));
-        }
     }
 
     void layoutPass()

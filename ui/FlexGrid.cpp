@@ -14,7 +14,9 @@ namespace revlane::ui {
 
 FlexGrid::FlexGrid(Grid& grid, QWidget* parent) : QAbstractScrollArea(parent), grid_(grid)
 {
-    setFocusPolicy(Qt::StrongFocus);
+    // The grid takes the focus on a click of its cells (below), not on a click of its scroll
+    // bars: scrolling leaves an open cell editor open and keeps the keys going to it.
+    setFocusPolicy(Qt::TabFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // Clicking a scroll bar must not take the focus: an open cell editor stays where it is.
@@ -242,6 +244,7 @@ void FlexGrid::mousePressEvent(QMouseEvent* event)
     int col = 0;
     // Mouse events reach us from the viewport, in its coordinates.
     const QPoint pos = event->position().toPoint() + viewport()->pos();
+    setFocus(Qt::MouseFocusReason);
     if (event->button() == Qt::LeftButton && CellAt(pos, row, col) && row >= grid_.FixedRows()
         && col >= grid_.FixedCols())
         MoveTo(row, col);

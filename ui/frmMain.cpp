@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -229,7 +230,30 @@ void frmMain::BuildControls()
     connect(cmdImport, &QPushButton::clicked, this, [this] { cmdImport_Click(); });
     connect(cmdRestore, &QPushButton::clicked, this, [this] { cmdRestore_Click(); });
     txtGrid->installEventFilter(this);
+    NameControls();
     Grid1->setFocus();
+}
+
+// Every control answers to the name the rest of the program knows it by, for tests and tools.
+void frmMain::NameControls()
+{
+    const std::pair<QWidget*, const char*> named[] = {
+        {Grid1, "Grid1"},           {txtGrid, "txtGrid"},       {lblMode, "lblMode"},
+        {Image1, "Image1"},         {optDefault, "optDefault"}, {optHandling, "optHandling"},
+        {lblInstallpath, "lblInstallpath"}, {Picture1, "Picture1"}, {optGta3, "optGta3"},
+        {optVice, "optVice"},       {imgGame, "imgGame"},       {lblPath, "lblPath"},
+        {txtPath, "txtPath"},       {cmdBrowse, "cmdBrowse"},   {lblProcessed, "lblProcessed"},
+        {picBottom, "picBottom"},   {lblImport, "lblImport"},   {lblMisc[0], "lblMisc0"},
+        {lblMisc[1], "lblMisc1"},   {lblMisc[2], "lblMisc2"},   {txtImport, "txtImport"},
+        {cmdPaste, "cmdPaste"},     {txtImportv, "txtImportv"}, {cmdImport, "cmdImport"},
+        {lblRestore, "lblRestore"}, {comRestore, "comRestore"}, {cmdRestore, "cmdRestore"},
+        {cmdAbout, "cmdAbout"},     {cmdRun, "cmdRun"},         {cmdSave, "cmdSave"},
+        {cmdReload, "cmdReload"},   {cmdExit, "cmdExit"},
+    };
+    for (const auto& [widget, name] : named)
+        widget->setObjectName(QLatin1String(name));
+    for (size_t i = 0; i < Linea.size(); ++i)
+        Linea[i]->setObjectName(QStringLiteral("Linea%1").arg(i));
 }
 
 void frmMain::SetTabOrder()
@@ -286,7 +310,13 @@ void frmMain::Form_Load()
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    // Leaving asks nothing: what was not saved is dropped.
+    // Leaving asks about unsaved changes as every other way of leaving the file does (Run has
+    // asked already); Cancel, or a save that failed, keeps the window and the changes.
+    Commit();
+    if (!leaving_ && !AskToSave(MsgButtons::YesNoCancel)) {
+        event->ignore();
+        return;
+    }
     settings_.Write(platform::setting::LastUsed, QString::fromStdString(LastUsedText(install.ViceMode)));
     const WindowState state = isMinimized()   ? WindowState::Minimized
                               : isMaximized() ? WindowState::Maximized
@@ -298,7 +328,16 @@ void frmMain::closeEvent(QCloseEvent* event)
 void frmMain::GameChoice(Game game)
 {
     Commit();
-    AskToSave(MsgButtons::YesNo);  // no Cancel: the game changes whatever the answer
+    // No Cancel: the game changes whatever the answer, unless the save asked for failed. Then
+    // the game that was chosen stays, with its open file and changes.
+    if (!AskToSave(MsgButtons::YesNo)) {
+        const Game previous = game == Game::ViceCity ? Game::Gta3 : Game::ViceCity;
+        install.ViceMode = previous == Game::ViceCity;
+        const QSignalBlocker gta3(optGta3);
+        const QSignalBlocker vice(optVice);
+        (install.ViceMode ? optVice : optGta3)->setChecked(true);
+        return;
+    }
     install.ViceMode = game == Game::ViceCity;
     CloseFile();
     if (install.ChosenGameInstalled(files_)) {
@@ -317,9 +356,12 @@ void frmMain::InitMain()
     ContinueOnError run("InitMain", errors_);
     run.Step([&] {
         const bool vice = install.ViceMode;
-        txtPath->setText(PathQString(install.ChosenFolder()));
-        // Selecting another game than the selected one runs its game choice first.
+        // Selecting another game than the selected one runs its game choice first; where that
+        // choice was refused, the installation of the game still chosen stays set up.
         (vice ? optVice : optGta3)->setChecked(true);
+        if (install.ViceMode != vice)
+            return;
+        txtPath->setText(PathQString(install.ChosenFolder()));
         imgGame->setPixmap(GamePicture(vice ? Game::ViceCity : Game::Gta3, devicePixelRatioF()));
         install.SetUpFiles();
         file.DefaultFile = install.DefaultFile;
@@ -365,6 +407,7 @@ void frmMain::cmdRun_Click()
     Commit();
     if (!AskToSave(MsgButtons::YesNoCancel))
         return;
+    leaving_ = true;
     // Whether the game comes up or not, Revlane makes way for it.
     launcher_.Launch(PathQString(install.ChosenExe()), PathQString(install.ChosenFolder()));
     close();
@@ -433,21 +476,51 @@ void frmMain::SetFileOption(QRadioButton* option, bool checked)
 
 void frmMain::ShowOpenKind()
 {
-    const bool open = grid.Enabled();
+    const bool open = file.IsOpen();
     SetFileOption(optDefault, open && file.DefaultMode);
     SetFileOption(optHandling, open && !file.DefaultMode);
+    chosenKind_ = open ? std::optional(file.DefaultMode ? FileKind::DefaultIde : FileKind::HandlingCfg) : std::nullopt;
 }
 
 void frmMain::OpenDefault()
 {
-    if (!file.OpenView(FileKind::DefaultIde, CurrentGame(), CaptionTable_))
-        SetFileOption(optDefault, false);
+    OpenView(FileKind::DefaultIde, optDefault);
 }
 
 void frmMain::OpenHandling()
 {
-    if (!file.OpenView(FileKind::HandlingCfg, CurrentGame(), CaptionTable_))
-        SetFileOption(optHandling, false);
+    OpenView(FileKind::HandlingCfg, optHandling);
+}
+
+void frmMain::OpenView(FileKind kind, QRadioButton* option)
+{
+    if (!file.OpenView(kind, CurrentGame(), CaptionTable_)) {
+        // Not found, or not read: the option stays clear, so that a second click tries again.
+        SetFileOption(option, false);
+        chosenKind_.reset();
+        return;
+    }
+    chosenKind_ = kind;
+    ShowFirstVehicle();
+}
+
+// A file just opened starts at its first vehicle's first value, scrolled to its start, with
+// the keys going to the grid.
+void frmMain::ShowFirstVehicle()
+{
+    if (grid.Rows() > grid.FixedRows() && grid.Cols() > grid.FixedCols()) {
+        int row = file.FirstDataRow();
+        while (row < grid.Rows() - 1 && !file.IsVehicleRow(row))
+            ++row;
+        if (!file.IsVehicleRow(row))
+            row = file.FirstDataRow();
+        grid.SetRow(row);
+        grid.SetCol(grid.FixedCols());
+        Grid1->horizontalScrollBar()->setValue(0);
+        Grid1->verticalScrollBar()->setValue(0);
+        Grid1->EnsureVisible(row, grid.FixedCols());
+    }
+    Grid1->setFocus();
 }
 
 bool frmMain::AskToSave(MsgButtons buttons)
@@ -458,8 +531,9 @@ bool frmMain::AskToSave(MsgButtons buttons)
                                        MsgIcon::Question);
     if (LastAnswer == MsgAnswer::Cancel)
         return false;
-    if (LastAnswer == MsgAnswer::Yes)
-        file.SaveFile();
+    // A failed save stops what asked for it, as Cancel does: going on would drop the changes.
+    if (LastAnswer == MsgAnswer::Yes && !file.SaveFile())
+        return false;
     return true;
 }
 
@@ -476,8 +550,8 @@ void frmMain::optHandling_Click()
 void frmMain::ChooseFileKind(FileKind kind)
 {
     const bool ide = kind == FileKind::DefaultIde;
-    if (grid.Enabled() && file.DefaultMode == ide)
-        return;  // already the open file
+    if (chosenKind_ == kind)
+        return;  // already the open file, and shown so
     Commit();
     if (!AskToSave(MsgButtons::YesNoCancel)) {
         // The options keep showing the file that stays open.
@@ -523,6 +597,7 @@ void frmMain::CloseFile()
         option->setEnabled(false);
         SetFileOption(option, false);
     }
+    chosenKind_.reset();
 }
 
 // ----- What the file model changes in the window -----

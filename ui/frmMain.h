@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "Catalogue.h"
 #include "ConfigFile.h"
@@ -165,6 +166,7 @@ private:
     void SetFileControlsEnabled(bool enabled, bool restore) override;
 
     void BuildControls();
+    void NameControls();
     void SetTabOrder();
     void ConnectGrid();
     void ChooseFileKind(FileKind kind);
@@ -172,6 +174,8 @@ private:
     bool AskToSave(MsgButtons buttons);
     void SetFileOption(QRadioButton* option, bool checked);
     void ShowOpenKind();
+    void OpenView(FileKind kind, QRadioButton* option);
+    void ShowFirstVehicle();
     void Commit();
     void txtGrid_KeyDown(int key);
 
@@ -179,6 +183,10 @@ private:
     // The in-place editor is open on the current cell.
     bool editing_ = false;
     bool shown_ = false;
+    // Run asked about unsaved changes and closes the window: closing asks nothing more.
+    bool leaving_ = false;
+    // The file kind whose option shows the open file; none after a failed open.
+    std::optional<FileKind> chosenKind_;
 };
 
 }  // namespace revlane::ui

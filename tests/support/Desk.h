@@ -1,0 +1,123 @@
+#pragma once
+
+// The main window as a user meets it: game installations in a temporary folder, a settings store
+// beside them, and a window started on that store, with every question, folder, game start and
+// file fault in the test's hands. Widgets are found by their names, and driven by events.
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+#include "FaultyFileSystem.h"
+#include "FlexGrid.h"
+#include "FolderPicker.h"
+#include "GameLauncher.h"
+#include "ModelFakes.h"
+#include "Settings.h"
+#include "frmMain.h"
+
+namespace revlane::test {
+
+inline const QByteArray kSmallIde =
+    "# models\r\ncars\r\n90, landstal, landstal, car, LANDSTAL, LANDSTK, richfamily, 10, 7, 0, 164, 0.8\r\n"
+    "91, idaho, idaho, car, IDAHO, IDAHO, poorfamily, 10, 7, 0, 163, 0.64\r\n"
+    "92, stinger, stinger, car, STINGER, STINGER, executive, 10, 6, 2ff0, 160, 0.7\r\nend\r\n# after\r\n";
+inline const QByteArray kSmallCfg =
+    "; header\r\n; second\r\nLANDSTAL        1700.0 2.0 5.0\r\n;- bikes\r\nBIKE           500.0 1.0\r\n"
+    "IDAHO          1600.0 2.2\r\n; A end\r\n";
+
+struct Desk {
+    QTemporaryDir dir;
+    QString settingsFile = dir.filePath("settings/Revlane.conf");
+    FakeMessages messages;
+    FakeErrors errors;
+    FixedClock clock;
+    FaultyFileSystem files;
+    platform::ScriptedFolderPicker picker;
+    platform::RecordingGameLauncher launcher;
+    std::unique_ptr<platform::Settings> settings;
+    std::unique_ptr<ui::frmMain> w;
+
+    // An installation folder with the executables named and both data files; its path as the
+    // system writes it.
+    QString Install(const QString& name, const QStringList& exes, const QByteArray& ide = kSmallIde,
+                    const QByteArray& cfg = kSmallCfg)
+    {
+        const QString folder = dir.filePath(name);
+        QDir().mkpath(folder + "/data");
+        for (const QString& exe : exes)
+            WriteBytes(folder + "/" + exe, "");
+        WriteBytes(folder + "/data/default.ide", ide);
+        WriteBytes(folder + "/data/handling.cfg", cfg);
+        return QDir::toNativeSeparators(folder);
+    }
+    // Installs a game and remembers it as the last one used, so that the window starts on it.
+    QString InstallChosen(Game game, const QByteArray& ide = kSmallIde, const QByteArray& cfg = kSmallCfg)
+    {
+        const bool vice = game == Game::ViceCity;
+        const QString exe = vice ? "gta-vc.exe" : "gta3.exe";
+        const QString folder = Install(vice ? "vice" : "gta3", {exe}, ide, cfg);
+        Store(vice ? "Vice/VicePath" : "GTA3/Gta3Path", folder);
+        Store(vice ? "Vice/ViceExe" : "GTA3/Gta3Exe", folder + QDir::separator() + exe);
+        Store("General/LastUsed", vice ? "ViceCity" : "GTA3");
+        return folder;
+    }
+    static QString DataFile(const QString& folder, const char* name)
+    {
+        return folder + QDir::separator() + "data" + QDir::separator() + name;
+    }
+
+    void Store(const QString& key, const QString& value) { QSettings(settingsFile, QSettings::IniFormat).setValue(key, value); }
+    QStringList StoredKeys() const { return QSettings(settingsFile, QSettings::IniFormat).allKeys(); }
+    QString Stored(const QString& key) const { return QSettings(settingsFile, QSettings::IniFormat).value(key).toString(); }
+
+    ui::frmMain& Start()
+    {
+        settings = std::make_unique<platform::Settings>(QSettings::IniFormat, settingsFile);
+        w = std::make_unique<ui::frmMain>(
+            ui::frmMain::Services{&messages, &errors, &files, &clock, settings.get(), &picker, &launcher});
+        w->show();
+        if (!QTest::qWaitForWindowActive(w.get()))
+            qWarning("the window did not become active");
+        return *w;
+    }
+
+    template <class T = QWidget>
+    T* Find(const char* name) const
+    {
+        T* widget = w->findChild<T*>(QLatin1String(name));
+        if (!widget)
+            qFatal("no widget named %s", name);
+        return widget;
+    }
+    void Click(const char* name) { QTest::mouseClick(Find<QAbstractButton>(name), Qt::LeftButton); }
+    bool Checked(const char* name) const { return Find<QAbstractButton>(name)->isChecked(); }
+    bool Enabled(const char* name) const { return Find(name)->isEnabled(); }
+    void Open(FileKind kind) { Click(kind == FileKind::DefaultIde ? "optDefault" : "optHandling"); }
+
+    ui::FlexGrid* Grid() const { return Find<ui::FlexGrid>("Grid1"); }
+    QPoint Cell(int row, int col) const { return Grid()->CellRect(row, col).center() - Grid()->viewport()->pos(); }
+    void ClickCell(int row, int col) { QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, Cell(row, col)); }
+    // Makes a cell current with the keyboard's focus on the grid.
+    void Select(int row, int col)
+    {
+        Grid()->setFocus();
+        Grid()->MoveTo(row, col);
+    }
+    // Types a value into a cell as a user does: the first key opens the editor, Enter commits.
+    void Edit(int row, int col, const QString& value)
+    {
+        Select(row, col);
+        QTest::keyClicks(Grid(), value.left(1));
+        QTest::keyClicks(Find("txtGrid"), value.mid(1));
+        QTest::keyClick(Find("txtGrid"), Qt::Key_Return);
+    }
+    std::string CellText(int row, int col) const { return Grid()->model().TextMatrix(row, col); }
+};
+
+}  // namespace revlane::test
