@@ -131,7 +131,9 @@ std::optional<std::string> ExpressImport::NormaliseHandlingLine(std::string_view
     const size_t space = spaced.find(' ');
     if (space == std::string::npos)
         return std::nullopt;
-    std::string normalised = spaced.substr(0, space + 1);
+    // Stored as the lookup found it: the game and the next reading of the file know the
+    // section by its upper-case start, and restoring by the upper-case name.
+    std::string normalised = UpperAscii(spaced.substr(0, space + 1));
     normalised.append(kIdentifierPadding, ' ');
     normalised += text::TrimSpaces(std::string_view(spaced).substr(space + 1));
     return normalised;

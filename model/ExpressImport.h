@@ -65,7 +65,7 @@ public:
     // The line that the last ImportLine stored (or would have stored, had it not failed).
     const std::string& ImportText() const { return importText_; }
 
-    // A handling.cfg line in our layout: the identifier, one space and 13 more, then the
+    // A handling.cfg line in our layout: the identifier in upper case, one space and 13 more, then the
     // values with the spaces around them removed and the spaces between them kept. Tabs
     // count as spaces. None for a line without any space, which has no values to split off.
     static std::optional<std::string> NormaliseHandlingLine(std::string_view line);

@@ -193,16 +193,22 @@ private slots:
         QVERIFY(s->h.messages.shown.empty() && s->h.errors.reports.empty());
     }
 
-    // An identifier imported in lower case no longer answers to its upper-case name.
-    void lowerCaseImportLosesTheName()
+    // An identifier typed in lower case is stored as the lookup found it: the file keeps the
+    // upper-case start of its section, and the vehicle keeps answering to its name.
+    void lowerCaseImportIsStoredUpperCase()
     {
         auto s = Open(FileKind::HandlingCfg);
         s->Type("landstal 1 2");
         QVERIFY(s->import.Apply());
-        QCOMPARE(s->h.grid.TextMatrix(3, 0), std::string("landstal"));
-        QCOMPARE(s->LineOf(3), "landstal" + std::string(14, ' ') + "1 2");
+        QCOMPARE(s->h.grid.TextMatrix(3, 0), std::string("LANDSTAL"));
+        QCOMPARE(s->LineOf(3), "LANDSTAL" + std::string(14, ' ') + "1 2");
         s->Type("LANDSTAL 3 4");
-        QVERIFY(!s->import.ApplyEnabled());
+        QVERIFY(s->import.ApplyEnabled());
+        QVERIFY(s->h.file.SaveFile());
+        Harness again;
+        again.Open(FileKind::HandlingCfg, Game::Gta3, s->h.file.HandlingFile);
+        QCOMPARE(again.file.FilledRows(), 3);
+        QCOMPARE(again.grid.TextMatrix(3, 2), std::string("2"));
     }
 
     // Nothing changes when a line cannot be imported. A handling.cfg line without a space has

@@ -149,7 +149,6 @@ private slots:
         QTest::addColumn<QString>("name");   // as bytes of the file: Latin-1
         const FileKind ide = FileKind::DefaultIde;
         QTest::newRow("model name changed") << ide << "90, newname, x" << "" << "landstal";
-        QTest::newRow("identifier in lower case") << FileKind::HandlingCfg << "landstal 1 2 3" << "" << "LANDSTAL";
         QTest::newRow("name in Latin-1") << ide << "" << "" << "caf\u00e9";
         QTest::newRow("added car") << ide << "" << "151, custom, custom, car, CUSTOM, CUSTOM, normal, 10, 7, 0, 163"
                                    << "custom";
