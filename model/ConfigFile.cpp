@@ -11,13 +11,12 @@ namespace revlane {
 
 namespace {
 
-constexpr size_t kIdentifierWidth = 15;
 constexpr const char* kTabExpansion = "     ";
 
 }  // namespace
 
-ConfigFile::ConfigFile(Grid& grid, Ports ports, std::string appVersion)
-    : grid_(grid), ports_(ports), appVersion_(std::move(appVersion))
+ConfigFile::ConfigFile(Grid& grid, const Installation& install, Ports ports, std::string appVersion)
+    : grid_(grid), install_(install), ports_(ports), appVersion_(std::move(appVersion))
 {
 }
 
@@ -52,7 +51,7 @@ bool ConfigFile::SetVehicleLine(int row, std::string line)
 bool ConfigFile::OpenView(FileKind kind, Game game, const CaptionTable& captions)
 {
     const bool ide = kind == FileKind::DefaultIde;
-    const auto& path = ide ? DefaultFile : HandlingFile;
+    const auto& path = ide ? install_.DefaultFile : install_.HandlingFile;
     if (!ports_.files.Exists(path)) {
         ports_.messages.ShowMessage("The file " + text::PathText(path) + " was not found.", MsgButtons::OK,
                                     MsgIcon::Critical);
@@ -89,10 +88,6 @@ void ConfigFile::ReadFile()
     filledRows_ = 0;
     restoreEntries_.clear();
     open_ = false;
-
-    run.Step([&] { ports_.view.ClearRestoreList(); });
-    run.Step([&] { ports_.view.SetImportText(std::string()); });
-    run.Step([&] { ports_.view.ClearImport(); });
 
     const int firstRow = FirstDataRow();
     int row = firstRow;
@@ -160,19 +155,14 @@ void ConfigFile::ReadFile()
     }
     filledRows_ = row - firstRow;
 
-    run.Step([&] {
-        grid_.SetEnabled(true);
-        ports_.view.SetFileControlsEnabled(true, restoreEntries_.size() > 2);
-    });
+    grid_.SetEnabled(true);
     run.Finish();
 }
 
 void ConfigFile::SplitDefaultLine(const std::string& line, int row)
 {
-    if (SplitDefaultFields(grid_, row, line) > 1) {
+    if (SplitDefaultFields(grid_, row, line) > 1)
         restoreEntries_.push_back(grid_.TextMatrix(row, 1));
-        ports_.view.AddRestoreEntry(restoreEntries_.back());
-    }
 }
 
 void ConfigFile::SplitHandlingLine(int index, int row)
@@ -181,8 +171,7 @@ void ConfigFile::SplitHandlingLine(int index, int row)
     // The stored line keeps the expansion: the identifier field is fixed-width, and a tab in
     // it counts as five characters both here and when the saved file is read again.
     line = text::ReplaceAll(line, "\t", kTabExpansion);
-    restoreEntries_.push_back(SplitHandlingFields(grid_, row, line, kIdentifierWidth));
-    ports_.view.AddRestoreEntry(restoreEntries_.back());
+    restoreEntries_.push_back(SplitHandlingFields(grid_, row, line, kHandlingIdentifierWidth));
 }
 
 std::string ConfigFile::BuildLine(int row) const
@@ -203,8 +192,8 @@ std::string ConfigFile::BuildLine(int row) const
         }
         return line;
     }
-    std::string identifier = grid_.TextMatrix(row, 0).substr(0, kIdentifierWidth);
-    identifier.resize(kIdentifierWidth, ' ');
+    std::string identifier = grid_.TextMatrix(row, 0).substr(0, kHandlingIdentifierWidth);
+    identifier.resize(kHandlingIdentifierWidth, ' ');
     line = identifier;
     for (int c = 1; c < n; ++c) {
         if (c == 30)
@@ -345,11 +334,8 @@ void ConfigFile::MakeBackup(const std::filesystem::path& path, const std::filesy
 void ConfigFile::CloseFile()
 {
     grid_.SetEnabled(false);
-    ports_.view.SetFileControlsEnabled(false, false);
     modified_ = false;
-    ports_.view.SetImportText(std::string());
     grid_.Clear();
-    ports_.view.ClearRestoreList();
     grid_.SetRows(0);
     grid_.SetCols(0);
     titleRows_.clear();

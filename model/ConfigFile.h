@@ -6,6 +6,7 @@
 
 #include "FileSystem.h"
 #include "Grid.h"
+#include "Installation.h"
 #include "Ports.h"
 #include "Views.h"
 
@@ -19,22 +20,20 @@ public:
     struct Ports {
         MessagePort& messages;
         InternalErrorPort& errors;
-        FileViewPort& view;
         ClockPort& clock;
         FileSystem& files;
     };
 
-    ConfigFile(Grid& grid, Ports ports, std::string appVersion = REVLANE_VERSION);
+    // The open file is the chosen installation's file of the open kind: a file stays open when
+    // the installation moves, and is then saved into the new one.
+    ConfigFile(Grid& grid, const Installation& install, Ports ports, std::string appVersion = REVLANE_VERSION);
 
     // Set by the view before ReadFile runs.
     bool DefaultMode = true;
     std::string FirstVehicleId;  // "90," or "130" for default.ide; ReadFile sets "LANDSTAL"
     int MaxVehicles = 0;
-    // The chosen installation's two files; the open one is picked by DefaultMode.
-    std::filesystem::path DefaultFile;
-    std::filesystem::path HandlingFile;
 
-    const std::filesystem::path& OpenPath() const { return DefaultMode ? DefaultFile : HandlingFile; }
+    const std::filesystem::path& OpenPath() const { return DefaultMode ? install_.DefaultFile : install_.HandlingFile; }
     int FirstDataRow() const { return DefaultMode ? 1 : 3; }
 
     const std::vector<std::string>& FileLines() const { return lines_; }
@@ -72,6 +71,7 @@ public:
     bool OpenView(FileKind kind, Game game, const class CaptionTable& captions);
 
     // Reads the open file into the line table and its vehicle section into the prepared grid.
+    // Afterwards IsOpen() and RestoreEntries() tell the window what to show.
     void ReadFile();
     // Rebuilds the line of the grid's current row from its cells, in our own layout.
     void UpdateLine();
@@ -98,6 +98,7 @@ private:
     void MakeBackup(const std::filesystem::path& path, const std::filesystem::path& backup);
 
     Grid& grid_;
+    const Installation& install_;
     Ports ports_;
     std::string appVersion_;
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "ErrorReport.h"
+#include "Text.h"
 
 namespace revlane {
 
@@ -72,11 +73,6 @@ std::optional<FoundInstallation> Installation::Browse(const std::filesystem::pat
 
 namespace {
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 bool IsBlankChar(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -97,13 +93,13 @@ std::optional<double> LeadingNumber(std::string_view text)
     }
     const std::size_t start = i;
     std::size_t digits = 0;
-    while (i < text.size() && IsDigit(text[i])) {
+    while (i < text.size() && text::IsDigit(text[i])) {
         ++i;
         ++digits;
     }
     if (i < text.size() && text[i] == '.') {
         ++i;
-        while (i < text.size() && IsDigit(text[i])) {
+        while (i < text.size() && text::IsDigit(text[i])) {
             ++i;
             ++digits;
         }
@@ -114,8 +110,8 @@ std::optional<double> LeadingNumber(std::string_view text)
         std::size_t j = i + 1;
         if (j < text.size() && (text[j] == '+' || text[j] == '-'))
             ++j;
-        if (j < text.size() && IsDigit(text[j])) {
-            while (j < text.size() && IsDigit(text[j]))
+        if (j < text.size() && text::IsDigit(text[j])) {
+            while (j < text.size() && text::IsDigit(text[j]))
                 ++j;
             i = j;
         }

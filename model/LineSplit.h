@@ -10,6 +10,10 @@
 // restore all fill rows this way.
 namespace revlane {
 
+// The width of a handling.cfg line's identifier field as the file is read: the values begin
+// after it, and the identifier is what it holds without its spaces.
+inline constexpr size_t kHandlingIdentifierWidth = 15;
+
 // The comma-separated fields of a default.ide line, into the row from column 0 on, each with
 // its tabs removed and its blanks trimmed. Fields beyond the grid's columns are not shown.
 // Returns how many cells were written.

@@ -27,21 +27,6 @@ public:
     virtual void ShowInternalError(const std::string& report) = 0;
 };
 
-// What reading and closing a file change in the window besides the grid.
-class FileViewPort {
-public:
-    virtual ~FileViewPort() = default;
-    virtual void ClearRestoreList() = 0;
-    virtual void AddRestoreEntry(const std::string& name) = 0;
-    // The express-import text box; setting it runs its change handling.
-    virtual void SetImportText(const std::string& text) = 0;
-    // Empties the box naming the import's vehicle and disables Apply.
-    virtual void ClearImport() = 0;
-    // Enables or disables the controls that work on an open file. With restore set, the
-    // restore list selects its first entry and it and its button are enabled too.
-    virtual void SetFileControlsEnabled(bool enabled, bool restore) = 0;
-};
-
 // The current date and time in the user's long formats, for the header of a saved file.
 class ClockPort {
 public:

@@ -1,5 +1,6 @@
 #include "StockLines.h"
 
+#include "LineSplit.h"
 #include "StringTable.h"
 #include "Text.h"
 
@@ -7,18 +8,12 @@ namespace revlane {
 
 namespace {
 
-constexpr size_t kIdentifierWidth = 15;
 // Larger than any model id; keeps the reading free of overflow whatever the text holds.
 constexpr long long kNumberLimit = 1'000'000'000;
 
 bool IsBlank(char ch)
 {
     return ch == ' ' || ch == '\t';
-}
-
-bool IsDigit(char ch)
-{
-    return ch >= '0' && ch <= '9';
 }
 
 }  // namespace
@@ -38,7 +33,7 @@ std::optional<int> ReadWholeNumber(std::string_view text)
     }
     long long value = 0;
     bool digits = false;
-    for (skipBlanks(); i < text.size() && IsDigit(text[i]); skipBlanks()) {
+    for (skipBlanks(); i < text.size() && text::IsDigit(text[i]); skipBlanks()) {
         digits = true;
         value = value * 10 + (text[i] - '0');
         if (value >= kNumberLimit)
@@ -47,7 +42,7 @@ std::optional<int> ReadWholeNumber(std::string_view text)
     }
     if (i < text.size() && text[i] == '.') {
         // 95.0 is still 95; 95.5 is no model id.
-        for (++i, skipBlanks(); i < text.size() && IsDigit(text[i]); skipBlanks()) {
+        for (++i, skipBlanks(); i < text.size() && text::IsDigit(text[i]); skipBlanks()) {
             digits = true;
             if (text[i] != '0')
                 return std::nullopt;
@@ -86,7 +81,7 @@ const std::string& DefaultLines::Entry(int key) const
 
 std::string DefaultLines::HandlingIdentifier(std::string_view line)
 {
-    return text::TrimSpaces(line.substr(0, kIdentifierWidth));
+    return text::TrimSpaces(line.substr(0, kHandlingIdentifierWidth));
 }
 
 std::optional<int> DefaultLines::DefaultIdeModelId(std::string_view line)

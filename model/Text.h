@@ -9,6 +9,10 @@
 namespace revlane::text {
 
 bool StartsWith(std::string_view text, std::string_view prefix);
+inline bool IsDigit(char ch)
+{
+    return ch >= '0' && ch <= '9';
+}
 // Leading and trailing blanks (the space character only; tabs are content).
 std::string TrimSpaces(std::string_view text);
 std::string RemoveTabs(std::string_view text);

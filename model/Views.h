@@ -21,12 +21,6 @@ struct ViewGeometry {
 
 ViewGeometry GeometryFor(FileKind kind, Game game);
 
-// The first grid row that shows a line of the file: the row below the header rows.
-constexpr int FirstDataRow(FileKind kind)
-{
-    return kind == FileKind::DefaultIde ? 1 : 3;
-}
-
 // Empties the grid and gives it the view's counts, fixed rows and columns and widths.
 void PrepareGrid(Grid& grid, const ViewGeometry& geometry);
 

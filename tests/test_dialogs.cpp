@@ -86,9 +86,14 @@ private slots:
         QTemporaryDir temp;
         test::Harness h;
         QtErrorPort errors;
-        ConfigFile file(h.grid, ConfigFile::Ports{h.messages, errors, h.view, h.clock, StdFileSystem()});
-        file.DefaultMode = true;
-        file.DefaultFile = test::FsPath(temp.path() + "/gone/data/default.ide");
+        const QString path = temp.filePath("data/default.ide");
+        QDir().mkpath(temp.filePath("data"));
+        test::WriteBytes(path, "# c\r\n");
+        ConfigFile file(h.grid, h.install, ConfigFile::Ports{h.messages, errors, h.clock, StdFileSystem()});
+        h.install.DefaultFile = test::FsPath(path);
+        CaptionTable captions;
+        QVERIFY(file.OpenView(FileKind::DefaultIde, Game::Gta3, captions));
+        QVERIFY(QDir(temp.filePath("data")).removeRecursively());
         QStringList seen;  // the report of each error dialog, left through Ignore
         QTimer::singleShot(0, [&seen] {
             if (auto* dialog = qobject_cast<frmError*>(QApplication::activeModalWidget())) {

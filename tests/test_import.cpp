@@ -206,7 +206,7 @@ private slots:
         QVERIFY(s->import.ApplyEnabled());
         QVERIFY(s->h.file.SaveFile());
         Harness again;
-        again.Open(FileKind::HandlingCfg, Game::Gta3, s->h.file.HandlingFile);
+        again.Open(FileKind::HandlingCfg, Game::Gta3, s->h.install.HandlingFile);
         QCOMPARE(again.file.FilledRows(), 3);
         QCOMPARE(again.grid.TextMatrix(3, 2), std::string("2"));
     }

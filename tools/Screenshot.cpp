@@ -8,10 +8,8 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <cstdio>
-#include <filesystem>
 
 #include "FlexGrid.h"
 #include "Settings.h"
@@ -21,41 +19,42 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    if (argc == 3 && QByteArray(argv[1]) == "about") {
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() == 3 && args[1] == QLatin1String("about")) {
         revlane::ui::frmAbout about;
         about.show();
         (void)QTest::qWaitForWindowExposed(&about);
         QTest::qWait(300);
-        return about.grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+        return about.grab().save(args[2]) ? 0 : 1;
     }
-    if (argc < 5) {
+    if (args.size() < 5) {
         std::fprintf(stderr, "usage: %s <gta3|vc> <folder> <default.ide|handling.cfg> <out.png> [row col [max]]\n"
                              "       %s about <out.png>\n",
                      argv[0], argv[0]);
         return 2;
     }
-    // Settings of its own, so that the user's are neither read nor written.
+    // Settings of its own, naming the installation, so that the user's are neither read nor written.
+    const bool vice = args[1] == QLatin1String("vc");
+    const QString folder = QDir::toNativeSeparators(QDir(args[2]).absolutePath());
+    // The games' data folders come without their executables: let a data file stand in for it.
+    const QString exe = QDir::toNativeSeparators(QDir(args[2]).absoluteFilePath(QStringLiteral("data/default.ide")));
     QTemporaryDir settingsDir;
-    revlane::platform::Settings settings(QSettings::IniFormat, settingsDir.filePath("Revlane.conf"));
+    revlane::platform::Settings settings(QSettings::IniFormat, settingsDir.filePath(QStringLiteral("Revlane.conf")));
+    settings.Write(revlane::platform::setting::LastUsed, vice ? QStringLiteral("ViceCity") : QStringLiteral("GTA3"));
+    settings.Write(vice ? revlane::platform::setting::VicePath : revlane::platform::setting::Gta3Path, folder);
+    settings.Write(vice ? revlane::platform::setting::ViceExe : revlane::platform::setting::Gta3Exe, exe);
     revlane::ui::frmMain::Services services;
     services.settings = &settings;
     revlane::ui::frmMain w(services);
-    const QDir folder(QString::fromLocal8Bit(argv[2]));
-    w.install.ViceMode = QByteArray(argv[1]) == "vc";
-    (w.install.ViceMode ? w.install.VicePath : w.install.Gta3Path) =
-        std::filesystem::path(QDir::toNativeSeparators(folder.absolutePath()).toStdU16String());
-    // The games' data folders come without their executables: let a data file stand in for it.
-    (w.install.ViceMode ? w.install.ViceExe : w.install.Gta3Exe) =
-        std::filesystem::path(folder.filePath("data/default.ide").toStdU16String());
-    w.InitMain();
-    if (argc >= 8 && QByteArray(argv[7]) == "max")
+    if (args.size() >= 8 && args[7] == QLatin1String("max"))
         w.showMaximized();
     else
         w.show();
     (void)QTest::qWaitForWindowExposed(&w);
-    QTest::mouseClick(QByteArray(argv[3]) == "default.ide" ? w.optDefault : w.optHandling, Qt::LeftButton);
-    if (argc >= 7)
-        w.Grid1->MoveTo(QByteArray(argv[5]).toInt(), QByteArray(argv[6]).toInt());
+    const char* option = args[3] == QLatin1String("default.ide") ? "optDefault" : "optHandling";
+    QTest::mouseClick(w.findChild<QRadioButton*>(QLatin1String(option)), Qt::LeftButton);
+    if (args.size() >= 7)
+        w.findChild<revlane::ui::FlexGrid*>(QStringLiteral("Grid1"))->MoveTo(args[5].toInt(), args[6].toInt());
     QTest::qWait(300);
-    return w.grab().save(QString::fromLocal8Bit(argv[4])) ? 0 : 1;
+    return w.grab().save(args[4]) ? 0 : 1;
 }

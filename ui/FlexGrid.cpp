@@ -169,11 +169,9 @@ void FlexGrid::MoveTo(int row, int col)
         EnsureVisible(row, col);
         return;
     }
-    emit LeaveCell();
     grid_.SetRow(row);
     grid_.SetCol(col);
     EnsureVisible(row, col);
-    emit SelChange();
 }
 
 void FlexGrid::PaintCell(QPainter& p, int row, int col, const QRect& rect) const
@@ -288,12 +286,6 @@ void FlexGrid::keyPressEvent(QKeyEvent* event)
         return;
     }
     QAbstractScrollArea::keyPressEvent(event);
-}
-
-void FlexGrid::focusInEvent(QFocusEvent* event)
-{
-    QAbstractScrollArea::focusInEvent(event);
-    emit GotFocus();
 }
 
 void FlexGrid::resizeEvent(QResizeEvent* event)

@@ -18,6 +18,7 @@ public:
     ~FlexGrid() override;
 
     Grid& model() { return grid_; }
+    const Grid& model() const { return grid_; }
 
     // Where a cell is drawn now, in this widget's coordinates.
     QRect CellRect(int row, int col) const;
@@ -27,25 +28,19 @@ public:
     int RowHeightPx() const;
     // Scrolls the body so that the cell is in view.
     void EnsureVisible(int row, int col);
-    // Makes a cell current as a click does: LeaveCell, the change, then SelChange.
+    // Makes a cell current as a click does, and brings it into view.
     void MoveTo(int row, int col);
 
 signals:
     void DblClick();
     // A character typed on the grid: Backspace 8, Enter 13, Escape 27, or a printable character.
     void KeyPress(int key);
-    void GotFocus();
-    // The current cell is about to change.
-    void LeaveCell();
-    // The current cell has changed.
-    void SelChange();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QDir>
 #include <QString>
 #include <QWidget>
+
+#include <filesystem>
 
 #include "ConfigFile.h"
 #include "Ports.h"
@@ -16,6 +19,16 @@ inline QString FromBytes(const std::string& bytes)
 inline std::string ToBytes(const QString& text)
 {
     return text.toLatin1().toStdString();
+}
+
+// A path as the user reads it, with the system's own separators, and back.
+inline QString PathQString(const std::filesystem::path& path)
+{
+    return QDir::toNativeSeparators(QString::fromStdU16String(path.u16string()));
+}
+inline std::filesystem::path FsPathOf(const QString& text)
+{
+    return std::filesystem::path(text.toStdU16String());
 }
 
 // Message boxes titled with the product name, owned by a window.

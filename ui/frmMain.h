@@ -31,24 +31,13 @@ namespace revlane::ui {
 
 class FlexGrid;
 
-// The main window: one window that holds every command of Revlane.
-class frmMain : public QWidget, private FileViewPort {
+// The main window: one window that holds every command of Revlane. Its code lies in one file
+// per concern: frmMain.cpp builds the controls and lays them out; frmMainStartup.cpp starts and
+// ends a run and chooses the game; frmMainFiles.cpp opens, saves, reloads and closes files;
+// frmMainEditing.cpp edits a cell in place; frmMainImport.cpp imports and restores lines.
+// Every control carries its name as its object name.
+class frmMain : public QWidget {
     Q_OBJECT
-
-    // Declared first: the file model below is built on them.
-    std::unique_ptr<MessagePort> ownMessages_;
-    std::unique_ptr<InternalErrorPort> ownErrors_;
-    std::unique_ptr<ClockPort> ownClock_;
-    std::unique_ptr<platform::Settings> ownSettings_;
-    std::unique_ptr<platform::FolderPicker> ownPicker_;
-    std::unique_ptr<platform::GameLauncher> ownLauncher_;
-    std::unique_ptr<FileSystem> ownFiles_;
-    MessagePort& messages_;
-    InternalErrorPort& errors_;
-    FileSystem& files_;
-    platform::Settings& settings_;
-    platform::FolderPicker& picker_;
-    platform::GameLauncher& launcher_;
 
 public:
     // Where the window's messages, error reports, files, clock, settings, folder picker and game
@@ -67,13 +56,36 @@ public:
     explicit frmMain(Services services, QWidget* parent = nullptr);
     ~frmMain() override;
 
-    // The program's version, "major.minor.revision", and the folder of its executable.
-    const QString AppVersion;
-    const QString AppFolder;
+    // The open file, for a look at what the window holds.
+    const ConfigFile& File() const { return file; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Declared first: the file model below is built on them.
+    std::unique_ptr<MessagePort> ownMessages_;
+    std::unique_ptr<InternalErrorPort> ownErrors_;
+    std::unique_ptr<ClockPort> ownClock_;
+    std::unique_ptr<platform::Settings> ownSettings_;
+    std::unique_ptr<platform::FolderPicker> ownPicker_;
+    std::unique_ptr<platform::GameLauncher> ownLauncher_;
+    std::unique_ptr<FileSystem> ownFiles_;
+    MessagePort& messages_;
+    InternalErrorPort& errors_;
+    FileSystem& files_;
+    platform::Settings& settings_;
+    platform::FolderPicker& picker_;
+    platform::GameLauncher& launcher_;
+
+    // The program's version, "major.minor.revision".
+    const QString AppVersion;
     // The chosen game and where the installations of both games lie.
     Installation install;
-    Game CurrentGame() const { return install.ChosenGame(); }
     // The answer to the window's last question.
     MsgAnswer LastAnswer = MsgAnswer::OK;
 
@@ -82,36 +94,56 @@ public:
     DefaultLines defaultLines;
     ExpressImport import;
     RestoreDefaults restore;
+    CaptionTable CaptionTable_;
 
-    // Builds the handling.cfg column catalogue and loads the stock lines; called once at start-up.
-    void ApplyCaptions();
+    // Building the controls and the layout pass (frmMain.cpp).
+    void BuildControls();
+    void BuildBottomArea();
+    void NameControls();
+    void SetTabOrder();
+    void ConnectControls();
+    void LayoutPass();
+    int Px(int twips) const;
 
-    // Start-up: the caption, the remembered window state, installations and game.
+    // Start-up, shutdown and the game (frmMainStartup.cpp).
     void Form_Load();
-    // Sets the window up for the chosen game's installation.
+    void ApplyCaptions();
     void InitMain();
-    // The user, or start-up, chose a game.
     void GameChoice(Game game);
     void cmdBrowse_Click();
     void cmdRun_Click();
     void cmdAbout_Click();
-    // Fits the grid and the bottom area to the window's size.
-    void LayoutPass();
+    Game CurrentGame() const { return install.ChosenGame(); }
 
-    void OpenDefault();
-    void OpenHandling();
+    // The file commands (frmMainFiles.cpp).
     void optDefault_Click();
     void optHandling_Click();
+    void ChooseFileKind(FileKind kind);
+    void OpenDefault();
+    void OpenHandling();
+    void OpenView(FileKind kind, QRadioButton* option);
+    void ShowReadFile();
+    void ShowFirstVehicle();
+    void SetFileControlsEnabled(bool enabled, bool restore);
+    bool AskToSave(MsgButtons buttons);
     void cmdSave_Click();
     void cmdReload_Click();
     void CloseFile();
+    void SetFileOption(QRadioButton* option, bool checked);
+    void ShowOpenKind();
+
+    // In-place editing (frmMainEditing.cpp).
+    void GridEdit(int key);
+    void Commit();
+    void CancelEdit();
+    void txtGrid_KeyDown(int key);
+
+    // Express import and restore (frmMainImport.cpp).
     void txtImport_Change();
+    void ClearImport();
     void cmdPaste_Click();
     void cmdImport_Click();
     void cmdRestore_Click();
-
-    // Opens the cell editor on the current cell; key is the character that opened it.
-    void GridEdit(int key);
 
     // The controls, under the names the rest of the program knows them by.
     FlexGrid* Grid1 = nullptr;
@@ -147,39 +179,6 @@ public:
     // Separator lines in the shadow colour.
     std::array<QWidget*, 6> Linea{};
 
-    // Twips to this window's pixels.
-    int Px(int twips) const;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-
-private:
-    // What reading and closing a file change here besides the grid.
-    void ClearRestoreList() override;
-    void AddRestoreEntry(const std::string& name) override;
-    void SetImportText(const std::string& text) override;
-    void ClearImport() override;
-    void SetFileControlsEnabled(bool enabled, bool restore) override;
-
-    void BuildControls();
-    void NameControls();
-    void SetTabOrder();
-    void ConnectGrid();
-    void ChooseFileKind(FileKind kind);
-    // Asks to save unsaved changes of the open file; false when the user cancels.
-    bool AskToSave(MsgButtons buttons);
-    void SetFileOption(QRadioButton* option, bool checked);
-    void ShowOpenKind();
-    void OpenView(FileKind kind, QRadioButton* option);
-    void ShowFirstVehicle();
-    void Commit();
-    void txtGrid_KeyDown(int key);
-
-    CaptionTable CaptionTable_;
     // The in-place editor is open on the current cell.
     bool editing_ = false;
     bool shown_ = false;

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "Catalogue.h"
 #include "ConfigFile.h"
 #include "FileSystem.h"
 #include "Grid.h"
@@ -61,25 +62,6 @@ public:
     void ShowInternalError(const std::string& report) override { reports.push_back(report); }
 };
 
-class FakeView : public FileViewPort {
-public:
-    std::vector<std::string> restoreList;
-    std::string importText = "unchanged";
-    int clearImportCalls = 0;
-    bool controlsEnabled = false;
-    bool restoreEnabled = false;
-
-    void ClearRestoreList() override { restoreList.clear(); }
-    void AddRestoreEntry(const std::string& name) override { restoreList.push_back(name); }
-    void SetImportText(const std::string& text) override { importText = text; }
-    void ClearImport() override { ++clearImportCalls; }
-    void SetFileControlsEnabled(bool enabled, bool restore) override
-    {
-        controlsEnabled = enabled;
-        restoreEnabled = restore;
-    }
-};
-
 class FixedClock : public ClockPort {
 public:
     std::string date = "Sunday, 6 December 2026";
@@ -93,29 +75,18 @@ struct Harness {
     Grid grid;
     FakeMessages messages;
     FakeErrors errors;
-    FakeView view;
     FixedClock clock;
+    Installation install;
     ConfigFile file;
 
-    explicit Harness(FileSystem& fs = StdFileSystem())
-        : file(grid, ConfigFile::Ports{messages, errors, view, clock, fs}, "1.1.0")
-    {
-    }
+    explicit Harness(FileSystem& fs = StdFileSystem()) : file(grid, install, ConfigFile::Ports{messages, errors, clock, fs}, "1.1.0") {}
 
-    // What opening a view does before it reads: the grid's shape and the markers.
+    // Opens the file at the path as the view of its kind and game opens it.
     void Open(FileKind kind, Game game, const std::filesystem::path& path)
     {
-        const ViewGeometry g = GeometryFor(kind, game);
-        PrepareGrid(grid, g);
-        file.MaxVehicles = g.maxVehicles;
-        file.DefaultMode = kind == FileKind::DefaultIde;
-        if (kind == FileKind::DefaultIde) {
-            file.FirstVehicleId = game == Game::Gta3 ? "90," : "130";
-            file.DefaultFile = path;
-        } else {
-            file.HandlingFile = path;
-        }
-        file.ReadFile();
+        (kind == FileKind::DefaultIde ? install.DefaultFile : install.HandlingFile) = path;
+        CaptionTable captions;
+        file.OpenView(kind, game, captions);
     }
 };
 

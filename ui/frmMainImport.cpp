@@ -1,0 +1,53 @@
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+
+#include "QtPorts.h"
+#include "frmMain.h"
+
+// Express import, which replaces a vehicle's whole line with one the user types or pastes, and
+// Restore defaults, which puts a vehicle's stock line back.
+namespace revlane::ui {
+
+// Every change of the import text looks its vehicle up afresh.
+void frmMain::txtImport_Change()
+{
+    import.TextChanged(ToBytes(txtImport->text()), CurrentGame());
+    txtImportv->setText(FromBytes(import.VehicleName()));
+    cmdImport->setEnabled(import.ApplyEnabled());
+}
+
+// No vehicle for the import: the box naming it empties and Apply is off.
+void frmMain::ClearImport()
+{
+    import.ClearImport();
+    txtImportv->clear();
+    cmdImport->setEnabled(false);
+}
+
+void frmMain::cmdPaste_Click()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !data->hasText()) {
+        messages_.ShowMessage("Clipboard does not have text at this moment.", MsgButtons::OK, MsgIcon::Critical);
+        return;
+    }
+    txtImport->setText(data->text());
+}
+
+void frmMain::cmdImport_Click()
+{
+    Commit();
+    import.Apply();
+}
+
+void frmMain::cmdRestore_Click()
+{
+    Commit();
+    restore.Restore(ToBytes(comRestore->currentText()), CurrentGame());
+}
+
+}  // namespace revlane::ui

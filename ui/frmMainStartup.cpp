@@ -1,0 +1,162 @@
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+#include "ErrorReport.h"
+#include "FolderPicker.h"
+#include "GameLauncher.h"
+#include "GamePictures.h"
+#include "QtPorts.h"
+#include "Settings.h"
+#include "frmAbout.h"
+#include "frmMain.h"
+
+// Start-up and shutdown with the remembered settings, the choice of game and installation, Run.
+namespace revlane::ui {
+
+void frmMain::Form_Load()
+{
+    ContinueOnError run("frmMain Load", errors_);
+    setWindowTitle(QStringLiteral("Revlane ") + AppVersion);
+    run.Step([&] {
+        switch (ParseWindowState(settings_.Read(platform::setting::WindowState).toStdString())) {
+        case WindowState::Normal: break;
+        case WindowState::Minimized: setWindowState(Qt::WindowMinimized); break;
+        case WindowState::Maximized: setWindowState(Qt::WindowMaximized); break;
+        }
+    });
+    run.Step([&] { ApplyCaptions(); });
+    run.Step([&] {
+        install.Gta3Path = FsPathOf(settings_.Read(platform::setting::Gta3Path));
+        install.Gta3Exe = FsPathOf(settings_.Read(platform::setting::Gta3Exe));
+        install.VicePath = FsPathOf(settings_.Read(platform::setting::VicePath));
+        install.ViceExe = FsPathOf(settings_.Read(platform::setting::ViceExe));
+    });
+    run.Step([&] {
+        // Selecting the option runs the game choice.
+        if (const auto game = ParseLastUsed(settings_.Read(platform::setting::LastUsed).toStdString()))
+            (*game == Game::ViceCity ? optVice : optGta3)->setChecked(true);
+    });
+    run.Finish();
+}
+
+void frmMain::ApplyCaptions()
+{
+    CaptionTable_.Fill();
+    defaultLines.Load();
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    // Leaving asks about unsaved changes as every other way of leaving the file does (Run has
+    // asked already); Cancel, or a save that failed, keeps the window and the changes.
+    Commit();
+    if (!leaving_ && !AskToSave(MsgButtons::YesNoCancel)) {
+        event->ignore();
+        return;
+    }
+    settings_.Write(platform::setting::LastUsed, QString::fromStdString(LastUsedText(install.ViceMode)));
+    const WindowState state = isMinimized()   ? WindowState::Minimized
+                              : isMaximized() ? WindowState::Maximized
+                                              : WindowState::Normal;
+    settings_.Write(platform::setting::WindowState, QString::fromStdString(WindowStateText(state)));
+    event->accept();
+}
+
+void frmMain::GameChoice(Game game)
+{
+    Commit();
+    // No Cancel: the game changes whatever the answer, unless the save asked for failed. Then
+    // the game that was chosen stays, with its open file and changes.
+    if (!AskToSave(MsgButtons::YesNo)) {
+        const Game previous = game == Game::ViceCity ? Game::Gta3 : Game::ViceCity;
+        install.ViceMode = previous == Game::ViceCity;
+        const QSignalBlocker gta3(optGta3);
+        const QSignalBlocker vice(optVice);
+        (install.ViceMode ? optVice : optGta3)->setChecked(true);
+        return;
+    }
+    install.ViceMode = game == Game::ViceCity;
+    CloseFile();
+    if (install.ChosenGameInstalled(files_)) {
+        InitMain();
+        return;
+    }
+    // A game without an installation: its picture only, and no file can be opened.
+    imgGame->setPixmap(GamePicture(game, devicePixelRatioF()));
+    txtPath->clear();
+    SetFileOption(optDefault, false);
+    optHandling->setEnabled(false);
+}
+
+void frmMain::InitMain()
+{
+    ContinueOnError run("InitMain", errors_);
+    run.Step([&] {
+        const bool vice = install.ViceMode;
+        // Selecting another game than the selected one runs its game choice first; where that
+        // choice was refused, the installation of the game still chosen stays set up.
+        (vice ? optVice : optGta3)->setChecked(true);
+        if (install.ViceMode != vice)
+            return;
+        txtPath->setText(PathQString(install.ChosenFolder()));
+        imgGame->setPixmap(GamePicture(vice ? Game::ViceCity : Game::Gta3, devicePixelRatioF()));
+        install.SetUpFiles();
+        cmdRun->setText(vice ? QStringLiteral("Run Vice City") : QStringLiteral("Run GTA III"));
+    });
+    for (QWidget* w : std::initializer_list<QWidget*>{optGta3, optVice, lblMode, optHandling, optDefault})
+        w->setEnabled(true);
+    run.FinishShort();
+}
+
+void frmMain::cmdBrowse_Click()
+{
+    Commit();
+    ContinueOnError run("cmdBrowse", errors_);
+    std::optional<QString> picked;
+    run.Step([&] { picked = picker_.PickFolder(this); });
+    if (!picked) {
+        run.Finish();
+        return;
+    }
+    // The folder as the system writes it, so that the files joined to it read alike.
+    const QString folder = QDir::toNativeSeparators(*picked);
+    std::optional<FoundInstallation> found;
+    run.Step([&] { found = install.Browse(FsPathOf(folder), files_, messages_); });
+    if (!found) {
+        if (!run.Failed())
+            return;  // the user was told the folder holds no game
+        run.Finish();
+        return;
+    }
+    run.Step([&] {
+        const bool vice = found->game == Game::ViceCity;
+        settings_.Write(vice ? platform::setting::VicePath : platform::setting::Gta3Path, folder);
+        settings_.Write(vice ? platform::setting::ViceExe : platform::setting::Gta3Exe, PathQString(found->exe));
+    });
+    run.Step([&] { InitMain(); });
+    run.Finish();
+}
+
+void frmMain::cmdRun_Click()
+{
+    Commit();
+    if (!AskToSave(MsgButtons::YesNoCancel))
+        return;
+    leaving_ = true;
+    // Whether the game comes up or not, Revlane makes way for it.
+    launcher_.Launch(PathQString(install.ChosenExe()), PathQString(install.ChosenFolder()));
+    close();
+}
+
+void frmMain::cmdAbout_Click()
+{
+    frmAbout about(this);
+    about.exec();
+}
+
+}  // namespace revlane::ui
