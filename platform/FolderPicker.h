@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include <deque>
 #include <optional>
 
 class QWidget;
@@ -23,27 +22,6 @@ public:
 class DialogFolderPicker : public FolderPicker {
 public:
     std::optional<QString> PickFolder(QWidget* owner) override;
-};
-
-// For tests of the window: answers with the folders given, in turn; an empty text, or no
-// answer left, cancels.
-class ScriptedFolderPicker : public FolderPicker {
-public:
-    std::deque<QString> answers;
-    int calls = 0;
-
-    std::optional<QString> PickFolder(QWidget*) override
-    {
-        ++calls;
-        QString answer;
-        if (!answers.empty()) {
-            answer = answers.front();
-            answers.pop_front();
-        }
-        if (answer.isEmpty())
-            return std::nullopt;
-        return answer;
-    }
 };
 
 }  // namespace revlane::platform

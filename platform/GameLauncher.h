@@ -4,7 +4,6 @@
 #include <QStringList>
 
 #include <functional>
-#include <vector>
 
 namespace revlane::platform {
 
@@ -53,23 +52,6 @@ public:
 
 private:
     Services services_;
-};
-
-// For tests of the window: remembers every start and starts nothing.
-class RecordingGameLauncher : public GameLauncher {
-public:
-    struct Start {
-        QString executable;
-        QString workingFolder;
-    };
-    std::vector<Start> starts;
-    bool result = true;
-
-    bool Launch(const QString& executable, const QString& workingFolder) override
-    {
-        starts.push_back({executable, workingFolder});
-        return result;
-    }
 };
 
 }  // namespace revlane::platform

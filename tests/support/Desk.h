@@ -11,7 +11,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <deque>
 #include <memory>
+#include <vector>
 
 #include "FaultyFileSystem.h"
 #include "FlexGrid.h"
@@ -22,6 +24,45 @@
 #include "frmMain.h"
 
 namespace revlane::test {
+
+// A folder picker that answers with the folders given, in turn; an empty text, or no
+// answer left, cancels.
+class ScriptedFolderPicker : public platform::FolderPicker {
+public:
+    std::deque<QString> answers;
+    int calls = 0;
+
+    std::optional<QString> PickFolder(QWidget*) override
+    {
+        ++calls;
+        QString answer;
+        if (!answers.empty()) {
+            answer = answers.front();
+            answers.pop_front();
+        }
+        if (answer.isEmpty())
+            return std::nullopt;
+        return answer;
+    }
+};
+
+// A game launcher that remembers every start and starts nothing.
+class RecordingGameLauncher : public platform::GameLauncher {
+public:
+    struct Start {
+        QString executable;
+        QString workingFolder;
+    };
+    std::vector<Start> starts;
+    bool result = true;
+
+    bool Launch(const QString& executable, const QString& workingFolder) override
+    {
+        starts.push_back({executable, workingFolder});
+        return result;
+    }
+};
+
 
 inline const QByteArray kSmallIde =
     "# models\r\ncars\r\n90, landstal, landstal, car, LANDSTAL, LANDSTK, richfamily, 10, 7, 0, 164, 0.8\r\n"
@@ -38,8 +79,8 @@ struct Desk {
     FakeErrors errors;
     FixedClock clock;
     FaultyFileSystem files;
-    platform::ScriptedFolderPicker picker;
-    platform::RecordingGameLauncher launcher;
+    ScriptedFolderPicker picker;
+    RecordingGameLauncher launcher;
     std::unique_ptr<platform::Settings> settings;
     std::unique_ptr<ui::frmMain> w;
 
