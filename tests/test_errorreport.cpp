@@ -7,17 +7,12 @@
 
 using namespace revlane;
 
+// The continue-on-error runner: every step runs, the last failure is reported once at the end, in
+// the four-line report (two lines for the installation's set-up), with our numbers for failures
+// that bring none.
 class TestErrorReport : public QObject {
     Q_OBJECT
 private slots:
-    void reportTexts()
-    {
-        const Failure failure{53, "File not found"};
-        QCOMPARE(FullErrorReport(failure, "SaveFile", "Windows XP"),
-                 std::string("Error code # 53\r\nDescription: File not found\r\nRoutine: SaveFile\r\nOS: Windows XP"));
-        QCOMPARE(ShortErrorReport(failure), std::string("Error code # 53\r\nDescription: File not found"));
-    }
-
     void lastOfSeveralFailuresIsReportedOnce()
     {
         test::FakeErrors errors;
@@ -28,15 +23,18 @@ private slots:
         QVERIFY(!run.Step([&] { ran.push_back(3); throw ModelError::FromErrno(ENOENT, "Cannot open 'x'"); }));
         QVERIFY(run.Step([&] { ran.push_back(4); }));
         QCOMPARE(ran, (std::vector<int>{1, 2, 3, 4}));
-        QVERIFY(errors.reports.empty());
+        QVERIFY(errors.reports.empty() && run.Failed());
         run.Finish();
-        QCOMPARE(errors.reports.size(), size_t(1));
-        QCOMPARE(errors.reports[0], "Error code # " + std::to_string(ENOENT) + "\r\nDescription: Cannot open 'x': "
-                                        + std::generic_category().message(ENOENT)
-                                        + "\r\nRoutine: ReadFile\r\nOS: Test OS 1.0");
-        // Finishing again reports nothing: the failure was cleared with the report.
-        run.Finish();
-        QCOMPARE(errors.reports.size(), size_t(1));
+        run.Finish();  // the failure went with the report
+        QCOMPARE(errors.reports, std::vector<std::string>{"Error code # " + std::to_string(ENOENT) + "\r\nDescription: Cannot open 'x': "
+                                                          + std::generic_category().message(ENOENT)
+                                                          + "\r\nRoutine: ReadFile\r\nOS: Test OS 1.0"});
+        ContinueOnError setUp("InitMain", errors);
+        setUp.Fail({7, "Out of memory"});
+        setUp.FinishShort();
+        setUp.FinishShort();
+        QCOMPARE(errors.reports.back(), std::string("Error code # 7\r\nDescription: Out of memory"));
+        QCOMPARE(errors.reports.size(), size_t(2));
     }
 
     void foreignExceptionsGetOurNumbers_data()
@@ -46,7 +44,8 @@ private slots:
         QTest::addColumn<QString>("description");
         QTest::newRow("bad_alloc") << 0 << errorcode::OutOfMemory << "Out of memory";
         QTest::newRow("std::exception") << 1 << errorcode::Internal << "grid cell 9, 9 does not exist";
-        QTest::newRow("anything") << 2 << errorcode::Internal << "Unknown failure";
+        QTest::newRow("system_error") << 2 << EACCES << "denied";
+        QTest::newRow("anything") << 3 << errorcode::Internal << "Unknown failure";
     }
     void foreignExceptionsGetOurNumbers()
     {
@@ -60,19 +59,12 @@ private slots:
                 throw std::bad_alloc();
             if (kind == 1)
                 throw std::out_of_range("grid cell 9, 9 does not exist");
+            if (kind == 2)
+                throw std::system_error(EACCES, std::generic_category(), "denied");
             throw 42;
         });
         QCOMPARE(run.LastFailure().code, code);
-        QCOMPARE(QString::fromStdString(run.LastFailure().description), description);
-    }
-
-    void shortReportForSetUp()
-    {
-        test::FakeErrors errors;
-        ContinueOnError run("InitMain", errors);
-        run.Fail({7, "Out of memory"});
-        run.FinishShort();
-        QCOMPARE(errors.reports, (std::vector<std::string>{"Error code # 7\r\nDescription: Out of memory"}));
+        QVERIFY(QString::fromStdString(run.LastFailure().description).startsWith(description));
     }
 };
 

@@ -1,17 +1,27 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 #include "ExpressImport.h"
 #include "ModelFakes.h"
+#include "Restore.h"
+#include "StockLines.h"
+#include "Text.h"
 
 using namespace revlane;
 using namespace revlane::test;
 
 namespace {
+
+const DefaultLines& Stock()
+{
+    static DefaultLines stock;
+    if (!stock.Loaded())
+        stock.Load();
+    return stock;
+}
 
 // Rows 1 to 8: the first line as the game writes it, with tabs; ids just outside GTA III's.
 const QStringList kGta3Ide = {
@@ -29,42 +39,57 @@ const QStringList kGta3Cfg = {"; test file", ";", "LANDSTAL        1700.0 2.0 5.
 const QStringList kViceCfg = {";", "LANDSTAL        1700.0 2.0 5.0", ";-BOATS", "PREDATOR        2200.0 2.0 5.0",
                               "; A B C"};
 
-const QStringList& Lines(FileKind kind, Game game)
+QByteArray Content(FileKind kind, Game game)
 {
-    if (kind == FileKind::DefaultIde)
-        return game == Game::Gta3 ? kGta3Ide : kViceIde;
-    return game == Game::Gta3 ? kGta3Cfg : kViceCfg;
+    const QStringList& lines = kind == FileKind::DefaultIde ? (game == Game::Gta3 ? kGta3Ide : kViceIde)
+                                                            : (game == Game::Gta3 ? kGta3Cfg : kViceCfg);
+    return (lines.join("\r\n") + "\r\n").toLatin1();
 }
 
-// A file opened in a harness, with the express import working on it.
-struct Session {
-    Harness h;
-    ExpressImport import{h.grid, h.file, {h.messages, h.errors}};
-    Game game = Game::Gta3;
+// A GTA III file of its first two stock vehicles and the vehicle lines given.
+QByteArray StockContent(FileKind kind, const QStringList& more = {})
+{
+    const bool ide = kind == FileKind::DefaultIde;
+    QStringList lines{ide ? "cars" : ";"};
+    for (const int key : {ide ? 1 : 70, ide ? 2 : 71})
+        lines << QString::fromStdString(Stock().Entry(key));
+    lines << more << (ide ? "end" : "; A");
+    return (lines.join("\r\n") + "\r\n").toLatin1();
+}
 
+// A file opened in a harness, with the express import and the restore working on it.
+struct Session : OpenedFile {
+    Game game;
+    ExpressImport import{grid, file, {messages, errors}};
+    RestoreDefaults restore{grid, file, import, Stock(), {messages, errors}};
+
+    Session(FileKind kind, const QByteArray& content, Game g = Game::Gta3) : OpenedFile(kind, content, g), game(g)
+    {
+        messages.shown.clear();
+    }
     void Type(const std::string& text) { import.TextChanged(text, game); }
-    std::vector<std::vector<std::string>> Cells() const { return GridCells(h.grid); }
-    std::string LineOf(int row) const { return h.file.FileLines().at(size_t(h.file.LineOfRow(row))); }
+    RestoreDefaults::Result Restore(const std::string& name) { return restore.Restore(name, game); }
+    std::vector<std::vector<std::string>> Cells() const { return GridCells(grid); }
+    // Edits one cell the way the in-place editor does.
+    void Edit(int row, int col, const std::string& text)
+    {
+        grid.SetRow(row);
+        grid.SetTextMatrix(row, col, text);
+        file.UpdateLine();
+    }
 };
+
+std::unique_ptr<Session> Open(FileKind kind, Game game = Game::Gta3)
+{
+    return std::make_unique<Session>(kind, Content(kind, game), game);
+}
 
 }  // namespace
 
+// Express import, which replaces a vehicle's line with one the user gives, and Restore defaults,
+// which puts the game's stock line back through the same replacement.
 class TestImport : public QObject {
     Q_OBJECT
-
-    QTemporaryDir dir;
-
-    std::unique_ptr<Session> Open(FileKind kind, Game game = Game::Gta3)
-    {
-        const QString path = dir.filePath(kind == FileKind::DefaultIde ? "default.ide" : "handling.cfg");
-        WriteBytes(path, (Lines(kind, game).join("\r\n") + "\r\n").toLatin1());
-        auto s = std::make_unique<Session>();
-        s->game = game;
-        s->h.Open(kind, game, FsPath(path));
-        s->h.messages.shown.clear();
-        return s;
-    }
-
 private slots:
     // Each change of the text looks the vehicle up afresh, whatever was found before.
     void lookup_data()
@@ -115,8 +140,8 @@ private slots:
         QCOMPARE(s->import.ApplyEnabled(), row >= 0);
         QCOMPARE(s->import.ImportRow(), row);
         // The model name, or the identifier, of the row found.
-        QCOMPARE(s->import.VehicleName(), row < 0 ? std::string() : s->h.grid.TextMatrix(row, ide ? 1 : 0));
-        QVERIFY(!s->h.file.Modified() && s->h.errors.reports.empty());
+        QCOMPARE(s->import.VehicleName(), row < 0 ? std::string() : s->grid.TextMatrix(row, ide ? 1 : 0));
+        QVERIFY(!s->file.Modified() && s->errors.reports.empty());
     }
 
     // Apply, twice: the row shows the line's fields, one per column, and the line takes the
@@ -151,6 +176,8 @@ private slots:
         QTest::newRow("too many values, too long") << cfg << "LANDSTAL " + values << 0
                                                    << "LANDSTAL|" + QStringList(31, "1.5").join('|')
                                                    << "LANDSTAL" + pad + values;
+        // Stored as the lookup found it: the section keeps its upper-case start, the vehicle its name.
+        QTest::newRow("lower case identifier") << cfg << "landstal 1 2" << 0 << "LANDSTAL|1|2" << "LANDSTAL" + pad + "1 2";
         QTest::newRow("tab after the identifier") << cfg << "LANDSTAL\t1700.0\t2.0" << 3 << "LANDSTAL|1700.0|2.0"
                                                   << "LANDSTAL" + pad + "1700.0 2.0";
         QTest::newRow("identifier of 16 characters")
@@ -172,8 +199,8 @@ private slots:
             QVERIFY(row > 0);
         }
         const std::string vehicle = s->import.VehicleName();
-        std::vector<std::string> expectedLines = s->h.file.FileLines();
-        expectedLines[size_t(s->h.file.LineOfRow(row))] = stored.isEmpty() ? line : stored.toStdString();
+        std::vector<std::string> expectedLines = s->file.FileLines();
+        expectedLines[size_t(s->file.LineOfRow(row))] = stored.isEmpty() ? line : stored.toStdString();
         std::vector<std::vector<std::string>> expectedCells = s->Cells();
         expectedCells[size_t(row)].assign(expectedCells[size_t(row)].size(), std::string());
         const QStringList fields = cells.split('|');
@@ -183,32 +210,14 @@ private slots:
         for (int click = 0; click < 2; ++click) {
             QVERIFY(viaApply ? s->import.Apply() : s->import.ImportLine(row, line));
             QCOMPARE(s->Cells(), expectedCells);
-            QCOMPARE(s->h.file.FileLines(), expectedLines);
-            QCOMPARE(s->import.ImportText(), expectedLines[size_t(s->h.file.LineOfRow(row))]);
-            QVERIFY(s->h.file.Modified());
+            QCOMPARE(s->file.FileLines(), expectedLines);
+            QCOMPARE(s->import.ImportText(), expectedLines[size_t(s->file.LineOfRow(row))]);
+            QVERIFY(s->file.Modified());
             // The vehicle shown and Apply stay as they were, ready for another click.
             QCOMPARE(s->import.ImportRow(), viaApply ? row : -1);
             QCOMPARE(s->import.VehicleName(), vehicle);
         }
-        QVERIFY(s->h.messages.shown.empty() && s->h.errors.reports.empty());
-    }
-
-    // An identifier typed in lower case is stored as the lookup found it: the file keeps the
-    // upper-case start of its section, and the vehicle keeps answering to its name.
-    void lowerCaseImportIsStoredUpperCase()
-    {
-        auto s = Open(FileKind::HandlingCfg);
-        s->Type("landstal 1 2");
-        QVERIFY(s->import.Apply());
-        QCOMPARE(s->h.grid.TextMatrix(3, 0), std::string("LANDSTAL"));
-        QCOMPARE(s->LineOf(3), "LANDSTAL" + std::string(14, ' ') + "1 2");
-        s->Type("LANDSTAL 3 4");
-        QVERIFY(s->import.ApplyEnabled());
-        QVERIFY(s->h.file.SaveFile());
-        Harness again;
-        again.Open(FileKind::HandlingCfg, Game::Gta3, s->h.install.HandlingFile);
-        QCOMPARE(again.file.FilledRows(), 3);
-        QCOMPARE(again.grid.TextMatrix(3, 2), std::string("2"));
+        QVERIFY(s->messages.shown.empty() && s->errors.reports.empty());
     }
 
     // Nothing changes when a line cannot be imported. A handling.cfg line without a space has
@@ -237,20 +246,20 @@ private slots:
         QFETCH(QString, text);
         QFETCH(bool, internal);
         auto s = Open(kind, game);
-        const auto lines = s->h.file.FileLines();
+        const auto lines = s->file.FileLines();
         const auto cells = s->Cells();
 
         QVERIFY(!s->import.ImportLine(row, text.toStdString()));
-        QCOMPARE(s->h.file.FileLines(), lines);
+        QCOMPARE(s->file.FileLines(), lines);
         QCOMPARE(s->Cells(), cells);
-        QVERIFY(!s->h.file.Modified());
-        QCOMPARE(s->h.messages.shown.size(), size_t(!internal));
-        QCOMPARE(s->h.errors.reports.size(), size_t(internal));
+        QVERIFY(!s->file.Modified());
+        QCOMPARE(s->messages.shown.size(), size_t(!internal));
+        QCOMPARE(s->errors.reports.size(), size_t(internal));
         if (internal) {
-            QVERIFY(s->h.errors.reports[0].find("\r\nRoutine: ImportLine\r\n") != std::string::npos);
+            QVERIFY(s->errors.reports[0].find("\r\nRoutine: ImportLine\r\n") != std::string::npos);
         } else {
-            QCOMPARE(s->h.messages.shown[0].text, std::string("Failed to import line."));
-            QCOMPARE(s->h.messages.shown[0].icon, MsgIcon::Exclamation);
+            QCOMPARE(s->messages.shown[0].text, std::string("Failed to import line."));
+            QCOMPARE(s->messages.shown[0].icon, MsgIcon::Exclamation);
         }
     }
 
@@ -261,25 +270,169 @@ private slots:
         auto s = Open(FileKind::DefaultIde);
         s->Type("90, x");
         QVERIFY(s->import.ApplyEnabled());
-        s->h.file.CloseFile();
+        s->file.CloseFile();
         s->Type("");
         QVERIFY(!s->import.ApplyEnabled() && s->import.VehicleName().empty());
         QVERIFY(!s->import.Apply());
         s->Type("90, x");
         QVERIFY(!s->import.ApplyEnabled());
-        QVERIFY(s->h.errors.reports.empty());
+        QVERIFY(s->errors.reports.empty());
     }
 
-    // A failure inside ImportLine is reported once, under its routine name, at its end.
-    void failureIsReported()
+    // Every vehicle of the games' own files: change a value; Cancel leaves it changed; OK puts
+    // the row and its line back to the stock ones, and no other line changes.
+    void everyStockVehicle_data() { AddGameFileRows(); }
+    void everyStockVehicle()
     {
-        auto s = Open(FileKind::HandlingCfg);
+        QFETCH(QString, file);
+        QFETCH(FileKind, kind);
+        QFETCH(Game, game);
+        REVLANE_REQUIRE_FIXTURE(file, path);
+        Session s(kind, ReadBytes(path), game);
+        const auto original = s.Cells();
+        const bool ide = kind == FileKind::DefaultIde;
+        std::vector<std::string> expectedLines = s.file.FileLines();
+        size_t restored = 0;
+        for (int row = s.file.FirstDataRow(); row < s.grid.Rows(); ++row) {
+            if (!s.file.IsVehicleRow(row))
+                continue;
+            const std::string name = s.grid.TextMatrix(row, ide ? 1 : 0);
+            const std::optional<std::string> stock =
+                ide ? Stock().DefaultIdeLine(game, *ReadWholeNumber(s.grid.TextMatrix(row, 0))) : Stock().HandlingLine(game, name);
+            QVERIFY2(stock.has_value(), name.c_str());
+            // As a restore stores it: a handling.cfg line as the identifier, 14 spaces, the values.
+            const std::string stored = ide ? *stock : name + std::string(14, ' ') + text::TrimSpaces(stock->substr(name.size()));
+            s.Edit(row, ide ? 3 : 1, "12345");
+            const std::string edited = s.LineOf(row);
+            s.file.SetModified(false);
+            s.messages.answers = {MsgAnswer::Cancel};
+            QCOMPARE(s.Restore(name), RestoreDefaults::Result::Cancelled);
+            QCOMPARE(s.LineOf(row), edited);
+            QVERIFY(!s.file.Modified());
+            QCOMPARE(s.Restore(name), RestoreDefaults::Result::Restored);
+            QVERIFY(s.file.Modified());
+            const std::string shownStock = ide ? text::ReplaceAll(*stock, " ", "") : *stock;
+            QVERIFY(s.messages.shown.back().text.ends_with("\r\n\r\nwith the line:\r\n" + shownStock));
+            QCOMPARE(s.messages.shown.back().buttons, MsgButtons::OKCancel);
+            QCOMPARE(s.LineOf(row), stored);
+            expectedLines[size_t(s.file.LineOfRow(row))] = stored;
+            ++restored;
+        }
+        QCOMPARE(restored, s.file.RestoreEntries().size());
+        QCOMPARE(s.messages.shown.size(), 2 * restored);
+        QCOMPARE(s.Cells(), original);
+        QCOMPARE(s.file.FileLines(), expectedLines);
+        QVERIFY(s.errors.reports.empty());
+    }
+
+    // default.ide lines are shown without tabs and spaces, handling.cfg lines with their tabs
+    // as spaces; the file's Latin-1 bytes come out as text.
+    void promptText_data()
+    {
+        QTest::addColumn<bool>("ide");
+        QTest::addColumn<QString>("prompt");
+        QTest::newRow("default.ide") << true << "90,caf\u00e9,9.9\r\n\r\nwith the line:\r\n90,landstal,0.8";
+        QTest::newRow("handling.cfg") << false << "90,  caf\u00e9, 9.9\r\n\r\nwith the line:\r\n90, landstal,  0.8";
+    }
+    void promptText()
+    {
+        QFETCH(bool, ide);
+        QFETCH(QString, prompt);
+        const std::string shown = RestoreDefaults::PromptText("90,\t caf\xe9,\t9.9", "90, landstal,  0.8", ide);
+        QCOMPARE(QString::fromStdString(shown), "Confirm replacement of line:\r\n" + prompt);
+    }
+
+    // Nothing to restore, and nothing changes: the name no longer names a row once an import
+    // has changed it (the user is told), or the game ships no such vehicle (nothing is said).
+    void nothingRestored_data()
+    {
+        QTest::addColumn<FileKind>("kind");
+        QTest::addColumn<QString>("import");
+        QTest::addColumn<QString>("added");  // a vehicle line after the stock ones
+        QTest::addColumn<QString>("name");   // as bytes of the file: Latin-1
+        const FileKind ide = FileKind::DefaultIde;
+        QTest::newRow("model name changed") << ide << "90, newname, x" << "" << "landstal";
+        QTest::newRow("name in Latin-1") << ide << "" << "" << "caf\u00e9";
+        QTest::newRow("added car") << ide << "" << "151, custom, custom, car, CUSTOM, CUSTOM, normal, 10, 7, 0, 163" << "custom";
+        QTest::newRow("id not a number") << ide << "" << "x90, odd, odd, car" << "odd";
+        QTest::newRow("vc boat in gta3") << FileKind::HandlingCfg << "" << "RIO             1.0 2.0" << "RIO";
+    }
+    void nothingRestored()
+    {
+        QFETCH(FileKind, kind);
+        QFETCH(QString, import);
+        QFETCH(QString, added);
+        QFETCH(QString, name);
+        Session s(kind, StockContent(kind, added.isEmpty() ? QStringList() : QStringList{added}));
+        if (!import.isEmpty()) {
+            s.Type(import.toStdString());
+            QVERIFY(s.import.Apply());
+            s.file.SetModified(false);
+        }
+        const auto lines = s.file.FileLines();
+        const auto cells = s.Cells();
+        const bool known = added.isEmpty();
+        QCOMPARE(s.Restore(name.toLatin1().toStdString()),
+                 known ? RestoreDefaults::Result::NotFound : RestoreDefaults::Result::NoStockLine);
+        QCOMPARE(s.messages.shown.size(), size_t(known));
+        if (known) {
+            QCOMPARE(QString::fromStdString(s.messages.shown[0].text),
+                     "Could not find the vehicle identifier for '" + name
+                         + "' in the opened file. If you want to repair an incorrectly imported line, it is "
+                           "recommended to discard changes and realod the file using the 'Reload' button.");
+            QCOMPARE(s.messages.shown[0].icon, MsgIcon::Critical);
+        }
+        QCOMPARE(s.file.FileLines(), lines);
+        QCOMPARE(s.Cells(), cells);
+        QVERIFY(!s.file.Modified() && s.errors.reports.empty());
+    }
+
+    // Two vehicles of one name: the first in grid order is the one restored. A restore goes to
+    // its own vehicle and leaves the one that the import box names alone.
+    void restoreFindsItsOwnRow()
+    {
+        Session ide(FileKind::DefaultIde, StockContent(FileKind::DefaultIde, {"92, landstal, x, car"}));
+        ide.Edit(1, 3, "boat");
+        QCOMPARE(ide.Restore("landstal"), RestoreDefaults::Result::Restored);
+        QCOMPARE(ide.LineOf(1), Stock().Entry(1));
+        QCOMPARE(ide.LineOf(3), std::string("92, landstal, x, car"));
+
+        Session cfg(FileKind::HandlingCfg, StockContent(FileKind::HandlingCfg));
+        cfg.Type("IDAHO 1 2 3");
+        QCOMPARE(cfg.import.ImportRow(), 4);
+        cfg.Edit(3, 1, "1.0");
+        QCOMPARE(cfg.Restore("LANDSTAL"), RestoreDefaults::Result::Restored);
+        QCOMPARE(cfg.import.ImportRow(), 4);
+        QVERIFY(cfg.import.Apply());
+        QCOMPARE(cfg.LineOf(4), "IDAHO" + std::string(14, ' ') + "1 2 3");
+        QVERIFY(text::StartsWith(cfg.LineOf(3), "LANDSTAL" + std::string(14, ' ') + "1700.0 2.0 5.0 2.0 "));
+    }
+
+    // A failure inside ImportLine or the restore is reported once, under its routine's name, at
+    // its end, and changes nothing.
+    void failuresAreReported_data()
+    {
+        QTest::addColumn<bool>("restore");
+        QTest::newRow("ImportLine") << false;
+        QTest::newRow("cmdRestore") << true;
+    }
+    void failuresAreReported()
+    {
+        QFETCH(bool, restore);
+        Session s(restore ? FileKind::DefaultIde : FileKind::HandlingCfg, StockContent(restore ? FileKind::DefaultIde : FileKind::HandlingCfg));
         ThrowingMessages throwing;
-        ExpressImport import(s->h.grid, s->h.file, {throwing, s->h.errors});
-        QVERIFY(!import.ImportLine(3, "LANDSTAL"));
-        const std::string report = "Error code # 1002\r\nDescription: failed\r\nRoutine: ImportLine\r\nOS: Test OS 1.0";
-        QCOMPARE(s->h.errors.reports, std::vector<std::string>{report});
-        QVERIFY(!s->h.file.Modified());
+        ExpressImport import(s.grid, s.file, {throwing, s.errors});
+        RestoreDefaults restorer(s.grid, s.file, import, Stock(), {throwing, s.errors});
+        const auto lines = s.file.FileLines();
+        if (restore)
+            QCOMPARE(restorer.Restore("idaho", Game::Gta3), RestoreDefaults::Result::Cancelled);
+        else
+            QVERIFY(!import.ImportLine(3, "LANDSTAL"));
+        const std::string report = "Error code # 1002\r\nDescription: failed\r\nRoutine: " + std::string(restore ? "cmdRestore" : "ImportLine")
+                                   + "\r\nOS: Test OS 1.0";
+        QCOMPARE(s.errors.reports, std::vector<std::string>{report});
+        QCOMPARE(s.file.FileLines(), lines);
+        QVERIFY(!s.file.Modified());
     }
 };
 

@@ -13,6 +13,7 @@
 
 using namespace revlane;
 
+// What a folder holds, what the remembered settings mean, and how the layout follows the window.
 class TestInstallation : public QObject {
     Q_OBJECT
 private slots:
@@ -31,15 +32,13 @@ private slots:
         QFETCH(QStringList, names);
         QFETCH(int, found);
         QTemporaryDir dir;
-        const QString root = dir.path() + "/GTA Install, ü";
+        const QString root = dir.path() + "/GTA Install, \u00fc";
         QVERIFY(QDir().mkpath(root + "/data"));
         for (const QString& name : names) {  // a name ending in "/" is made a folder
             QFile file(root + "/" + name);
             QVERIFY(name.endsWith('/') ? QDir().mkpath(file.fileName()) : file.open(QIODevice::WriteOnly));
         }
-        const std::filesystem::path folder = test::FsPath(root);
         test::FakeMessages messages;
-
         // An empty folder text would name the current folder, which must never count.
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(root));
@@ -47,45 +46,36 @@ private slots:
         QDir::setCurrent(previous);
         QVERIFY(!foundInCurrent);
         messages.shown.clear();
-
-        // Both games were set up elsewhere before, the other game chosen, so that every change
-        // shows; GTA III wins a folder with both, whichever game was chosen.
+        // Both games were set up elsewhere before, the other game chosen, so that every change shows.
         const auto stateOf = [](const Installation& i) {
-            return std::vector<std::filesystem::path>{i.ViceMode ? "vice" : "gta3", i.Gta3Path, i.Gta3Exe, i.VicePath,
-                                                      i.ViceExe, i.DefaultFile, i.HandlingFile};
+            return std::vector<std::filesystem::path>{i.ViceMode ? "vice" : "gta3", i.Gta3Path, i.Gta3Exe, i.VicePath, i.ViceExe};
         };
-        Installation inst{found != int(Game::ViceCity), "/old/gta3", "/old/gta3/gta3.exe", "/old/vc",
-                          "/old/vc/gta-vc.exe", "/old/vc/data/default.ide", "/old/vc/data/handling.cfg"};
+        Installation inst{found != int(Game::ViceCity), "/old/gta3", "/old/gta3/gta3.exe", "/old/vc", "/old/vc/gta-vc.exe", {}, {}};
         std::vector<std::filesystem::path> expected = stateOf(inst);
+        const std::filesystem::path folder = test::FsPath(root);
         const std::optional<FoundInstallation> result = inst.Browse(folder, StdFileSystem(), messages);
-
         QCOMPARE(result ? int(result->game) : -1, found);
         QCOMPARE(messages.shown.size(), size_t(result ? 0 : 1));
-        // Only the found game's folder and executable change, and the choice of game; the
-        // files are set up later, by SetUpFiles. A folder without a game changes nothing.
+        // Only the found game's folder and executable change, and the choice of game.
         if (result) {
             const bool vice = result->game == Game::ViceCity;
             expected[0] = vice ? "vice" : "gta3";
             expected[vice ? 3 : 1] = folder;
             expected[vice ? 4 : 2] = folder / (vice ? "gta-vc.exe" : "gta3.exe");
+            QVERIFY(inst.ChosenGameInstalled(StdFileSystem()));
+            inst.SetUpFiles();
+            QCOMPARE(inst.HandlingFile, folder / "data" / "handling.cfg");
+            // The remembered executable gone, its folder still there: only the executable counts.
+            QVERIFY(std::filesystem::remove(inst.ChosenExe()));
+            QVERIFY(!inst.ChosenGameInstalled(StdFileSystem()));
         }
         QCOMPARE(stateOf(inst), expected);
-        if (!result)
-            return;
-        QVERIFY(inst.ChosenGameInstalled(StdFileSystem()));
-        // The remembered executable gone, its folder still there: only the executable counts.
-        QVERIFY(std::filesystem::remove(inst.ChosenExe()));
-        QVERIFY(!inst.ChosenGameInstalled(StdFileSystem()));
     }
 
-    void pathsInARoot()
-    {
-        // A root ends in a separator already; no second one is added.
-        QCOMPARE(QString::fromStdString(ExecutablePath("/", Game::Gta3).generic_string()), QString("/gta3.exe"));
-        QCOMPARE(QString::fromStdString(HandlingFilePath("/").generic_string()), QString("/data/handling.cfg"));
-    }
-
-    void windowState_data()
+    // The remembered window state: its leading number, rounded, a tie to the even one; anything
+    // but 0, 1 or 2 is refused with a report that quotes the text, cut short. And the game:
+    // exactly "GTA3" or "ViceCity"; what shutdown writes reads back.
+    void rememberedValues_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("state");  // -1: not a window state
@@ -93,46 +83,36 @@ private slots:
         QTest::newRow("tie to even 1.5") << "1.5" << 2;
         QTest::newRow("tie to even 2.5") << "2.5" << 2;
         QTest::newRow("blanks before, comma after") << "  1,9" << 1;
+        QTest::newRow("exponent") << "1e0x" << 1;
         QTest::newRow("3") << "3" << -1;
         QTest::newRow("-1") << "-1" << -1;
         QTest::newRow("too large for a double") << QString(400, '9') << -1;
     }
-    void windowState()
+    void rememberedValues()
     {
         QFETCH(QString, text);
         QFETCH(int, state);
         try {
             QCOMPARE(int(ParseWindowState(text.toStdString())), state);
+            QCOMPARE(ParseWindowState(WindowStateText(WindowState(state))), WindowState(state));
         } catch (const ModelError& e) {
             QCOMPARE(state, -1);
             QCOMPARE(e.Code(), errorcode::InvalidWindowState);
-            QVERIFY2(std::string(e.what()).size() < 150, e.what());  // a long text is cut for the report
+            QVERIFY2(std::string(e.what()).find("'" + text.left(40).toStdString()) != std::string::npos, e.what());
+            QVERIFY2(std::string(e.what()).size() < 150, e.what());
         }
-    }
-
-    void rememberedValues()
-    {
-        // Exactly these two texts choose a game.
-        for (const char* text : {"gta3", "Vice City", "GTA3 ", ""})
-            QVERIFY2(!ParseLastUsed(text), text);
-        // What shutdown writes reads back; a run that never chose a game leaves GTA III chosen.
+        for (const char* other : {"gta3", "Vice City", "GTA3 ", ""})
+            QVERIFY2(!ParseLastUsed(other), other);
         QCOMPARE(ParseLastUsed(LastUsedText(true)), std::optional<Game>(Game::ViceCity));
         QCOMPARE(ParseLastUsed(LastUsedText(Installation{}.ViceMode)), std::optional<Game>(Game::Gta3));
-        for (const WindowState state : {WindowState::Normal, WindowState::Minimized, WindowState::Maximized})
-            QCOMPARE(ParseWindowState(WindowStateText(state)), state);
     }
 
+    // However small the window, nothing turns negative or overflows; a minimized one keeps its layout.
     void layout()
     {
-        const auto pass = [](int width, int height) {
-            const std::optional<LayoutPass> p = LayOut(width, height, false);
-            return p ? QList<int>{p->gridWidth, p->gridHeight, p->bottomTop, p->separatorRight} : QList<int>{};
-        };
-        // Grid width and height, the bottom panel's top, the separator's end at the grid's edge.
-        QCOMPARE(pass(9240, 7125), (QList<int>{8860, 2025, 3775, 8980}));
-        // Nothing turns negative or overflows, however small the window.
-        QCOMPARE(pass(INT_MIN, INT_MIN), (QList<int>{0, 0, 1750, 120}));
-        QVERIFY(!LayOut(9240, 7125, true));  // minimized: the layout stays as it was
+        const std::optional<LayoutPass> p = LayOut(INT_MIN, INT_MIN, false);
+        QCOMPARE((QList<int>{p->gridWidth, p->gridHeight, p->bottomTop, p->separatorRight}), (QList<int>{0, 0, 1750, 120}));
+        QVERIFY(!LayOut(9240, 7125, true));
     }
 };
 

@@ -108,6 +108,14 @@ struct Desk {
         Store("General/LastUsed", vice ? "ViceCity" : "GTA3");
         return folder;
     }
+    // The chosen game installed, the window started on it and a file of the kind open; the folder.
+    QString Ready(FileKind kind, Game game = Game::Gta3, const QByteArray& ide = kSmallIde, const QByteArray& cfg = kSmallCfg)
+    {
+        const QString folder = InstallChosen(game, ide, cfg);
+        Start();
+        Open(kind);
+        return folder;
+    }
     static QString DataFile(const QString& folder, const char* name)
     {
         return folder + QDir::separator() + "data" + QDir::separator() + name;
@@ -159,6 +167,8 @@ struct Desk {
         QTest::keyClick(Find("txtGrid"), Qt::Key_Return);
     }
     std::string CellText(int row, int col) const { return Grid()->model().TextMatrix(row, col); }
+    std::string LineOf(int row) const { return w->File().FileLines().at(size_t(w->File().LineOfRow(row))); }
+    bool Modified() const { return w->File().Modified(); }
 };
 
 }  // namespace revlane::test

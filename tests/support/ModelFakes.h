@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -135,6 +136,37 @@ inline void AddGameFileRows()
     QTest::newRow("gta3 handling.cfg") << "gta3/data/handling.cfg" << FileKind::HandlingCfg << Game::Gta3;
     QTest::newRow("vc default.ide") << "vc/data/default.ide" << FileKind::DefaultIde << Game::ViceCity;
     QTest::newRow("vc handling.cfg") << "vc/data/handling.cfg" << FileKind::HandlingCfg << Game::ViceCity;
+}
+
+// A file of the given bytes in a temporary folder of its own, opened as the view of its kind opens it.
+struct OpenedFile : Harness {
+    QTemporaryDir dir;
+    QString path;
+
+    OpenedFile(FileKind kind, const QByteArray& bytes, Game game = Game::Gta3, FileSystem& fs = StdFileSystem())
+        : Harness(fs), path(dir.filePath(kind == FileKind::DefaultIde ? "default.ide" : "handling.cfg"))
+    {
+        WriteBytes(path, bytes);
+        Open(kind, game, FsPath(path));
+    }
+    std::string LineOf(int row) const { return file.FileLines().at(size_t(file.LineOfRow(row))); }
+    // The first cells of a row.
+    QStringList Row(int row, int cells) const
+    {
+        QStringList texts;
+        for (int c = 0; c < cells; ++c)
+            texts << QString::fromStdString(grid.TextMatrix(row, c));
+        return texts;
+    }
+};
+
+// The lines joined with CR LF, each ending with one.
+inline QByteArray Lines(std::initializer_list<const char*> lines)
+{
+    QByteArray out;
+    for (const char* line : lines)
+        out += QByteArray(line) + "\r\n";
+    return out;
 }
 
 }  // namespace revlane::test
