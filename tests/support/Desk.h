@@ -25,44 +25,32 @@
 
 namespace revlane::test {
 
-// A folder picker that answers with the folders given, in turn; an empty text, or no
-// answer left, cancels.
-class ScriptedFolderPicker : public platform::FolderPicker {
-public:
+// A folder picker that answers with the folders given, in turn; an empty text, or none left, cancels.
+struct ScriptedFolderPicker : platform::FolderPicker {
     std::deque<QString> answers;
     int calls = 0;
-
     std::optional<QString> PickFolder(QWidget*) override
     {
         ++calls;
-        QString answer;
-        if (!answers.empty()) {
-            answer = answers.front();
+        const QString answer = answers.empty() ? QString() : answers.front();
+        if (!answers.empty())
             answers.pop_front();
-        }
-        if (answer.isEmpty())
-            return std::nullopt;
-        return answer;
+        return answer.isEmpty() ? std::nullopt : std::optional(answer);
     }
 };
 
 // A game launcher that remembers every start and starts nothing.
-class RecordingGameLauncher : public platform::GameLauncher {
-public:
+struct RecordingGameLauncher : platform::GameLauncher {
     struct Start {
-        QString executable;
-        QString workingFolder;
+        QString executable, workingFolder;
     };
     std::vector<Start> starts;
-    bool result = true;
-
     bool Launch(const QString& executable, const QString& workingFolder) override
     {
         starts.push_back({executable, workingFolder});
-        return result;
+        return true;
     }
 };
-
 
 inline const QByteArray kSmallIde =
     "# models\r\ncars\r\n90, landstal, landstal, car, LANDSTAL, LANDSTK, richfamily, 10, 7, 0, 164, 0.8\r\n"

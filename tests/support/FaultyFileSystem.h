@@ -5,7 +5,6 @@
 // dying at the n-th operation that changes the disk. CI runs as root, so permissions alone
 // cannot make these happen.
 
-#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -20,43 +19,33 @@ public:
     enum class Op { Read, Write, Rename, Link };
     struct Fault {
         Op op;
-        std::filesystem::path path;  // the path read, written, or renamed or linked from; empty: every path
+        std::filesystem::path path;  // read, written, or renamed or linked from; empty: every path
         int error;
     };
     std::vector<Fault> faults;
-
     // The operation with this number (counting writes, renames, links and removals from 0) is cut
     // short, a write leaving half its bytes, and from then on nothing reaches the disk.
     int crashAt = -1;
     bool crashed = false;
 
     bool Exists(const std::filesystem::path& p) override { return Real().Exists(p); }
-    std::string ReadAll(const std::filesystem::path& p) override
-    {
-        Check(Op::Read, p);
-        return Real().ReadAll(p);
-    }
+    std::string ReadAll(const std::filesystem::path& p) override { return Check(Op::Read, p), Real().ReadAll(p); }
     void WriteAll(const std::filesystem::path& p, const std::string& bytes) override
     {
         if (Dies())
             return Real().WriteAll(p, bytes.substr(0, bytes.size() / 2));
-        Check(Op::Write, p);
-        if (!crashed)
+        if (Check(Op::Write, p), !crashed)
             Real().WriteAll(p, bytes);
     }
     void Rename(const std::filesystem::path& from, const std::filesystem::path& to) override
     {
-        if (Dies() || crashed)
-            return;
-        Check(Op::Rename, from);
-        Real().Rename(from, to);
+        if (!Dies() && !crashed && (Check(Op::Rename, from), true))
+            Real().Rename(from, to);
     }
     void HardLink(const std::filesystem::path& from, const std::filesystem::path& to) override
     {
-        if (Dies() || crashed)
-            return;
-        Check(Op::Link, from);
-        Real().HardLink(from, to);
+        if (!Dies() && !crashed && (Check(Op::Link, from), true))
+            Real().HardLink(from, to);
     }
     void Remove(const std::filesystem::path& p) noexcept override
     {
@@ -72,13 +61,7 @@ private:
             if (f.op == op && (f.path.empty() || f.path == p))
                 throw ModelError::FromErrno(f.error, "Cannot use '" + p.string() + "'");
     }
-    bool Dies()
-    {
-        if (crashed || ops_++ != crashAt)
-            return false;
-        crashed = true;
-        return true;
-    }
+    bool Dies() { return !crashed && ops_++ == crashAt && (crashed = true); }
     int ops_ = 0;
 };
 
