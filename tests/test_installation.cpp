@@ -82,7 +82,7 @@ private slots:
         QTest::newRow("absent") << "" << 0;
         QTest::newRow("tie to even 1.5") << "1.5" << 2;
         QTest::newRow("tie to even 2.5") << "2.5" << 2;
-        QTest::newRow("blanks before, comma after") << "  1,9" << 1;
+        QTest::newRow("blanks before, comma after") << " \t1,9" << 1;
         QTest::newRow("exponent") << "1e0x" << 1;
         QTest::newRow("3") << "3" << -1;
         QTest::newRow("-1") << "-1" << -1;

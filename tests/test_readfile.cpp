@@ -1,5 +1,7 @@
 #include <QTest>
 
+#include <stdexcept>
+
 #include "ModelFakes.h"
 
 using namespace revlane;
@@ -162,6 +164,54 @@ private slots:
         QCOMPARE(h.Row(h.file.FirstDataRow(), int(cells.size())), cells);
         QCOMPARE(QByteArray::fromStdString(h.file.FileLines()[0]), stored.isEmpty() ? line : stored);
         QCOMPARE(QString::fromStdString(h.file.RestoreEntries().at(0)), cells[kind == FileKind::DefaultIde ? 1 : 0]);
+    }
+
+    // The grid the views fill: counts keep the texts of the cells that remain, the current cell
+    // stays out of the fixed rows and columns, cells outside read as empty and refuse a write, and
+    // a widget showing it hears of every change, once.
+    void grid()
+    {
+        struct Seen : GridObserver {
+            QStringList heard;
+            void GridLayoutChanged() override { heard << "layout"; }
+            void GridCellChanged(int row, int col) override { heard << QString("cell %1,%2").arg(row).arg(col); }
+            void GridCurrentCellChanged() override { heard << "current"; }
+            void GridEnabledChanged() override { heard << "enabled"; }
+        } seen;
+        Grid g;
+        g.SetObserver(&seen);
+        g.SetCols(3);
+        g.SetRows(4);
+        g.SetFixedCols(1);
+        g.SetFixedRows(2);
+        QCOMPARE(std::pair(g.Row(), g.Col()), std::pair(2, 1));
+        g.SetTextMatrix(3, 2, "x");
+        g.SetTextMatrix(1, 1, "kept");
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.SetTextMatrix(4, 0, "y"));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.SetFixedRows(5));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.SetRow(1));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.SetColWidth(3, 10));
+        g.SetRow(3);
+        g.SetRow(3);
+        g.SetCol(2);
+        QCOMPARE(g.ColWidth(2), Grid::DefaultColWidth);
+        g.SetColWidth(2, -5);
+        QCOMPARE(g.ColWidth(2), 0);
+        g.SetEnabled(true);
+        g.SetEnabled(true);
+        QCOMPARE(seen.heard, (QStringList{"layout", "layout", "layout", "layout", "cell 3,2", "cell 1,1", "current", "current",
+                                          "layout", "enabled"}));
+        g.SetRows(2);  // only fixed rows left: the current cell stays on the last one
+        g.SetCols(2);
+        g.SetFixedRows(2);
+        QCOMPARE(std::pair(g.Row(), g.Col()), std::pair(1, 1));
+        QCOMPARE(std::pair(g.FixedRows(), g.FixedCols()), std::pair(2, 1));
+        QCOMPARE(g.TextMatrix(1, 1), std::string("kept"));
+        QCOMPARE(g.TextMatrix(3, 2), std::string());
+        g.SetRows(4);
+        QCOMPARE(g.TextMatrix(3, 2), std::string());  // what was cut is gone
+        g.Clear();
+        QVERIFY(g.TextMatrix(1, 1).empty() && g.Rows() == 4 && g.ColWidth(0) == Grid::DefaultColWidth);
     }
 
     // No fixed bounds: many lines, a section far down, long lines and more vehicles than the view holds.
