@@ -48,6 +48,27 @@ bool ConfigFile::SetVehicleLine(int row, std::string line)
     return true;
 }
 
+ConfigFile::RowState ConfigFile::RowAt(int row) const
+{
+    RowState state;
+    if (!IsVehicleRow(row))
+        return state;
+    state.line = lines_[static_cast<size_t>(LineOfRow(row))];
+    for (int col = 0; col < grid_.Cols(); ++col)
+        state.cells.push_back(grid_.TextMatrix(row, col));
+    return state;
+}
+
+bool ConfigFile::PutRow(int row, const RowState& state)
+{
+    if (!IsVehicleRow(row) || static_cast<int>(state.cells.size()) != grid_.Cols())
+        return false;
+    lines_[static_cast<size_t>(LineOfRow(row))] = state.line;
+    for (int col = 0; col < grid_.Cols(); ++col)
+        grid_.SetTextMatrix(row, col, state.cells[static_cast<size_t>(col)]);
+    return true;
+}
+
 bool ConfigFile::OpenView(FileKind kind, Game game, const CaptionTable& captions)
 {
     const bool ide = kind == FileKind::DefaultIde;

@@ -81,6 +81,15 @@ public:
     // Empties the view; the line table stays until the next read replaces it.
     void CloseFile();
 
+    // A vehicle row as it stands, its line and its cells, to be put back later byte for byte.
+    struct RowState {
+        std::string line;
+        std::vector<std::string> cells;
+    };
+    RowState RowAt(int row) const;
+    // Puts a row's line and cells back as they were; refuses rows that show no vehicle line.
+    bool PutRow(int row, const RowState& state);
+
     // The line a row's cells make, in our own layout for the open file's kind.
     std::string BuildLine(int row) const;
     // The comment written as the first line of a saved file.

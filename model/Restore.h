@@ -34,6 +34,10 @@ public:
     // The Restore defaults button, for the restore list's selected entry and the open game.
     Result Restore(const std::string& selected, Game game);
 
+    // The row of the vehicle that the restore list's entry names: the first by model name in
+    // default.ide, by identifier in handling.cfg; -1 for none.
+    int VehicleRow(const std::string& selected) const { return FindRow(file_.DefaultMode ? 1 : 0, selected); }
+
     // The confirmation prompt for replacing one line by another (texts as bytes of the file;
     // the prompt is UTF-8). default.ide lines are shown without their tabs and spaces, handling.cfg
     // lines with their tabs shown as spaces.

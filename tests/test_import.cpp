@@ -1,9 +1,11 @@
 #include <QTest>
 
 #include <memory>
+#include <tuple>
 #include <optional>
 #include <stdexcept>
 
+#include "CellMarks.h"
 #include "ExpressImport.h"
 #include "ModelFakes.h"
 #include "Restore.h"
@@ -406,6 +408,79 @@ private slots:
         QVERIFY(cfg.import.Apply());
         QCOMPARE(cfg.LineOf(4), "IDAHO" + std::string(14, ' ') + "1 2 3");
         QVERIFY(text::StartsWith(cfg.LineOf(3), "LANDSTAL" + std::string(14, ' ') + "1700.0 2.0 5.0 2.0 "));
+    }
+
+    // Each caption's hint read as a rule; every handling.cfg column but the few without a range gets one.
+    void fieldRules_data()
+    {
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<QStringList>("kept");
+        QTest::addColumn<QStringList>("refused");
+        QTest::newRow("between") << "[1.0 to 50000.0]" << QStringList{"1.0", "50000", "+17.5"} << QStringList{"0.99", "50000.1", "x", "", "1e3", "."};
+        QTest::newRow("inside") << "[0.0 > x > 20.0]" << QStringList{"0.01", "19.9"} << QStringList{"0.0", "20", "-1"};
+        QTest::newRow("inside, below zero") << "[-9.9 > x > 10.0]" << QStringList{"-9.8", "0"} << QStringList{"-9.9", "10.0"};
+        QTest::newRow("choice") << "[F/R/4]" << QStringList{"F", "R", "4"} << QStringList{"f", "4.0", "FR", ""};
+        QTest::newRow("a number") << "not [L/M/H]" << QStringList{"1.5", "-2"} << QStringList{"L", "M", ""};
+        QTest::newRow("numbered choice") << "0=long, 1=small, 2=big, 3=tall" << QStringList{"0", "3"} << QStringList{"4", "long"};
+        QTest::newRow("length") << "[14 characters max]" << QStringList{"ABCDEFGHIJKLMN", ""} << QStringList{"ABCDEFGHIJKLMNO"};
+        QTest::newRow("words") << "ped seat position offset towards centre of car" << QStringList{"x", ""} << QStringList{};
+    }
+    void fieldRules()
+    {
+        QFETCH(QString, hint);
+        QFETCH(QStringList, kept);
+        QFETCH(QStringList, refused);
+        const FieldRule rule = ParseFieldRule(hint.toStdString());
+        for (const QString& value : kept)
+            QVERIFY2(Allows(rule, value.toStdString()), qPrintable(value));
+        for (const QString& value : refused)
+            QVERIFY2(!Allows(rule, value.toStdString()), qPrintable(value));
+        CaptionTable captions;
+        captions.Fill();
+        for (const auto& [game, cols, unruled] : {std::tuple(Game::Gta3, 32, 5), std::tuple(Game::ViceCity, 33, 6)}) {
+            int none = 0;
+            for (int col = 0; col < cols; ++col)
+                none += ParseFieldRule(captions.HandlingHeader(game, col).hint).kind == FieldRule::Kind::None;
+            QCOMPARE(none, unruled);  // X, AA to AD, and Vice City's extra field
+        }
+    }
+
+    // Each vehicle row's marks: its stock values where its cells differ (numbers as numbers), none
+    // for a vehicle the game does not ship, the cells outside their column's rule; worked out again
+    // when the row changes.
+    void cellMarks()
+    {
+        Session s(FileKind::HandlingCfg, StockContent(FileKind::HandlingCfg, {"CUSTOMCAR      1 2"}));
+        CaptionTable captions;
+        captions.Fill();
+        CellMarks marks(s.grid, s.file, Stock());
+        marks.Reset(Game::Gta3, captions);
+        QVERIFY(!marks.At(3, 1).stock && !marks.At(3, 1).outside);
+        QVERIFY(marks.At(3, 12).outside);  // the stock line's five gears, over the caption's four
+        QCOMPARE(marks.RuleText(12), std::string("TransmissionData.nNumberOfGears [1 to 4]"));
+        QVERIFY(!marks.At(5, 1).stock && !marks.At(5, 1).outside && marks.At(5, 3).outside);  // no stock line; no value
+        QVERIFY(!marks.At(6, 1).outside && !marks.At(2, 1).outside);  // no vehicle
+        s.Edit(3, 1, "1700");
+        marks.RefreshRow(3);
+        QVERIFY(!marks.At(3, 1).stock);
+        s.Edit(3, 1, "0.5");
+        marks.RefreshRow(3);
+        QCOMPARE(marks.At(3, 1).stock.value_or(""), std::string("1700.0"));
+        QVERIFY(marks.At(3, 1).outside);
+        QCOMPARE(s.Restore("LANDSTAL"), RestoreDefaults::Result::Restored);
+        marks.RefreshRow(3);
+        QVERIFY(!marks.At(3, 1).stock);
+
+        Session ide(FileKind::DefaultIde, StockContent(FileKind::DefaultIde));
+        CellMarks ideMarks(ide.grid, ide.file, Stock());
+        ideMarks.Reset(Game::Gta3, captions);
+        ide.Edit(1, 3, " boat ");
+        ideMarks.RefreshRow(1);
+        QCOMPARE(ideMarks.At(1, 3).stock.value_or(""), std::string("car"));
+        QVERIFY(!ideMarks.At(1, 3).outside && !ideMarks.At(1, 2).stock && !ideMarks.At(2, 3).stock);
+        ide.Edit(1, 3, "car ");
+        ideMarks.RefreshRow(1);
+        QVERIFY(!ideMarks.At(1, 3).stock);
     }
 
     // A failure inside ImportLine or the restore is reported once, under its routine's name, at

@@ -394,6 +394,75 @@ private slots:
         QCOMPARE(ReadBytes(ide), expected);
     }
 
+    // Undo and redo of an edit, an import and a restore put each line back byte for byte; unsaved
+    // changes follow the undo stack from the file as read or last saved; the marks follow each
+    // change; the shortcuts act as the buttons do.
+    void undoRedoAndShortcuts()
+    {
+        Desk desk;
+        const QString cfg = Desk::DataFile(desk.Ready(FileKind::HandlingCfg), "handling.cfg");
+        const std::vector<std::string> read = desk.w->File().FileLines();
+        desk.Edit(3, 1, "1800");
+        QCOMPARE(desk.Grid()->ToolTipFor(3, 1), QString("Stock value: 1700.0"));
+        desk.Find<QLineEdit>("txtImport")->setText("IDAHO 1 2");
+        desk.Click("cmdImport");
+        desk.Edit(6, 2, "3");
+        desk.messages.answers.push_back(MsgAnswer::OK);
+        desk.Click("cmdRestore");  // LANDSTAL back to stock
+        const std::vector<std::string> changed = desk.w->File().FileLines();
+        const auto keys = [&](const QString& sequence, int times = 1) {
+            for (int i = 0; i < times; ++i)
+                QTest::keySequence(desk.Grid(), QKeySequence(sequence));
+        };
+        keys("Ctrl+Z", 4);
+        QCOMPARE(desk.w->File().FileLines(), read);
+        QVERIFY(!desk.Modified() && desk.Grid()->ToolTipFor(3, 1).isEmpty());
+        keys("Ctrl+Y", 2);
+        keys("Ctrl+Shift+Z", 2);
+        QCOMPARE(desk.w->File().FileLines(), changed);
+        keys("Ctrl+Z", 3);
+        QCOMPARE(desk.Grid()->ToolTipFor(3, 1), QString("Stock value: 1700.0"));
+        keys("Ctrl+S");
+        QVERIFY(!desk.Modified() && ReadBytes(cfg).contains("LANDSTAL       1800 2.0 5.0"));
+        keys("Ctrl+Z");
+        QVERIFY(desk.Modified());
+        keys("Ctrl+Y");
+        QVERIFY(!desk.Modified());
+        QCOMPARE(desk.Find<QPushButton>("cmdSave")->toolTip(), QString("Save (Ctrl+S)"));
+        QCOMPARE(desk.Find<QPushButton>("cmdReload")->toolTip(), QString("Reload (F5)"));
+        desk.messages.answers.push_back(MsgAnswer::OK);
+        keys("F5");
+        QCOMPARE(desk.messages.shown.back().text, std::string("Discard changes and reload handling.cfg?"));
+        const std::vector<std::string> reread = desk.w->File().FileLines();
+        keys("Ctrl+Z");  // a file read afresh has nothing to undo
+        QVERIFY(!desk.Modified() && desk.w->File().FileLines() == reread);
+    }
+
+    // Every header names its column in full; a drag of a header's right edge resizes the column,
+    // a double-click on it fits the column to its widest text; a new view starts from the standard widths.
+    void headerHelpAndResizing()
+    {
+        Desk desk;
+        desk.Ready(FileKind::HandlingCfg);
+        ui::FlexGrid* grid = desk.Grid();
+        QCOMPARE(grid->ToolTipFor(1, 1), QString("B: fMass [1.0 to 50000.0]"));
+        QCOMPARE(grid->ToolTipFor(0, 26), QString("AA: suspension upper limit"));
+        const QRect header = grid->CellRect(0, 1).translated(-grid->viewport()->pos());
+        const QPoint edge(header.right() + 1, header.center().y());
+        QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, edge);
+        QTest::mouseMove(grid->viewport(), edge + QPoint(40, 0));
+        QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, edge + QPoint(40, 0));
+        QCOMPARE(grid->ColWidthPx(1), header.width() + 40);
+        QCOMPARE(grid->model().Row(), 3);  // the drag moved no cell
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, QPoint(grid->CellRect(0, 2).right() + 1 - grid->viewport()->x(), edge.y()));
+        const int widest = grid->fontMetrics().horizontalAdvance("[0.0 > x > 20.0]");
+        QVERIFY(grid->ColWidthPx(2) > widest && grid->ColWidthPx(2) < widest + 12);
+        desk.Open(FileKind::DefaultIde);
+        desk.Open(FileKind::HandlingCfg);
+        QCOMPARE(grid->model().ColWidth(1), 1200);
+        QCOMPARE(desk.Grid()->ToolTipFor(0, 1), QString("B: fMass [1.0 to 50000.0]"));
+    }
+
     // Paste takes the real clipboard's text; the line names its vehicle, Apply and Restore change
     // its row; the restore controls work only with more than two vehicles to choose from.
     void importAndRestore()

@@ -24,6 +24,8 @@ FlexGrid::FlexGrid(Grid& grid, QWidget* parent) : QAbstractScrollArea(parent), g
     verticalScrollBar()->setFocusPolicy(Qt::NoFocus);
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
     connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
+    // Over a header's right edge the pointer shows that the column can be resized.
+    viewport()->setMouseTracking(true);
     grid_.SetObserver(this);
     setEnabled(grid_.Enabled());
     UpdateScrollBars();
@@ -188,6 +190,16 @@ void FlexGrid::PaintCell(QPainter& p, int row, int col, const QRect& rect) const
         background = pal.color(QPalette::Highlight);
         foreground = pal.color(QPalette::HighlightedText);
     }
+    static const CellMarks::Mark unmarked;
+    const CellMarks::Mark& mark = marks_ ? marks_->At(row, col) : unmarked;
+    if (mark.stock && !current) {
+        // A tint of the highlight colour: changed from stock, and still plainly not the current cell.
+        const QColor tint = pal.color(QPalette::Highlight);
+        background = QColor::fromRgbF(background.redF() * 0.8 + tint.redF() * 0.2, background.greenF() * 0.8 + tint.greenF() * 0.2,
+                                      background.blueF() * 0.8 + tint.blueF() * 0.2);
+    }
+    if (mark.outside && !current)
+        foreground = QColor(0xc0, 0x30, 0x00);
     p.fillRect(rect, background);
     p.setPen(fixed ? pal.color(QPalette::Dark) : pal.color(QPalette::Midlight).darker(115));
     p.drawLine(rect.topRight(), rect.bottomRight());
@@ -195,7 +207,13 @@ void FlexGrid::PaintCell(QPainter& p, int row, int col, const QRect& rect) const
     const std::string& text = grid_.TextMatrix(row, col);
     if (!text.empty()) {
         p.setPen(foreground);
+        if (mark.stock) {
+            QFont bold = font();
+            bold.setBold(true);
+            p.setFont(bold);
+        }
         p.drawText(rect.adjusted(3, 0, -3, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, FromBytes(text));
+        p.setFont(font());
     }
 }
 
@@ -234,58 +252,6 @@ void FlexGrid::paintEvent(QPaintEvent*)
     paintRange(0, fr, fc, cols, QRect(fixedW, 0, area.width() - fixedW, fixedH));
     paintRange(fr, rows, 0, fc, QRect(0, fixedH, fixedW, area.height() - fixedH));
     paintRange(0, fr, 0, fc, QRect(0, 0, fixedW, fixedH));
-}
-
-void FlexGrid::mousePressEvent(QMouseEvent* event)
-{
-    int row = 0;
-    int col = 0;
-    // Mouse events reach us from the viewport, in its coordinates.
-    const QPoint pos = event->position().toPoint() + viewport()->pos();
-    setFocus(Qt::MouseFocusReason);
-    if (event->button() == Qt::LeftButton && CellAt(pos, row, col) && row >= grid_.FixedRows()
-        && col >= grid_.FixedCols())
-        MoveTo(row, col);
-    QAbstractScrollArea::mousePressEvent(event);
-}
-
-void FlexGrid::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    int row = 0;
-    int col = 0;
-    const QPoint pos = event->position().toPoint() + viewport()->pos();
-    if (event->button() == Qt::LeftButton && CellAt(pos, row, col) && row == grid_.Row()
-        && col == grid_.Col())
-        emit DblClick();
-}
-
-void FlexGrid::keyPressEvent(QKeyEvent* event)
-{
-    const int row = grid_.Row();
-    const int col = grid_.Col();
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    switch (event->key()) {
-    case Qt::Key_Up: MoveTo(row - 1, col); return;
-    case Qt::Key_Down: MoveTo(row + 1, col); return;
-    case Qt::Key_Left: MoveTo(row, col - 1); return;
-    case Qt::Key_Right: MoveTo(row, col + 1); return;
-    case Qt::Key_PageUp: MoveTo(row - VisibleBodyRows(), col); return;
-    case Qt::Key_PageDown: MoveTo(row + VisibleBodyRows(), col); return;
-    case Qt::Key_Home: MoveTo(ctrl ? grid_.FixedRows() : row, grid_.FixedCols()); return;
-    case Qt::Key_End: MoveTo(ctrl ? grid_.Rows() - 1 : row, grid_.Cols() - 1); return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: emit KeyPress(13); return;
-    case Qt::Key_Escape: emit KeyPress(27); return;
-    case Qt::Key_Backspace: emit KeyPress(8); return;
-    default: break;
-    }
-    const QString text = event->text();
-    const bool command = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (!command && text.size() == 1 && text[0].unicode() >= 32 && text[0].unicode() != 127) {
-        emit KeyPress(text[0].unicode());
-        return;
-    }
-    QAbstractScrollArea::keyPressEvent(event);
 }
 
 void FlexGrid::resizeEvent(QResizeEvent* event)

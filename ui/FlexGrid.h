@@ -3,14 +3,18 @@
 #include <QAbstractScrollArea>
 #include <QRect>
 
+#include "CellMarks.h"
 #include "Grid.h"
 
 namespace revlane::ui {
 
 // Shows a model Grid: fixed header rows and columns stay in view while the body scrolls in
 // both directions, the current cell is drawn in the highlight colours, and the user moves it
-// with the mouse and the keyboard. What the window does on a gesture, it learns from the
-// signals, named after the events it handles.
+// with the mouse and the keyboard. Cells that differ from their stock value or leave their
+// column's range are marked, with a tooltip saying why; a header's tooltip gives the column's
+// whole caption, and dragging a header's right edge resizes the column (a double-click fits it).
+// What the window does on a gesture, it learns from the signals, named after the events it
+// handles. Painting is in FlexGrid.cpp, the mouse and the keys in FlexGridInput.cpp.
 class FlexGrid : public QAbstractScrollArea, private GridObserver {
     Q_OBJECT
 public:
@@ -30,6 +34,12 @@ public:
     void EnsureVisible(int row, int col);
     // Makes a cell current as a click does, and brings it into view.
     void MoveTo(int row, int col);
+    // The marks to draw over the cells; none by default.
+    void SetMarks(const CellMarks* marks) { marks_ = marks; }
+    // What the pointer shows over a cell: a header's whole caption, or why a cell is marked.
+    QString ToolTipFor(int row, int col) const;
+    // Gives a column the width its widest text needs.
+    void FitColumn(int col);
 
 signals:
     void DblClick();
@@ -40,6 +50,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -58,8 +71,14 @@ private:
     void UpdateScrollBars();
     int VisibleBodyRows() const;
     void PaintCell(class QPainter& p, int row, int col, const QRect& rect) const;
+    // The column whose right edge lies under a point of the header rows (viewport coordinates); -1 for none.
+    int ColumnEdgeAt(const QPoint& pos) const;
 
     Grid& grid_;
+    const CellMarks* marks_ = nullptr;
+    int resizing_ = -1;  // the column being resized by a drag
+    int dragStart_ = 0;
+    int widthAtStart_ = 0;
 };
 
 }  // namespace revlane::ui

@@ -109,7 +109,8 @@ frmMain::frmMain(Services services, QWidget* parent)
       AppVersion(QStringLiteral(REVLANE_VERSION)),
       file(grid, install, ConfigFile::Ports{messages_, errors_, services.clock ? *services.clock : *ownClock_, files_}),
       import(grid, file, ExpressImport::Ports{messages_, errors_}),
-      restore(grid, file, import, defaultLines, RestoreDefaults::Ports{messages_, errors_})
+      restore(grid, file, import, defaultLines, RestoreDefaults::Ports{messages_, errors_}),
+      marks(grid, file, defaultLines)
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
@@ -119,6 +120,8 @@ frmMain::frmMain(Services services, QWidget* parent)
     NameControls();
     SetTabOrder();
     ConnectControls();
+    ConnectShortcuts();
+    Grid1->SetMarks(&marks);
     Form_Load();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QUndoStack>
 #include <QWidget>
 
 #include <array>
@@ -7,6 +8,7 @@
 #include <optional>
 
 #include "Catalogue.h"
+#include "CellMarks.h"
 #include "ConfigFile.h"
 #include "ExpressImport.h"
 #include "Grid.h"
@@ -34,7 +36,8 @@ class FlexGrid;
 // The main window: one window that holds every command of Revlane. Its code lies in one file
 // per concern: frmMain.cpp builds the controls and lays them out; frmMainStartup.cpp starts and
 // ends a run and chooses the game; frmMainFiles.cpp opens, saves, reloads and closes files;
-// frmMainEditing.cpp edits a cell in place; frmMainImport.cpp imports and restores lines.
+// frmMainEditing.cpp edits a cell in place; frmMainImport.cpp imports and restores lines;
+// frmMainUndo.cpp keeps the changes for undo and redo, the marks up to date, and the shortcuts.
 // Every control carries its name as its object name.
 class frmMain : public QWidget {
     Q_OBJECT
@@ -95,6 +98,9 @@ private:
     ExpressImport import;
     RestoreDefaults restore;
     CaptionTable CaptionTable_;
+    CellMarks marks;
+    // Every change of the open file since it was read, for undo and redo; clean where it was read or saved.
+    QUndoStack undo_;
 
     // Building the controls and the layout pass (frmMain.cpp).
     void BuildControls();
@@ -126,6 +132,7 @@ private:
     void ShowFirstVehicle();
     void SetFileControlsEnabled(bool enabled, bool restore);
     bool AskToSave(MsgButtons buttons);
+    bool SaveOpenFile();
     void cmdSave_Click();
     void cmdReload_Click();
     void CloseFile();
@@ -144,6 +151,11 @@ private:
     void cmdPaste_Click();
     void cmdImport_Click();
     void cmdRestore_Click();
+
+    // Undo, redo, the marks and the shortcuts (frmMainUndo.cpp).
+    void ConnectShortcuts();
+    void RecordChange(int row, const ConfigFile::RowState& before, const QString& what);
+    void PutRow(int row, const ConfigFile::RowState& state);
 
     // The controls, under the names the rest of the program knows them by.
     FlexGrid* Grid1 = nullptr;

@@ -43,9 +43,12 @@ void frmMain::Commit()
     if (!editing_)
         return;
     editing_ = false;
-    grid.SetTextMatrix(grid.Row(), grid.Col(), ToBytes(txtGrid->text()));
+    const int row = grid.Row();
+    const ConfigFile::RowState before = file.RowAt(row);
+    grid.SetTextMatrix(row, grid.Col(), ToBytes(txtGrid->text()));
     txtGrid->hide();
     file.UpdateLine();
+    RecordChange(row, before, QStringLiteral("Edit"));
 }
 
 // Ends an open edit without writing anything back.

@@ -87,6 +87,9 @@ void frmMain::ShowReadFile()
     txtImport->clear();
     ClearImport();
     SetFileControlsEnabled(file.IsOpen(), names.size() > 2);
+    // A file read afresh starts with nothing to undo, and its marks worked out once.
+    undo_.clear();
+    marks.Reset(CurrentGame(), CaptionTable_);
 }
 
 // A file just opened starts at its first vehicle's first value, scrolled to its start, with
@@ -148,15 +151,24 @@ bool frmMain::AskToSave(MsgButtons buttons)
     if (LastAnswer == MsgAnswer::Cancel)
         return false;
     // A failed save stops what asked for it, as Cancel does: going on would drop the changes.
-    if (LastAnswer == MsgAnswer::Yes && !file.SaveFile())
+    if (LastAnswer == MsgAnswer::Yes && !SaveOpenFile())
         return false;
     return true;
+}
+
+// Saves the open file; once it is on the disk, undoing back to here leaves nothing unsaved.
+bool frmMain::SaveOpenFile()
+{
+    const bool saved = file.SaveFile();
+    if (saved)
+        undo_.setClean();
+    return saved;
 }
 
 void frmMain::cmdSave_Click()
 {
     Commit();
-    file.SaveFile();
+    SaveOpenFile();
 }
 
 void frmMain::cmdReload_Click()

@@ -41,13 +41,20 @@ void frmMain::cmdPaste_Click()
 void frmMain::cmdImport_Click()
 {
     Commit();
-    import.Apply();
+    const int row = import.ImportRow();
+    const ConfigFile::RowState before = file.RowAt(row);
+    if (import.Apply())
+        RecordChange(row, before, QStringLiteral("Express import"));
 }
 
 void frmMain::cmdRestore_Click()
 {
     Commit();
-    restore.Restore(ToBytes(comRestore->currentText()), CurrentGame());
+    const std::string name = ToBytes(comRestore->currentText());
+    const int row = restore.VehicleRow(name);
+    const ConfigFile::RowState before = file.RowAt(row);
+    if (restore.Restore(name, CurrentGame()) == RestoreDefaults::Result::Restored)
+        RecordChange(row, before, QStringLiteral("Restore defaults"));
 }
 
 }  // namespace revlane::ui

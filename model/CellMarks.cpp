@@ -1,0 +1,100 @@
+#include "CellMarks.h"
+
+#include "LineSplit.h"
+#include "Text.h"
+
+namespace revlane {
+
+bool SameValue(const std::string& a, const std::string& b)
+{
+    const std::optional<double> x = ParseDecimal(text::TrimSpaces(a)), y = ParseDecimal(text::TrimSpaces(b));
+    if (x && y)
+        return *x == *y;
+    return text::TrimSpaces(a) == text::TrimSpaces(b);
+}
+
+CellMarks::CellMarks(const Grid& grid, const ConfigFile& file, const DefaultLines& stock)
+    : grid_(grid), file_(file), stock_(stock)
+{
+}
+
+void CellMarks::Reset(Game game, const CaptionTable& captions)
+{
+    game_ = game;
+    stockCells_.clear();
+    rules_.assign(static_cast<size_t>(grid_.Cols()), FieldRule());
+    ruleTexts_.assign(static_cast<size_t>(grid_.Cols()), std::string());
+    // Only handling.cfg's captions give ranges.
+    for (int col = 0; !file_.DefaultMode && col < grid_.Cols(); ++col) {
+        const CaptionTable::Header header = captions.HandlingHeader(game, col);
+        rules_[static_cast<size_t>(col)] = ParseFieldRule(header.hint);
+        ruleTexts_[static_cast<size_t>(col)] = header.name + " " + header.hint;
+    }
+    marks_.assign(static_cast<size_t>(grid_.Rows()), {});
+    for (int row = 0; row < grid_.Rows(); ++row)
+        RefreshRow(row);
+}
+
+void CellMarks::RefreshRow(int row)
+{
+    if (row < 0 || row >= static_cast<int>(marks_.size()))
+        return;
+    std::vector<Mark>& marks = marks_[static_cast<size_t>(row)];
+    marks.clear();
+    if (!file_.IsVehicleRow(row))
+        return;
+    const std::vector<std::string>* stock = StockCells(row);
+    marks.resize(static_cast<size_t>(grid_.Cols()));
+    for (int col = 0; col < grid_.Cols(); ++col) {
+        const std::string& value = grid_.TextMatrix(row, col);
+        Mark& mark = marks[static_cast<size_t>(col)];
+        if (stock && !SameValue(value, stock->at(static_cast<size_t>(col))))
+            mark.stock = stock->at(static_cast<size_t>(col));
+        mark.outside = col < static_cast<int>(rules_.size()) && !Allows(rules_[static_cast<size_t>(col)], value);
+    }
+}
+
+// The stock line of a row's vehicle split into cells as reading splits it, or none.
+const std::vector<std::string>* CellMarks::StockCells(int row)
+{
+    const std::string& key = grid_.TextMatrix(row, 0);
+    auto [it, fresh] = stockCells_.try_emplace(key);
+    if (fresh) {
+        std::optional<std::string> line;
+        if (!file_.DefaultMode)
+            line = stock_.HandlingLine(game_, key);
+        else if (const std::optional<int> id = ReadWholeNumber(key))
+            line = stock_.DefaultIdeLine(game_, *id);
+        if (line) {
+            Grid scratch;
+            scratch.SetCols(grid_.Cols());
+            scratch.SetRows(1);
+            if (file_.DefaultMode)
+                SplitDefaultFields(scratch, 0, *line);
+            else
+                SplitHandlingFields(scratch, 0, *line, kHandlingIdentifierWidth);
+            std::vector<std::string> cells;
+            for (int col = 0; col < scratch.Cols(); ++col)
+                cells.push_back(scratch.TextMatrix(0, col));
+            it->second = std::move(cells);
+        }
+    }
+    return it->second ? &*it->second : nullptr;
+}
+
+const CellMarks::Mark& CellMarks::At(int row, int col) const
+{
+    static const Mark none;
+    if (row < 0 || row >= static_cast<int>(marks_.size()))
+        return none;
+    const std::vector<Mark>& marks = marks_[static_cast<size_t>(row)];
+    return col >= 0 && col < static_cast<int>(marks.size()) ? marks[static_cast<size_t>(col)] : none;
+}
+
+const FieldRule& CellMarks::Rule(int col) const
+{
+    static const FieldRule none;
+    return col >= 0 && col < static_cast<int>(rules_.size()) ? rules_[static_cast<size_t>(col)] : none;
+}
+
+}  // namespace revlane
