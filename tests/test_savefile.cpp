@@ -54,7 +54,7 @@ private slots:
         QVERIFY(h.errors.reports.empty());
         QCOMPARE(ReadBytes(path + ".bak"), original);
         QCOMPARE(QString::fromStdString(h.messages.shown.back().text),
-                 "Backup copy created at: \r\n" + path
+                 "Backup copy created at: \r\n" + QDir::toNativeSeparators(path)
                      + ".bak\r\n\r\nA backup copy will be created only when it does not exists.");
         QVERIFY(!QFile::exists(path + ".revlane-save"));
 
