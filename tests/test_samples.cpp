@@ -96,6 +96,16 @@ private slots:
         QCOMPARE(Files(dir.path()), saved);
     }
 
+    // Windows gives a program its command line in the user's code page unless it asks for it
+    // whole: a folder named in another script must still arrive as it was named.
+    void folderNamedInAnotherScript()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("\u30b2\u30fc\u30e0 \u00e9"));
+        QCOMPARE(MakeSamples(folder), 0);
+        QVERIFY(ReadBytes(folder + "/vicecity/data/handling.cfg").startsWith("; Revlane sample"));
+    }
+
     // Another's non-empty file stops it before it writes anything; an empty file takes the
     // sample, and a real executable is kept.
     void othersFiles_data()

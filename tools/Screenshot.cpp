@@ -21,17 +21,20 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    if (argc == 3 && QByteArray(argv[1]) == "about") {
+    // Qt's arguments, not argv: on Windows argv holds the user's code page, which cannot name a
+    // folder in another script.
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() == 3 && args[1] == QLatin1String("about")) {
         revlane::ui::frmAbout about;
         about.show();
         (void)QTest::qWaitForWindowExposed(&about);
         QTest::qWait(300);
-        return about.grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+        return about.grab().save(args[2]) ? 0 : 1;
     }
-    if (argc < 5) {
-        std::fprintf(stderr, "usage: %s <gta3|vc> <folder> <default.ide|handling.cfg> <out.png> [row col [max]]\n"
-                             "       %s about <out.png>\n",
-                     argv[0], argv[0]);
+    if (args.size() < 5) {
+        std::fprintf(stderr, "usage: revlane-screenshot <gta3|vc> <folder> <default.ide|handling.cfg> <out.png>"
+                             " [row col [max]]\n"
+                             "       revlane-screenshot about <out.png>\n");
         return 2;
     }
     // Settings of its own, so that the user's are neither read nor written.
@@ -40,22 +43,22 @@ int main(int argc, char* argv[])
     revlane::ui::frmMain::Services services;
     services.settings = &settings;
     revlane::ui::frmMain w(services);
-    const QDir folder(QString::fromLocal8Bit(argv[2]));
-    w.install.ViceMode = QByteArray(argv[1]) == "vc";
+    const QDir folder(args[2]);
+    w.install.ViceMode = args[1] == QLatin1String("vc");
     (w.install.ViceMode ? w.install.VicePath : w.install.Gta3Path) =
         std::filesystem::path(QDir::toNativeSeparators(folder.absolutePath()).toStdU16String());
     // The games' data folders come without their executables: let a data file stand in for it.
     (w.install.ViceMode ? w.install.ViceExe : w.install.Gta3Exe) =
-        std::filesystem::path(folder.filePath("data/default.ide").toStdU16String());
+        std::filesystem::path(QDir::toNativeSeparators(folder.filePath("data/default.ide")).toStdU16String());
     w.InitMain();
-    if (argc >= 8 && QByteArray(argv[7]) == "max")
+    if (args.size() >= 8 && args[7] == QLatin1String("max"))
         w.showMaximized();
     else
         w.show();
     (void)QTest::qWaitForWindowExposed(&w);
-    QTest::mouseClick(QByteArray(argv[3]) == "default.ide" ? w.optDefault : w.optHandling, Qt::LeftButton);
-    if (argc >= 7)
-        w.Grid1->MoveTo(QByteArray(argv[5]).toInt(), QByteArray(argv[6]).toInt());
+    QTest::mouseClick(args[3] == QLatin1String("default.ide") ? w.optDefault : w.optHandling, Qt::LeftButton);
+    if (args.size() >= 7)
+        w.Grid1->MoveTo(args[5].toInt(), args[6].toInt());
     QTest::qWait(300);
-    return w.grab().save(QString::fromLocal8Bit(argv[4])) ? 0 : 1;
+    return w.grab().save(args[4]) ? 0 : 1;
 }
