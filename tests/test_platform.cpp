@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QImage>
+#include <QImageReader>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -218,6 +220,24 @@ private slots:
             QCOMPARE(image.deviceIndependentSize(), QSizeF(32, 32));
             QVERIFY(qAlpha(image.pixel(24, 24)) == 255 && qAlpha(image.pixel(0, 0)) == 0);
         }
+    }
+
+    // The Windows program's icon file: one picture per size, 256 included (which the format
+    // counts as 0), each the program's icon, clear in the corner and drawn to the middle.
+    void windowsIconFile()
+    {
+        QTemporaryDir dir;
+        const QString ico = dir.filePath("revlane.ico");
+        QCOMPARE(QProcess::execute(QStringLiteral(REVLANE_ICON_EXE), {ico, "16", "48", "256"}), 0);
+        QImageReader reader(ico, "ico");
+        QCOMPARE(reader.imageCount(), 3);
+        for (const int size : {16, 48, 256}) {
+            const QImage image = reader.read();
+            QCOMPARE(image.size(), QSize(size, size));
+            QVERIFY(qAlpha(image.pixel(0, 0)) == 0 && qAlpha(image.pixel(size / 2, size / 2)) == 255);
+            reader.jumpToNextImage();
+        }
+        QCOMPARE(QProcess::execute(QStringLiteral(REVLANE_ICON_EXE), {dir.filePath("big.ico"), "512"}), 1);
     }
 };
 
