@@ -3,11 +3,18 @@
 #include <new>
 #include <system_error>
 
+#include "SystemError.h"
+
 namespace revlane {
 
 ModelError ModelError::FromErrno(int err, const std::string& what)
 {
     return ModelError(err, what + ": " + std::generic_category().message(err));
+}
+
+ModelError ModelError::FromSystem(int code, const std::string& what)
+{
+    return ModelError(code, what + ": " + SystemErrorText(code));
 }
 
 Failure FailureFrom(std::exception_ptr error)

@@ -16,8 +16,10 @@ public:
     ModelError(int code, const std::string& description) : std::runtime_error(description), code_(code) {}
     int Code() const { return code_; }
 
-    // From a system error number, with the system's text for it, and what was being done.
+    // From a C library error number, with the C library's text for it, and what was being done.
     static ModelError FromErrno(int err, const std::string& what);
+    // From a number of the running system's own (SystemError.h), with the system's text for it.
+    static ModelError FromSystem(int code, const std::string& what);
 
 private:
     int code_;

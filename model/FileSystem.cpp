@@ -1,11 +1,11 @@
 #include "FileSystem.h"
 
-#include <cerrno>
 #include <fstream>
 #include <sstream>
 #include <system_error>
 
 #include "ErrorReport.h"
+#include "SystemError.h"
 #include "Text.h"
 
 namespace revlane {
@@ -18,10 +18,16 @@ std::string Describe(const std::filesystem::path& path)
     return "'" + text::PathText(path) + "'";
 }
 
-[[noreturn]] void ThrowErrno(const std::string& what, int fallback = EIO)
+// Each failure is reported with the number and text of the system that failed, read at once,
+// before another call can overwrite them.
+[[noreturn]] void ThrowLast(const std::string& what, SystemFault fallback)
 {
-    const int err = errno != 0 ? errno : fallback;
-    throw ModelError::FromErrno(err, what);
+    throw ModelError::FromSystem(LastSystemError(fallback), what);
+}
+
+[[noreturn]] void ThrowCode(const std::error_code& ec, const std::string& what, SystemFault fallback)
+{
+    throw ModelError::FromSystem(SystemErrorOf(ec, fallback), what);
 }
 
 class RealFileSystem : public FileSystem {
@@ -35,55 +41,64 @@ public:
     std::string ReadAll(const std::filesystem::path& path) override
     {
         std::error_code ec;
+        ClearSystemError();
         const auto status = std::filesystem::status(path, ec);
         if (ec)
-            throw ModelError(ec.value(), "Cannot read " + Describe(path) + ": " + ec.message());
+            ThrowCode(ec, "Cannot read " + Describe(path), SystemFault::ReadFailed);
+        // A missing file is no error to the status call, and would pass for a device below; the
+        // system still says why it found none.
+        if (!std::filesystem::exists(status))
+            ThrowLast("Cannot read " + Describe(path), SystemFault::NotFound);
         if (std::filesystem::is_directory(status))
-            throw ModelError::FromErrno(EISDIR, "Cannot read " + Describe(path));
+            throw ModelError::FromSystem(SystemErrorCode(SystemFault::IsFolder),
+                                         "Cannot read " + Describe(path) + ", a folder");
         // Devices and pipes may never end; only ordinary files are configuration files.
         if (!std::filesystem::is_regular_file(status))
-            throw ModelError::FromErrno(EINVAL, "Cannot read " + Describe(path) + ", not an ordinary file");
+            throw ModelError::FromSystem(SystemErrorCode(SystemFault::NotAFile),
+                                         "Cannot read " + Describe(path) + ", not an ordinary file");
 
-        errno = 0;
+        ClearSystemError();
         std::ifstream in(path, std::ios::binary);
         if (!in)
-            ThrowErrno("Cannot open " + Describe(path));
+            ThrowLast("Cannot open " + Describe(path), SystemFault::ReadFailed);
         std::ostringstream content;
         content << in.rdbuf();
         if (in.bad() || content.bad())
-            ThrowErrno("Cannot read " + Describe(path));
+            ThrowLast("Cannot read " + Describe(path), SystemFault::ReadFailed);
         return std::move(content).str();
     }
 
     void WriteAll(const std::filesystem::path& path, const std::string& bytes) override
     {
-        errno = 0;
+        ClearSystemError();
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         if (!out)
-            ThrowErrno("Cannot create " + Describe(path));
+            ThrowLast("Cannot create " + Describe(path), SystemFault::WriteFailed);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();
         if (!out)
-            ThrowErrno("Cannot write " + Describe(path), ENOSPC);
+            ThrowLast("Cannot write " + Describe(path), SystemFault::DiskFull);
         out.close();
         if (!out)
-            ThrowErrno("Cannot write " + Describe(path), ENOSPC);
+            ThrowLast("Cannot write " + Describe(path), SystemFault::DiskFull);
     }
 
     void Rename(const std::filesystem::path& from, const std::filesystem::path& to) override
     {
         std::error_code ec;
+        ClearSystemError();
         std::filesystem::rename(from, to, ec);
         if (ec)
-            throw ModelError(ec.value(), "Cannot rename " + Describe(from) + " to " + Describe(to) + ": " + ec.message());
+            ThrowCode(ec, "Cannot rename " + Describe(from) + " to " + Describe(to), SystemFault::WriteFailed);
     }
 
     void HardLink(const std::filesystem::path& from, const std::filesystem::path& to) override
     {
         std::error_code ec;
+        ClearSystemError();
         std::filesystem::create_hard_link(from, to, ec);
         if (ec)
-            throw ModelError(ec.value(), "Cannot link " + Describe(from) + " to " + Describe(to) + ": " + ec.message());
+            ThrowCode(ec, "Cannot link " + Describe(from) + " to " + Describe(to), SystemFault::WriteFailed);
     }
 
     void Remove(const std::filesystem::path& path) noexcept override

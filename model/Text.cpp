@@ -108,7 +108,8 @@ std::string Latin1ToUtf8(std::string_view bytes)
 
 std::string PathText(const std::filesystem::path& path)
 {
-    const auto u8 = path.u8string();
+    // A folder given with "/" on Windows and the names joined to it with "\" would show both.
+    const auto u8 = std::filesystem::path(path).make_preferred().u8string();
     return std::string(u8.begin(), u8.end());
 }
 

@@ -29,7 +29,7 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 
 // File text is 8-bit; messages are UTF-8. Each byte is taken as the Latin-1 character of its value.
 std::string Latin1ToUtf8(std::string_view bytes);
-// A path as the user reads it in a message (UTF-8).
+// A path as the user reads it in a message (UTF-8), with the system's own separators throughout.
 std::string PathText(const std::filesystem::path& path);
 
 }  // namespace revlane::text

@@ -21,7 +21,7 @@
 
 namespace revlane::platform {
 
-QString GetWinVersion(bool callSucceeded, int platformId, int major, int minor)
+QString GetWinVersion(bool callSucceeded, int platformId, int major, int minor, int build)
 {
     if (!callSucceeded)
         return QStringLiteral("Unable to identify your version of Windows.");
@@ -51,6 +51,10 @@ QString GetWinVersion(bool callSucceeded, int platformId, int major, int minor)
             return QStringLiteral("Windows 7");
         if (major == 6 && minor == 2)
             return QStringLiteral("Windows 8");
+        if (major == 6 && minor == 3)
+            return QStringLiteral("Windows 8.1");
+        if (major == 10 && minor == 0)
+            return build >= 22000 ? QStringLiteral("Windows 11") : QStringLiteral("Windows 10");
         return QStringLiteral("Windows NT");
     default:
         return QString();
@@ -62,10 +66,11 @@ QString GetWinVersion()
 {
     // Qt asks the kernel for the true version; the old version call would report every
     // release since 8 as 6.2 to a program without a compatibility manifest. Every Windows
-    // that Qt 6 runs on is of the NT line.
+    // that Qt 6 runs on is of the NT line; the third number is the build.
     const QOperatingSystemVersion version = QOperatingSystemVersion::current();
     const bool known = version.type() == QOperatingSystemVersion::Windows && version.majorVersion() > 0;
-    return GetWinVersion(known, 2, version.majorVersion(), qMax(0, version.minorVersion()));
+    return GetWinVersion(known, 2, version.majorVersion(), qMax(0, version.minorVersion()),
+                         qMax(0, version.microVersion()));
 }
 #endif
 

@@ -189,17 +189,16 @@ void Write(const Sample& sample)
     }
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+int Usage()
 {
-    if (argc != 2 || std::string(argv[1]).empty()) {
-        std::cerr << "usage: revlane-samples FOLDER\n"
-                     "Writes sample GTA III and Vice City installations (gta3/ and vicecity/) under FOLDER.\n";
-        return 2;
-    }
+    std::cerr << "usage: revlane-samples FOLDER\n"
+                 "Writes sample GTA III and Vice City installations (gta3/ and vicecity/) under FOLDER.\n";
+    return 2;
+}
+
+int MakeSamples(const fs::path& root)
+{
     try {
-        const fs::path root = argv[1];
         DefaultLines stock;
         stock.Load();
         const std::vector<Sample> samples = Samples(root, stock);
@@ -213,10 +212,10 @@ int main(int argc, char** argv)
                 toWrite.push_back(&sample);
                 break;
             case Decision::Keep:
-                std::cout << "kept " << sample.path.string() << " (" << why << ")\n";
+                std::cout << "kept " << text::PathText(sample.path) << " (" << why << ")\n";
                 break;
             case Decision::Blocked:
-                std::cerr << "revlane-samples: " << sample.path.string() << " " << why << "; leaving it alone\n";
+                std::cerr << "revlane-samples: " << text::PathText(sample.path) << " " << why << "; leaving it alone\n";
                 blocked = true;
                 break;
             }
@@ -227,7 +226,7 @@ int main(int argc, char** argv)
         }
         for (const Sample* sample : toWrite) {
             Write(*sample);
-            std::cout << "wrote " << sample->path.string() << "\n";
+            std::cout << "wrote " << text::PathText(sample->path) << "\n";
         }
         return 0;
     } catch (const std::exception& e) {
@@ -235,3 +234,23 @@ int main(int argc, char** argv)
         return 1;
     }
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// Windows hands main() its arguments in the user's code page: a folder named in another script
+// would arrive as question marks. wmain() receives them as they were typed.
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc != 2 || *argv[1] == L'\0')
+        return Usage();
+    return MakeSamples(fs::path(argv[1]));
+}
+#else
+int main(int argc, char** argv)
+{
+    if (argc != 2 || *argv[1] == '\0')
+        return Usage();
+    return MakeSamples(fs::path(argv[1]));
+}
+#endif

@@ -1,15 +1,21 @@
-// Writes the program's icon into a file, for the desktop's icon theme and the packages:
+// Writes the program's icon into a file, for the desktop's icon theme, the packages and the
+// Windows program's resources:
 //   revlane-icon <out.svg>
 //   revlane-icon <out.png> <size>
+//   revlane-icon <out.ico> <size>...
 // The file's suffix picks the format. Every format is drawn by the same painting code as the
 // window's icon, so that the icon in the menu is the one on the window.
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
 #include <QImage>
 #include <QList>
 #include <QPainter>
+#include <QSaveFile>
+#ifdef REVLANE_ICON_SVG
 #include <QSvgGenerator>
+#endif
 
 #include <cstdio>
 
@@ -20,6 +26,7 @@ namespace {
 // The icon is drawn on a 32-unit square; the scalable one keeps that as its own unit.
 constexpr int kDrawingUnits = 32;
 
+#ifdef REVLANE_ICON_SVG
 bool WriteSvg(const QString& path, const QList<int>&)
 {
     QSvgGenerator svg;
@@ -38,6 +45,7 @@ bool WriteSvg(const QString& path, const QList<int>&)
     revlane::ui::PaintAppIcon(painter, QRectF(0, 0, kDrawingUnits, kDrawingUnits));
     return painter.end();
 }
+#endif
 
 QImage RenderedIcon(int size)
 {
@@ -53,6 +61,48 @@ bool WritePng(const QString& path, const QList<int>& sizes)
     return RenderedIcon(sizes.front()).save(path, "PNG");
 }
 
+void AppendLittleEndian(QByteArray& bytes, quint32 value, int size)
+{
+    for (int i = 0; i < size; ++i)
+        bytes.append(char((value >> (8 * i)) & 0xff));
+}
+
+// A Windows icon file: a directory of pictures, one per size, each stored as a PNG file, which
+// every Windows since Vista reads at any size. The format counts sizes in one byte, 0 for 256.
+bool WriteIco(const QString& path, const QList<int>& sizes)
+{
+    QList<QByteArray> pictures;
+    for (const int size : sizes) {
+        if (size > 256)
+            return false;
+        QByteArray png;
+        QBuffer buffer(&png);
+        if (!buffer.open(QIODevice::WriteOnly) || !RenderedIcon(size).save(&buffer, "PNG"))
+            return false;
+        pictures.append(png);
+    }
+    QByteArray ico;
+    AppendLittleEndian(ico, 0, 2);  // reserved
+    AppendLittleEndian(ico, 1, 2);  // an icon, not a cursor
+    AppendLittleEndian(ico, quint32(sizes.size()), 2);
+    quint32 offset = 6 + 16 * quint32(sizes.size());
+    for (qsizetype i = 0; i < sizes.size(); ++i) {
+        AppendLittleEndian(ico, quint32(sizes[i] % 256), 1);  // width
+        AppendLittleEndian(ico, quint32(sizes[i] % 256), 1);  // height
+        AppendLittleEndian(ico, 0, 1);                        // colours in a palette: none
+        AppendLittleEndian(ico, 0, 1);                        // reserved
+        AppendLittleEndian(ico, 1, 2);                        // colour planes
+        AppendLittleEndian(ico, 32, 2);                       // bits per pixel
+        AppendLittleEndian(ico, quint32(pictures[i].size()), 4);
+        AppendLittleEndian(ico, offset, 4);
+        offset += quint32(pictures[i].size());
+    }
+    for (const QByteArray& picture : pictures)
+        ico.append(picture);
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(ico) == ico.size() && file.commit();
+}
+
 // One writer per file format, given the sizes that follow the file name: none for a drawing
 // that scales, one for a picture, several for a format that holds a picture per size.
 struct Format {
@@ -62,8 +112,11 @@ struct Format {
     bool (*write)(const QString& path, const QList<int>& sizes);
 };
 constexpr Format kFormats[] = {
+#ifdef REVLANE_ICON_SVG
     {"svg", 0, 0, WriteSvg},
+#endif
     {"png", 1, 1, WritePng},
+    {"ico", 1, 16, WriteIco},
 };
 
 }  // namespace
@@ -71,7 +124,8 @@ constexpr Format kFormats[] = {
 int main(int argc, char* argv[])
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <out.svg>\n       %s <out.png> <size>\n", argv[0], argv[0]);
+        std::fprintf(stderr, "usage: %s <out.svg>\n       %s <out.png> <size>\n       %s <out.ico> <size>...\n",
+                     argv[0], argv[0], argv[0]);
         return 2;
     }
     const QString path = QString::fromLocal8Bit(argv[1]);
@@ -99,6 +153,6 @@ int main(int argc, char* argv[])
         }
         return 0;
     }
-    std::fprintf(stderr, "%s: no format for %s (known: .svg, .png)\n", argv[0], argv[1]);
+    std::fprintf(stderr, "%s: no format for %s (known: .svg, .png, .ico)\n", argv[0], argv[1]);
     return 2;
 }

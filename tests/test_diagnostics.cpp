@@ -17,25 +17,29 @@ class TestDiagnostics : public QObject {
 private slots:
     void windowsVersionNames_data()
     {
-        QTest::addColumn<QList<int>>("call");  // succeeded, platform id, major, minor version
+        QTest::addColumn<QList<int>>("call");  // succeeded, platform id, major, minor version, build
         QTest::addColumn<QString>("name");
         // A failed call wins over whatever the record holds.
-        QTest::newRow("call failed") << QList<int>{0, 2, 5, 1} << "Unable to identify your version of Windows.";
-        QTest::newRow("Win32s") << QList<int>{1, 0, 3, 10} << "Win32s on Windows 3.1";
-        QTest::newRow("95") << QList<int>{1, 1, 4, 0} << "Windows 95";
-        QTest::newRow("Me") << QList<int>{1, 1, 4, 90} << "Windows Me";
-        QTest::newRow("9x, other minor") << QList<int>{1, 1, 4, 3} << "Windows 98";
-        QTest::newRow("NT 3.51") << QList<int>{1, 2, 3, 51} << "Windows NT 3.5";
-        QTest::newRow("XP") << QList<int>{1, 2, 5, 1} << "Windows XP";
-        QTest::newRow("8") << QList<int>{1, 2, 6, 2} << "Windows 8";
-        QTest::newRow("8.1") << QList<int>{1, 2, 6, 3} << "Windows NT";
-        QTest::newRow("platform 3") << QList<int>{1, 3, 6, 1} << "";
+        QTest::newRow("call failed") << QList<int>{0, 2, 5, 1, 2600} << "Unable to identify your version of Windows.";
+        QTest::newRow("Win32s") << QList<int>{1, 0, 3, 10, 0} << "Win32s on Windows 3.1";
+        QTest::newRow("95") << QList<int>{1, 1, 4, 0, 950} << "Windows 95";
+        QTest::newRow("Me") << QList<int>{1, 1, 4, 90, 3000} << "Windows Me";
+        QTest::newRow("9x, other minor") << QList<int>{1, 1, 4, 3, 0} << "Windows 98";
+        QTest::newRow("NT 3.51") << QList<int>{1, 2, 3, 51, 1057} << "Windows NT 3.5";
+        QTest::newRow("XP") << QList<int>{1, 2, 5, 1, 2600} << "Windows XP";
+        QTest::newRow("8") << QList<int>{1, 2, 6, 2, 9200} << "Windows 8";
+        QTest::newRow("8.1") << QList<int>{1, 2, 6, 3, 9600} << "Windows 8.1";
+        // Windows 11 is still 10.0: its builds begin at 22000.
+        QTest::newRow("10, last build") << QList<int>{1, 2, 10, 0, 19045} << "Windows 10";
+        QTest::newRow("11, first build") << QList<int>{1, 2, 10, 0, 22000} << "Windows 11";
+        QTest::newRow("unknown NT") << QList<int>{1, 2, 10, 1, 30000} << "Windows NT";
+        QTest::newRow("platform 3") << QList<int>{1, 3, 6, 1, 0} << "";
     }
     void windowsVersionNames()
     {
         QFETCH(QList<int>, call);
         QFETCH(QString, name);
-        QCOMPARE(GetWinVersion(call[0] != 0, call[1], call[2], call[3]), name);
+        QCOMPARE(GetWinVersion(call[0] != 0, call[1], call[2], call[3], call[4]), name);
     }
 
     void memAvailable_data()

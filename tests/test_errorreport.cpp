@@ -1,11 +1,39 @@
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_WIN
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
 
 #include "ErrorReport.h"
+#include "FileSystem.h"
 #include "ModelFakes.h"
+#include "SystemError.h"
 
 using namespace revlane;
+
+namespace {
+
+// The numbers each system gives the failures below.
+#ifdef Q_OS_WIN
+constexpr int kFileNotFound = ERROR_FILE_NOT_FOUND;
+constexpr int kPathNotFound = ERROR_PATH_NOT_FOUND;
+constexpr int kExists = ERROR_ALREADY_EXISTS;
+constexpr int kFolder = ERROR_ACCESS_DENIED;
+#else
+constexpr int kFileNotFound = ENOENT;
+constexpr int kPathNotFound = ENOENT;
+constexpr int kExists = EEXIST;
+constexpr int kFolder = EISDIR;
+#endif
+
+}  // namespace
 
 // The continue-on-error runner: every step runs, the last failure is reported once at the end, in
 // the four-line report (two lines for the installation's set-up), with our numbers for failures
@@ -65,6 +93,60 @@ private slots:
         });
         QCOMPARE(run.LastFailure().code, code);
         QVERIFY(QString::fromStdString(run.LastFailure().description).startsWith(description));
+    }
+
+    // Real failures of the file system: the report names the system's own number for the cause,
+    // with the system's text for that number, whatever the standard library made of it.
+    void systemFailures_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("path");  // in a fresh folder holding "file"
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("description");  // with %1 for the path, %2 for the system's text
+        QTest::newRow("write into a missing folder") << "write" << "gone/default.ide" << kPathNotFound
+                                                     << "Cannot create '%1': %2";
+        QTest::newRow("rename into a missing folder") << "rename" << "gone/default.ide" << kPathNotFound
+                                                      << "Cannot rename '%3' to '%1': %2";
+        QTest::newRow("link over a file") << "link" << "file" << kExists << "Cannot link '%3' to '%1': %2";
+        QTest::newRow("read a missing file") << "read" << "default.ide" << kFileNotFound << "Cannot read '%1': %2";
+        QTest::newRow("read a folder") << "read" << "." << kFolder << "Cannot read '%1', a folder: %2";
+    }
+    void systemFailures()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QString, path);
+        QFETCH(int, code);
+        QFETCH(QString, description);
+        QTemporaryDir dir;
+        const QString file = QDir::toNativeSeparators(dir.filePath("file"));
+        const QString target = QDir::toNativeSeparators(dir.filePath(path));
+        test::WriteBytes(file, "x");
+        FileSystem& files = StdFileSystem();
+        Failure failure;
+        try {
+            if (operation == "write")
+                files.WriteAll(test::FsPath(target), "bytes");
+            else if (operation == "rename")
+                files.Rename(test::FsPath(file), test::FsPath(target));
+            else if (operation == "link")
+                files.HardLink(test::FsPath(file), test::FsPath(target));
+            else
+                files.ReadAll(test::FsPath(target));
+            QFAIL("no failure");
+        } catch (...) {
+            failure = FailureFrom(std::current_exception());
+        }
+        const std::string text = SystemErrorText(code);
+        QCOMPARE(failure.code, code);
+        description.replace("%3", file).replace("%1", target).replace("%2", QString::fromStdString(text));
+        QCOMPARE(QString::fromStdString(failure.description), description);
+        QVERIFY(!text.empty() && text.find_first_of("\r\n") == std::string::npos);
+#ifdef Q_OS_WIN
+        // Not the C library's text for a number that means something else there.
+        QVERIFY(text != std::strerror(code));
+#else
+        QCOMPARE(text, std::string(std::strerror(code)));
+#endif
     }
 };
 

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QImage>
+#include <QImageReader>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -12,7 +14,13 @@
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
 
+#include <cerrno>
 #include <csignal>
+#endif
+#ifdef Q_OS_WIN
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
 #endif
 
 #include "FolderPicker.h"
@@ -22,10 +30,21 @@
 #include "ModelFakes.h"
 #include "Settings.h"
 #include "SyncedFileSystem.h"
+#include "SystemError.h"
 
 using namespace revlane;
 using namespace revlane::platform;
 using namespace revlane::test;
+
+namespace {
+
+#ifdef Q_OS_WIN
+constexpr int kPathNotFound = ERROR_PATH_NOT_FOUND;
+#else
+constexpr int kPathNotFound = ENOENT;
+#endif
+
+}  // namespace
 
 // The settings tests keep their store in a temporary folder: the user's own settings are
 // never touched.
@@ -42,9 +61,10 @@ private slots:
         for (const bool synced : {false, true}) {
             const char* layer = synced ? "synced" : "standard";
             QTest::addRow("%s, written", layer) << synced << "ok";
-            QTest::addRow("%s, folder gone", layer) << synced << "gone";
             QTest::addRow("%s, refused part-way", layer) << synced << "limit";
         }
+        // The standard layer's failures are the model's tests'.
+        QTest::addRow("synced, folder gone") << true << "gone";
     }
     void fileLayers()
     {
@@ -79,15 +99,22 @@ private slots:
             QSKIP("no file size limit on this system");
 #endif
         QString error;
+        int code = 0;
         try {
             files.WriteAll(FsPath(path), bytes);
         } catch (const ModelError& e) {
             error = QString::fromUtf8(e.what());
+            code = e.Code();
         }
 #ifdef Q_OS_UNIX
         setrlimit(RLIMIT_FSIZE, &before);
 #endif
         QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable("no failure naming the file: " + error));
+        // The cause as the system numbers and words it, read before Qt's own calls overwrite it.
+        if (how == "gone") {
+            QCOMPARE(code, kPathNotFound);
+            QVERIFY(error.endsWith(": " + QString::fromStdString(SystemErrorText(code))));
+        }
         if (synced && how == "limit") {
             QCOMPARE(ReadBytes(path), QByteArray("old\r\n"));
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"default.ide"});
@@ -193,6 +220,24 @@ private slots:
             QCOMPARE(image.deviceIndependentSize(), QSizeF(32, 32));
             QVERIFY(qAlpha(image.pixel(24, 24)) == 255 && qAlpha(image.pixel(0, 0)) == 0);
         }
+    }
+
+    // The Windows program's icon file: one picture per size, 256 included (which the format
+    // counts as 0), each the program's icon, clear in the corner and drawn to the middle.
+    void windowsIconFile()
+    {
+        QTemporaryDir dir;
+        const QString ico = dir.filePath("revlane.ico");
+        QCOMPARE(QProcess::execute(QStringLiteral(REVLANE_ICON_EXE), {ico, "16", "48", "256"}), 0);
+        QImageReader reader(ico, "ico");
+        QCOMPARE(reader.imageCount(), 3);
+        for (const int size : {16, 48, 256}) {
+            const QImage image = reader.read();
+            QCOMPARE(image.size(), QSize(size, size));
+            QVERIFY(qAlpha(image.pixel(0, 0)) == 0 && qAlpha(image.pixel(size / 2, size / 2)) == 255);
+            reader.jumpToNextImage();
+        }
+        QCOMPARE(QProcess::execute(QStringLiteral(REVLANE_ICON_EXE), {dir.filePath("big.ico"), "512"}), 1);
     }
 };
 

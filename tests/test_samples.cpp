@@ -40,7 +40,10 @@ private slots:
     // them; once Revlane has saved one, it is the user's file and the writer stops.
     void writeReadBackAndRerun()
     {
-        QTemporaryDir dir;
+        // Windows gives a program its command line in the user's code page unless it asks for it
+        // whole: a folder named in another script must still arrive as it was named.
+        QTemporaryDir parent;
+        const QDir dir(parent.filePath(QStringLiteral("\u30b2\u30fc\u30e0 \u00e9")));
         QMap<QString, QByteArray> written, again;
         QByteArray err;
         QCOMPARE(MakeSamples(dir.path(), &written, &err), 0);

@@ -28,7 +28,7 @@ inline QString PathQString(const std::filesystem::path& path)
 }
 inline std::filesystem::path FsPathOf(const QString& text)
 {
-    return std::filesystem::path(text.toStdU16String());
+    return std::filesystem::path(QDir::toNativeSeparators(text).toStdU16String());
 }
 
 // Message boxes titled with the product name, owned by a window.

@@ -3,12 +3,25 @@
 #include <QSaveFile>
 #include <QString>
 
-#include <cerrno>
-
 #include "ErrorReport.h"
+#include "SystemError.h"
 #include "Text.h"
 
 namespace revlane::ui {
+
+namespace {
+
+// The system's number and text for the failure, read before anything else can overwrite them.
+[[noreturn]] void ThrowWriteFailure(const std::filesystem::path& path, const QSaveFile& file, SystemFault fallback)
+{
+    const std::string what = "Cannot write '" + text::PathText(path) + "'";
+    if (const int code = LastSystemError())
+        throw ModelError::FromSystem(code, what);
+    // No number of the system's: the failure is Qt's own, and so is the better text.
+    throw ModelError(SystemErrorCode(fallback), what + ": " + file.errorString().toStdString());
+}
+
+}  // namespace
 
 bool SyncedFileSystem::Exists(const std::filesystem::path& path)
 {
@@ -25,15 +38,16 @@ void SyncedFileSystem::WriteAll(const std::filesystem::path& path, const std::st
     // QSaveFile writes beside the file and syncs it to the disk before it takes the name. Unbuffered,
     // so that a full disk fails the write itself: a failure while a buffer is flushed at commit
     // would pass unnoticed and leave an empty file to take the name.
-    errno = 0;
     QSaveFile file(QString::fromStdU16String(path.u16string()));
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
-                         && file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size())
-                         && file.commit();
-    if (!written) {
-        const int err = errno != 0 ? errno : EIO;
-        throw ModelError(err, "Cannot write '" + text::PathText(path) + "': " + file.errorString().toStdString());
-    }
+    ClearSystemError();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        ThrowWriteFailure(path, file, SystemFault::WriteFailed);
+    ClearSystemError();
+    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
+        ThrowWriteFailure(path, file, SystemFault::DiskFull);
+    ClearSystemError();
+    if (!file.commit())
+        ThrowWriteFailure(path, file, SystemFault::WriteFailed);
 }
 
 void SyncedFileSystem::Rename(const std::filesystem::path& from, const std::filesystem::path& to)

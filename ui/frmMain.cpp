@@ -20,16 +20,8 @@
 #include "QtPorts.h"
 #include "Settings.h"
 #include "SyncedFileSystem.h"
+#include "WindowFrame.h"
 
-#ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#endif
 
 // Building the main window's controls, and the layout pass that fits them to the window's size.
 namespace revlane::ui {
@@ -298,12 +290,7 @@ void frmMain::showEvent(QShowEvent* event)
     shown_ = true;
     if (!isMaximized() && !isMinimized() && screen())
         move(screen()->availableGeometry().center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
-#ifdef Q_OS_WIN
-    // A fixed frame that still maximizes: no sizing border, the maximize box kept.
-    const HWND hwnd = reinterpret_cast<HWND>(winId());
-    SetWindowLongPtrW(hwnd, GWL_STYLE, GetWindowLongPtrW(hwnd, GWL_STYLE) & ~WS_THICKFRAME);
-    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-#endif
+    platform::KeepFrameFixed(this);
     LayoutPass();
     // The keys start in the grid, or, while it is off, in the control that follows it.
     (Grid1->isEnabled() ? static_cast<QWidget*>(Grid1) : cmdBrowse)->setFocus();
