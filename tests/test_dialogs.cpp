@@ -16,6 +16,7 @@
 #include "Shell.h"
 #include "SystemInfo.h"
 #include "frmAbout.h"
+#include "GamePictures.h"
 #include "frmError.h"
 
 using namespace revlane;
@@ -48,6 +49,67 @@ class TestDialogs : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale::c()); }
+
+    // Every picture the program draws shows its parts where they belong, at 32 pixels (the banner
+    // at its own size), also drawn at a fractional pixel ratio; corners stay clear.
+    void pictures_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QColor>("colour");  // invalid: clear
+        QTest::newRow("icon corner") << "icon" << QPoint(0, 0) << QColor();
+        QTest::newRow("icon lane") << "icon" << QPoint(16, 27) << QColor(255, 214, 0);
+        QTest::newRow("icon road") << "icon" << QPoint(8, 27) << QColor(70, 74, 82);
+        QTest::newRow("icon sky") << "icon" << QPoint(3, 20) << QColor(35, 81, 153);
+        QTest::newRow("error corner") << "error" << QPoint(0, 0) << QColor();
+        QTest::newRow("error cross") << "error" << QPoint(16, 16) << QColor(Qt::white);
+        QTest::newRow("error disc") << "error" << QPoint(16, 5) << QColor(236, 84, 77);
+        QTest::newRow("banner stripe") << "banner" << QPoint(5, 71) << QColor(255, 214, 0);
+        QTest::newRow("banner left") << "banner" << QPoint(5, 60) << QColor(16, 45, 103);
+        QTest::newRow("banner right") << "banner" << QPoint(595, 40) << QColor(119, 169, 229);
+        QTest::newRow("gta3 corner") << "gta3" << QPoint(0, 0) << QColor();
+        QTest::newRow("gta3 bar") << "gta3" << QPoint(10, 16) << QColor(0xf2, 0xf2, 0xf2);
+        QTest::newRow("gta3 strip") << "gta3" << QPoint(16, 27) << QColor(0xc8, 0x32, 0x32);
+        QTest::newRow("gta3 tile") << "gta3" << QPoint(4, 4) << QColor(67, 78, 96);
+        QTest::newRow("vice corner") << "vice" << QPoint(0, 0) << QColor();
+        QTest::newRow("vice sun") << "vice" << QPoint(16, 14) << QColor(0xff, 0xc8, 0x3d);
+        QTest::newRow("vice sea") << "vice" << QPoint(6, 24) << QColor(0x12, 0x9e, 0xa8);
+        QTest::newRow("vice sky") << "vice" << QPoint(16, 4) << QColor(139, 55, 147);
+    }
+    void pictures()
+    {
+        QFETCH(QString, picture);
+        QFETCH(QPoint, at);
+        QFETCH(QColor, colour);
+        for (const qreal ratio : {1.0, 1.5}) {
+            const QPixmap drawn = picture == "icon"   ? AppIconPixmap(32, ratio)
+                                  : picture == "error" ? ErrorPicture(32, ratio)
+                                  : picture == "banner" ? AboutBanner(1.0, ratio)
+                                                        : GamePicture(picture == "vice" ? Game::ViceCity : Game::Gta3, ratio);
+            const QImage image = drawn.toImage();
+            QCOMPARE(image.deviceIndependentSize(), picture == "banner" ? QSizeF(600, 76) : QSizeF(32, 32));
+            const QColor seen = image.pixelColor(int((at.x() + 0.5) * ratio), int((at.y() + 0.5) * ratio));
+            if (!colour.isValid()) {
+                QCOMPARE(seen.alpha(), 0);
+                continue;
+            }
+            QVERIFY2(seen.alpha() == 255 && std::abs(seen.red() - colour.red()) <= 10 && std::abs(seen.green() - colour.green()) <= 10
+                         && std::abs(seen.blue() - colour.blue()) <= 10,
+                     qPrintable(QString("%1 at %2: %3").arg(picture).arg(ratio).arg(seen.name())));
+        }
+    }
+
+    // The banner's name and lanes: bright text where the name is, lanes lighter than the band.
+    void bannerText()
+    {
+        const QImage banner = AboutBanner().toImage();
+        int white = 0;
+        for (int y = 6; y < 46; ++y)
+            for (int x = 20; x < 200; ++x)
+                white += banner.pixelColor(x, y).lightness() > 240;
+        QVERIFY(white > 100);
+        QVERIFY(banner.pixelColor(282, 40).lightness() > banner.pixelColor(300, 40).lightness());
+    }
 
     void sendReportOnceThenRestart()
     {

@@ -210,18 +210,6 @@ private slots:
                  accept ? std::optional<QString>(QDir::toNativeSeparators(chosen)) : std::nullopt);
     }
 
-    void gamePictures()
-    {
-        // Two pictures, 32 x 32 also at a fractional pixel ratio, drawn to the middle, clear in the corner.
-        const QImage gta3 = ui::GamePicture(Game::Gta3, 1.5).toImage();
-        const QImage vice = ui::GamePicture(Game::ViceCity, 1.5).toImage();
-        QVERIFY(gta3 != vice);
-        for (const QImage& image : {gta3, vice}) {
-            QCOMPARE(image.deviceIndependentSize(), QSizeF(32, 32));
-            QVERIFY(qAlpha(image.pixel(24, 24)) == 255 && qAlpha(image.pixel(0, 0)) == 0);
-        }
-    }
-
     // The Windows program's icon file: one picture per size, 256 included (which the format
     // counts as 0), each the program's icon, clear in the corner and drawn to the middle.
     void windowsIconFile()

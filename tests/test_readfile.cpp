@@ -1,13 +1,26 @@
+#include <QDir>
 #include <QTest>
 
 #include <stdexcept>
 
 #include "ModelFakes.h"
+#include "Text.h"
 
 using namespace revlane;
 using namespace revlane::test;
 
 namespace {
+
+// The lines of a file's bytes, whatever ends them.
+QList<QByteArray> SplitLines(const QByteArray& bytes)
+{
+    QList<QByteArray> lines;
+    for (const std::string& line : text::SplitLines(bytes.toStdString()))
+        lines << QByteArray::fromStdString(line);
+    return lines;
+}
+
+const char* kHeader = " Config file written by Revlane v1.1.0 - Last modified on Sunday, 6 December 2026 10:15:30 UTC";
 
 QString Capacity(int max)
 {
@@ -82,6 +95,44 @@ private slots:
         // Every vehicle row shows its own line.
         for (int row = f.FirstDataRow(); row < f.FirstDataRow() + f.FilledRows(); ++row)
             QVERIFY(f.FileLines()[size_t(f.LineOfRow(row))].find(h.grid.TextMatrix(row, 0)) != std::string::npos);
+
+        // Saved unedited, only the header lines and the tab expansion of handling vehicle lines
+        // change, after the backup of the file as it was.
+        const QByteArray original = ReadBytes(path);
+        OpenedFile o(c.kind, original, c.game);
+        QVERIFY(o.file.SaveFile() && o.errors.reports.empty());
+        QCOMPARE(ReadBytes(o.path + ".bak"), original);
+        QCOMPARE(QString::fromStdString(o.messages.shown.back().text),
+                 "Backup copy created at: \r\n" + QDir::toNativeSeparators(o.path)
+                     + ".bak\r\n\r\nA backup copy will be created only when it does not exists.");
+        QCOMPARE(QDir(o.dir.path()).entryList(QDir::Files).size(), 2);
+        const QByteArray saved = ReadBytes(o.path);
+        QCOMPARE(saved.count('\n'), saved.count("\r\n"));
+        QList<QByteArray> before = SplitLines(original);
+        const bool ide = c.kind == FileKind::DefaultIde;
+        before[0] = (ide ? "#" : ";") + QByteArray(kHeader);
+        if (!ide)
+            before[1] = ";";
+        for (int row = f.FirstDataRow(); !ide && row < f.FirstDataRow() + f.FilledRows(); ++row)
+            if (f.IsVehicleRow(row))
+                before[o.file.LineOfRow(row)].replace("\t", "     ");
+        QCOMPARE(SplitLines(saved), before);
+
+        // Every vehicle rebuilt from its cells, saved again and read back shows the same cells.
+        for (int row = f.FirstDataRow(); row < f.FirstDataRow() + f.FilledRows(); ++row) {
+            if (f.IsVehicleRow(row)) {
+                o.grid.SetRow(row);
+                o.file.UpdateLine();
+            }
+        }
+        const size_t messages = o.messages.shown.size();
+        QVERIFY(o.file.SaveFile());
+        QCOMPARE(o.messages.shown.size(), messages);  // no second backup, no second message
+        QCOMPARE(ReadBytes(o.path + ".bak"), original);
+        Harness again;
+        again.Open(c.kind, c.game, FsPath(o.path));
+        QCOMPARE(again.file.LineCount(), o.file.LineCount());
+        QCOMPARE(GridCells(again.grid), GridCells(o.grid));
     }
 
     // Where the vehicle section starts and ends: column 0 of the rows filled, and how many of them

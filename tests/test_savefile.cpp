@@ -14,14 +14,6 @@ namespace {
 
 const char* kHeader = " Config file written by Revlane v1.1.0 - Last modified on Sunday, 6 December 2026 10:15:30 UTC";
 
-QList<QByteArray> SplitCrLf(const QByteArray& bytes)
-{
-    QList<QByteArray> lines = bytes.split('\n');
-    lines.removeLast();
-    for (auto& line : lines)
-        line.chop(1);
-    return lines;
-}
 
 }  // namespace
 
@@ -29,55 +21,6 @@ QList<QByteArray> SplitCrLf(const QByteArray& bytes)
 class TestSaveFile : public QObject {
     Q_OBJECT
 private slots:
-    void gamesFiles_data() { AddGameFileRows(); }
-    // Saved unedited, only the header lines and the tab expansion of handling vehicle lines change;
-    // every vehicle rebuilt from its cells, saved again and read back shows the same cells.
-    void gamesFiles()
-    {
-        QFETCH(QString, file);
-        QFETCH(FileKind, kind);
-        QFETCH(Game, game);
-        REVLANE_REQUIRE_FIXTURE(file, fixture);
-        const QByteArray original = ReadBytes(fixture);
-        OpenedFile h(kind, original, game);
-        QVERIFY(h.file.SaveFile());
-        QVERIFY(h.errors.reports.empty());
-        QCOMPARE(ReadBytes(h.path + ".bak"), original);
-        QCOMPARE(QString::fromStdString(h.messages.shown.back().text),
-                 "Backup copy created at: \r\n" + QDir::toNativeSeparators(h.path)
-                     + ".bak\r\n\r\nA backup copy will be created only when it does not exists.");
-        QCOMPARE(QDir(h.dir.path()).entryList(QDir::Files).size(), 2);
-
-        const QByteArray saved = ReadBytes(h.path);
-        QCOMPARE(saved.count('\n'), saved.count("\r\n"));
-        QList<QByteArray> before = original.endsWith('\n') ? SplitCrLf(original) : SplitCrLf(original + "\r\n");
-        const QList<QByteArray> after = SplitCrLf(saved);
-        const bool ide = kind == FileKind::DefaultIde;
-        before[0] = (ide ? "#" : ";") + QByteArray(kHeader);
-        if (!ide)
-            before[1] = ";";
-        for (int row = h.file.FirstDataRow(); !ide && row < h.file.FirstDataRow() + h.file.FilledRows(); ++row)
-            if (h.file.IsVehicleRow(row))
-                before[h.file.LineOfRow(row)].replace("\t", "     ");
-        QCOMPARE(after, before);
-
-        for (int row = h.file.FirstDataRow(); row < h.file.FirstDataRow() + h.file.FilledRows(); ++row) {
-            if (h.file.IsVehicleRow(row)) {
-                h.grid.SetRow(row);
-                h.file.UpdateLine();
-            }
-        }
-        const size_t messages = h.messages.shown.size();
-        QVERIFY(h.file.SaveFile());
-        QCOMPARE(h.messages.shown.size(), messages);  // no second backup, no second message
-        QCOMPARE(ReadBytes(h.path + ".bak"), original);
-        Harness again;
-        again.Open(kind, game, FsPath(h.path));
-        QCOMPARE(again.file.LineCount(), h.file.LineCount());
-        QCOMPARE(again.file.FilledRows(), h.file.FilledRows());
-        QCOMPARE(GridCells(again.grid), GridCells(h.grid));
-    }
-
     // One cell changed: the row's line comes back in our own layout, and only that line changes.
     void rebuiltLines_data()
     {

@@ -92,6 +92,9 @@ private slots:
         QTest::newRow("gta-vc.exe") << QStringList{"gta-vc.exe"} << false << 2;
         QTest::newRow("both: GTA III wins") << QStringList{"gta-vc.exe", "gta3.exe"} << false << 1;
         QTest::newRow("neither") << QStringList{} << false << 0;
+        // Only whether the name is there counts, as for the remembered executable at start-up.
+        QTest::newRow("a folder named gta3.exe") << QStringList{"gta3.exe/"} << false << 1;
+        QTest::newRow("executables only in data") << QStringList{"data/gta3.exe", "data/gta-vc.exe"} << false << 0;
         QTest::newRow("cancelled") << QStringList{"gta3.exe"} << true << 0;
     }
     void browse()
@@ -100,7 +103,7 @@ private slots:
         QFETCH(bool, cancel);
         QFETCH(int, chosen);
         Desk desk;
-        const QString folder = desk.Install("game dir", exes);
+        const QString folder = desk.Install("game dir, \u00fc", exes);
         desk.Start();
         // As Qt's dialog gives it, whatever the system's separator.
         desk.picker.answers.push_back(cancel ? QString() : QDir::fromNativeSeparators(folder));

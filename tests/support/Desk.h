@@ -79,8 +79,8 @@ struct Desk {
     {
         const QString folder = dir.filePath(name);
         QDir().mkpath(folder + "/data");
-        for (const QString& exe : exes)
-            WriteBytes(folder + "/" + exe, "");
+        for (const QString& exe : exes)  // a name ending in "/" is made a folder
+            exe.endsWith('/') ? void(QDir().mkpath(folder + "/" + exe)) : WriteBytes(folder + "/" + exe, "");
         WriteBytes(folder + "/data/default.ide", ide);
         WriteBytes(folder + "/data/handling.cfg", cfg);
         return QDir::toNativeSeparators(folder);
