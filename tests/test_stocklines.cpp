@@ -1,9 +1,7 @@
 #include <QTest>
 
 #include <optional>
-#include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "StockLines.h"
@@ -12,86 +10,77 @@ using namespace revlane;
 
 Q_DECLARE_METATYPE(std::optional<int>)
 
+// The stock lines of both games and both files that Revlane carries, and their lookups.
 class TestStockLines : public QObject {
     Q_OBJECT
-
     DefaultLines stock;
 
 private slots:
     void initTestCase() { stock.Load(); }
 
-    // Which keys hold a line and which stay empty (-1 and 401 lie outside), how many lines
-    // each game's file range holds, and that no line kept a tab.
+    // Which keys hold a line and which stay empty (-1 and 401 lie outside), how many lines each
+    // game's file range holds, that no line kept a tab, and that every line is found under its own
+    // model id or identifier, in its own game only.
     void keysAndRanges()
     {
         const auto in = [](int key, int first, int last) { return key >= first && key <= last; };
-        const DefaultLines::KeyRange ranges[] = {
-            DefaultLines::DefaultIdeKeys(Game::Gta3), DefaultLines::HandlingKeys(Game::Gta3),
-            DefaultLines::DefaultIdeKeys(Game::ViceCity), DefaultLines::HandlingKeys(Game::ViceCity)};
         std::vector<int> counts(4);
         for (int key = -1; key <= DefaultLines::Count; ++key) {
             const std::string& line = stock.Entry(key);
             const bool filled = in(key, 1, 58) || key == 60 || key == 61 || in(key, 69, 126) || in(key, 130, 228)
                                 || in(key, 239, 352) || key == 400;
-            QVERIFY2(line.empty() != filled, qPrintable(QString("key %1").arg(key)));
-            QVERIFY2(line.find('\t') == std::string::npos, qPrintable(QString("tab in key %1").arg(key)));
-            for (size_t r = 0; r < 4; ++r)
-                counts[r] += !line.empty() && in(key, ranges[r].first, ranges[r].last);
+            QVERIFY2(line.empty() != filled && line.find('\t') == std::string::npos, qPrintable(QString::number(key)));
+            for (const Game game : {Game::Gta3, Game::ViceCity}) {
+                const auto ide = DefaultLines::DefaultIdeKeys(game), cfg = DefaultLines::HandlingKeys(game);
+                const Game other = game == Game::Gta3 ? Game::ViceCity : Game::Gta3;
+                if (!line.empty() && in(key, ide.first, ide.last)) {
+                    ++counts[game == Game::Gta3 ? 0 : 2];
+                    const int id = *DefaultLines::DefaultIdeModelId(line);
+                    QCOMPARE(stock.DefaultIdeLine(game, id), std::optional<std::string>(line));
+                    QVERIFY(stock.DefaultIdeLine(other, id) != std::optional<std::string>(line));
+                }
+                if (!line.empty() && in(key, cfg.first, cfg.last)) {
+                    ++counts[game == Game::Gta3 ? 1 : 3];
+                    const std::string id = DefaultLines::HandlingIdentifier(line);
+                    QVERIFY2(!id.empty() && id.size() <= 14 && stock.HandlingLine(game, id) == line, line.c_str());
+                }
+            }
         }
         QCOMPARE(counts, (std::vector<int>{61, 57, 107, 106}));
         QCOMPARE(stock.Entry(400), std::string("Id"));
     }
 
-    // Each default.ide line is found by its own model id, under the key that the id gives:
-    // GTA III's 148 sits at key 69, Vice City's 229 to 236 at keys 239 to 246.
-    void defaultIdeLookup()
+    // Telling lookups: the model ids whose keys are out of step, the identifier fields that hold
+    // more than a name, case, a part of a name, another game's vehicle, a caption.
+    void lookups_data()
     {
-        for (const Game game : {Game::Gta3, Game::ViceCity}) {
-            const bool gta3 = game == Game::Gta3;
-            const auto keys = DefaultLines::DefaultIdeKeys(game);
-            std::set<int> ids;
-            for (int key = keys.first; key <= keys.last; ++key) {
-                const std::string& line = stock.Entry(key);
-                if (line.empty())
-                    continue;
-                const std::optional<int> id = DefaultLines::DefaultIdeModelId(line);
-                QVERIFY2(id && ids.insert(*id).second, line.c_str());
-                QCOMPARE(key, gta3 ? (*id == 148 ? 69 : *id - 89) : (*id >= 229 ? *id + 10 : *id));
-                QCOMPARE(stock.DefaultIdeLine(game, *id), std::optional<std::string>(line));
-            }
-            QCOMPARE(*ids.begin(), gta3 ? 90 : 130);
-            QCOMPARE(*ids.rbegin(), gta3 ? 150 : 236);
-        }
-        // Each game finds only its own vehicles.
-        QVERIFY(!stock.DefaultIdeLine(Game::Gta3, 200));
-        QVERIFY(!stock.DefaultIdeLine(Game::ViceCity, 90));
-        QVERIFY(stock.DefaultIdeLine(Game::ViceCity, 223).value_or("").find("jetmax") != std::string::npos);
+        QTest::addColumn<Game>("game");
+        QTest::addColumn<QString>("key");  // a model id, or an identifier
+        QTest::addColumn<int>("found");    // the key of the line found; 0: none
+        const Game g3 = Game::Gta3, vc = Game::ViceCity;
+        QTest::newRow("gta3 148") << g3 << "148" << 69;
+        QTest::newRow("vc 229") << vc << "229" << 239;
+        QTest::newRow("vc 236") << vc << "236" << 246;
+        QTest::newRow("gta3 200") << g3 << "200" << 0;
+        QTest::newRow("vc 90") << vc << "90" << 0;
+        QTest::newRow("RIO") << vc << "RIO" << 329;
+        QTest::newRow("HUNTER") << vc << "HUNTER" << 342;
+        QTest::newRow("RIO's whole field") << vc << "RIO          30" << 0;
+        QTest::newRow("vc BORGNINE") << vc << "BORGNINE" << 0;
+        QTest::newRow("caption") << vc << "Id" << 0;
+        QTest::newRow("lower case") << g3 << "landstal" << 0;
+        QTest::newRow("a part") << g3 << "LANDSTA" << 0;
+        QTest::newRow("gta3 RIO") << g3 << "RIO" << 0;
+        QTest::newRow("empty") << g3 << "" << 0;
     }
-
-    // Every handling.cfg line is found by its own identifier: identifiers are unique within a
-    // game, so the first match is the line itself.
-    void handlingLookup()
+    void lookups()
     {
-        for (const Game game : {Game::Gta3, Game::ViceCity}) {
-            const auto keys = DefaultLines::HandlingKeys(game);
-            for (int key = keys.first; key <= keys.last; ++key) {
-                const std::string& line = stock.Entry(key);
-                const std::string id = DefaultLines::HandlingIdentifier(line);
-                QVERIFY2(!id.empty() && id.size() <= 14, line.c_str());
-                QCOMPARE(stock.HandlingLine(game, id), std::optional<std::string>(line));
-            }
-        }
-        // RIO and HUNTER have tabs inside their identifier fields in the game's file; expanded
-        // at 8-column stops they leave the bare name in the first 15 characters. Case counts,
-        // the whole field counts, each game has its own vehicles, and a caption is no vehicle.
-        const Game vc = Game::ViceCity;
-        const std::tuple<Game, const char*, int> cases[] = {
-            {vc, "RIO", 329},         {vc, "HUNTER", 342},        {vc, "RIO          30", 0}, {vc, "BORGNINE", 0},
-            {vc, "Id", 0},            {Game::Gta3, "landstal", 0}, {Game::Gta3, "LANDSTA", 0},  {Game::Gta3, "RIO", 0}};
-        for (const auto& [game, identifier, key] : cases) {
-            const auto expected = key ? std::optional<std::string>(stock.Entry(key)) : std::nullopt;
-            QVERIFY2(stock.HandlingLine(game, identifier) == expected, identifier);
-        }
+        QFETCH(Game, game);
+        QFETCH(QString, key);
+        QFETCH(int, found);
+        const std::optional<int> id = ReadWholeNumber(key.toStdString());
+        const std::optional<std::string> line = id ? stock.DefaultIdeLine(game, *id) : stock.HandlingLine(game, key.toStdString());
+        QCOMPARE(line, found ? std::optional<std::string>(stock.Entry(found)) : std::nullopt);
     }
 
     void readWholeNumber_data()
@@ -100,8 +89,10 @@ private slots:
         QTest::addColumn<std::optional<int>>("number");
         const std::optional<int> none;
         QTest::newRow("blanks anywhere, stops at comma") << " \t09 5, x" << std::optional<int>(95);
+        QTest::newRow("sign") << "-7" << std::optional<int>(-7);
         QTest::newRow("whole fraction") << "95.0" << std::optional<int>(95);
         QTest::newRow("fraction") << "95.5" << none;
+        QTest::newRow("no digits") << "+." << none;
         QTest::newRow("too large") << "99999999999999999999" << none;
     }
     void readWholeNumber()
