@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -64,6 +65,7 @@ private slots:
         QTest::newRow("error corner") << "error" << QPoint(0, 0) << QColor();
         QTest::newRow("error cross") << "error" << QPoint(16, 16) << QColor(Qt::white);
         QTest::newRow("error disc") << "error" << QPoint(16, 5) << QColor(236, 84, 77);
+        QTest::newRow("error second stroke") << "error" << QPoint(12, 19) << QColor(Qt::white);
         QTest::newRow("banner stripe") << "banner" << QPoint(5, 71) << QColor(255, 214, 0);
         QTest::newRow("banner left") << "banner" << QPoint(5, 60) << QColor(16, 45, 103);
         QTest::newRow("banner right") << "banner" << QPoint(595, 40) << QColor(119, 169, 229);
@@ -118,6 +120,13 @@ private slots:
         frmError dialog(kReport);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        // A fixed dialog titled with the product, in the middle of the screen, the report box first.
+        QVERIFY(dialog.windowTitle() == "Revlane" && dialog.minimumSize() == dialog.maximumSize());
+        QVERIFY((dialog.geometry().center() - dialog.screen()->availableGeometry().center()).manhattanLength() <= 20);
+        QWidget* next = dialog.txtReport->nextInFocusChain();
+        while (dialog.txtReport->isAncestorOf(next))
+            next = next->nextInFocusChain();
+        QCOMPARE(next, dialog.cmdRestart);
         QTest::mouseClick(dialog.cmdReport, Qt::LeftButton);
         QTest::mouseClick(dialog.cmdReport, Qt::LeftButton);
         // Mailed once, the report as shown with each line break one CR LF again; the dialog stays.
@@ -204,6 +213,8 @@ private slots:
         QVERIFY(box.lblAuthor->geometry().right() < box.width());
         box.show();
         QVERIFY(QTest::qWaitForWindowActive(&box));
+        QVERIFY(box.windowTitle() == "About Revlane" && box.isModal() && box.minimumSize() == box.maximumSize());
+        QCOMPARE(box.lblTitle->palette().color(QPalette::WindowText), QColor(Qt::black));
 
         // The icon's tile, left of the title, is drawn over the plain background.
         const QImage shot = box.grab().toImage();

@@ -98,6 +98,13 @@ private slots:
         QCOMPARE(grid->CellRect(0, v.cols - 1).top(), header.top());
         QCOMPARE(grid->CellRect(v.rows - 1, 0).left(), fixed.left());
         QVERIFY(grid->viewport()->geometry().contains(grid->CellRect(v.rows - 1, v.cols - 1).bottomRight()));
+        // Only the current cell is drawn in the highlight colours; the click lands even on a cell's first pixel.
+        grid->MoveTo(v.firstRow, v.cols - 2);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(v.firstRow, v.cols - 1).topLeft() - grid->viewport()->pos());
+        const QImage shot = grid->viewport()->grab().toImage();
+        const auto at = [&](int row, int col) { return shot.pixelColor(grid->CellRect(row, col).center() - grid->viewport()->pos() - QPoint(0, 4)); };
+        QCOMPARE(at(v.firstRow, v.cols - 1), grid->palette().color(QPalette::Highlight));
+        QVERIFY(at(v.firstRow, v.cols - 2) != at(v.firstRow, v.cols - 1) && at(v.firstRow + 1, v.cols - 1) != at(v.firstRow, v.cols - 1));
     }
 
     // Every way of opening the editor over LANDSTAL's fMass, and every way of ending the edit.
@@ -192,6 +199,8 @@ private slots:
         QTest::keyClick(desk.Grid(), Qt::Key_Home, Qt::ControlModifier);
         QCOMPARE(desk.Grid()->model().Row(), 3);
         QCOMPARE(desk.Grid()->model().Col(), 1);
+        QTest::keyClick(desk.Grid(), Qt::Key_Right);
+        QCOMPARE(desk.Grid()->model().Col(), 2);
     }
 
     // Scrolling by a click on either scroll bar neither moves nor closes an open editor, and the
@@ -414,7 +423,10 @@ private slots:
             for (int i = 0; i < times; ++i)
                 QTest::keySequence(desk.Grid(), QKeySequence(sequence));
         };
-        keys("Ctrl+Z", 4);
+        desk.Select(5, 3);
+        keys("Ctrl+Z");  // the restore undone: its row becomes current
+        QCOMPARE(desk.Grid()->model().Row(), 3);
+        keys("Ctrl+Z", 3);
         QCOMPARE(desk.w->File().FileLines(), read);
         QVERIFY(!desk.Modified() && desk.Grid()->ToolTipFor(3, 1).isEmpty());
         keys("Ctrl+Y", 2);

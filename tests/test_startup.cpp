@@ -69,6 +69,10 @@ private slots:
         QCOMPARE(desk.Find<QLabel>("imgGame")->pixmap().isNull(), chosen == 0);
         QCOMPARE(desk.Find<QPushButton>("cmdRun")->text(), QString(chosen == 2 && filesOn ? "Run Vice City" : "Run GTA III"));
         QVERIFY(!desk.Enabled("cmdRun") && !desk.Enabled("cmdSave"));
+        // Run and Save stand out in bold; the path box reads as a label's background, not a field's.
+        QVERIFY(desk.Find("cmdSave")->font().bold() && desk.Find("cmdRun")->font().bold() && !desk.Find("cmdReload")->font().bold());
+        QCOMPARE(desk.Find("txtPath")->palette().color(QPalette::Base), desk.Find("txtPath")->palette().color(QPalette::Button));
+        QVERIFY(!desk.Find<QLabel>("Image1")->pixmap().isNull() && desk.Find("Image1")->width() > 0);
         QCOMPARE(desk.Grid()->model().Rows(), 0);
         if (state == 0) {
             // Without a file the grid takes no keys: they start at Browse, and Tab goes on to the path.
