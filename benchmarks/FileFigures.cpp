@@ -74,13 +74,10 @@ void ModelOpenFigure(Table& table, const BenchInstall& install, FileKind kind, c
                      double limit, Rounds rounds)
 {
     const fs::path path = install.File(kind);
-    std::optional<Model> model;
+    // One model for every open, as the window keeps one grid and one file for its whole run.
+    Model model(install);
     std::vector<std::string> lines;
-    const Work value{[&] { model->Open(kind, captions); }, [&] { model.emplace(install); },
-                     [&] {
-                         CheckOpen(model->file, path);
-                         model.reset();
-                     }};
+    const Work value{[&] { model.Open(kind, captions); }, {}, [&] { CheckOpen(model.file, path); }};
     const Work floor{[&] { lines = GetlineLines(path); }, {},
                      [&] {
                          if (lines.empty())
@@ -103,6 +100,7 @@ void WindowOpenFigure(Table& table, BenchWindow& window, const BenchInstall& ins
                      [&] {
                          window.Click(Other(kind));
                          BenchWindow::Settle();
+                         window.MarkAllForPainting();
                      },
                      [&] {
                          CheckOpen(window.File(), install.File(kind));
@@ -117,6 +115,7 @@ void WindowOpenFigure(Table& table, BenchWindow& window, const BenchInstall& ins
                          window.Click(kind);
                          BenchWindow::Settle();
                          side.emplace(install);
+                         window.MarkAllForPainting();
                      },
                      [&] {
                          CheckOpen(side->file, install.File(kind));

@@ -75,6 +75,13 @@ void BenchWindow::Click(FileKind kind) const
     Option(kind)->click();
 }
 
+void BenchWindow::MarkAllForPainting() const
+{
+    for (QWidget* widget : window_->findChildren<QWidget*>())
+        widget->update();
+    window_->update();
+}
+
 void BenchWindow::PaintWhole() const
 {
     window_->repaint();

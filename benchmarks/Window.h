@@ -33,7 +33,10 @@ public:
     QPushButton* SaveButton() const;
     // Clicks the option of a file kind, as the user does to open that file.
     void Click(FileKind kind) const;
-    // Paints the whole window at once, into what the window system shows.
+    // Marks every widget of the window for painting, so that the next paint paints it whole:
+    // a paint of the window alone leaves out the widgets that are not marked (the grid's cells).
+    void MarkAllForPainting() const;
+    // Paints the window at once, into what the window system shows.
     void PaintWhole() const;
     // Handles whatever is pending, so that the next measurement starts from quiet.
     static void Settle();
