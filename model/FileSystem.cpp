@@ -2,7 +2,7 @@
 
 #include <cerrno>
 #include <fstream>
-#include <sstream>
+#include <memory>
 #include <system_error>
 
 #include "ErrorReport.h"
@@ -24,6 +24,10 @@ std::string Describe(const std::filesystem::path& path)
     throw ModelError::FromErrno(err, what);
 }
 
+// Files are read and written in pieces of this size: large enough that the system is asked
+// rarely, small enough to come from the heap and stay in the processor's caches.
+constexpr size_t kPieceSize = 64 * 1024;
+
 class RealFileSystem : public FileSystem {
 public:
     bool Exists(const std::filesystem::path& path) override
@@ -33,6 +37,41 @@ public:
     }
 
     std::string ReadAll(const std::filesystem::path& path) override
+    {
+        std::string content;
+        std::error_code ec;
+        if (const auto size = std::filesystem::file_size(path, ec); !ec)
+            content.reserve(static_cast<size_t>(size));
+        ReadPieces(path, [&](std::string_view piece) { content.append(piece); });
+        return content;
+    }
+
+    std::vector<std::string> ReadLines(const std::filesystem::path& path) override
+    {
+        std::vector<std::string> lines;
+        text::LineSplitter split(lines);
+        ReadPieces(path, [&](std::string_view piece) { split.Feed(piece); });
+        split.Finish();
+        return lines;
+    }
+
+    void WriteAll(const std::filesystem::path& path, const std::string& bytes) override
+    {
+        WritePieces(path, [&](std::ofstream& out) { out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())); });
+    }
+
+    void WriteLines(const std::filesystem::path& path, const std::vector<std::string>& lines) override
+    {
+        WritePieces(path, [&](std::ofstream& out) {
+            text::WriteLinesCrLf(lines, kPieceSize, [&](std::string_view piece) {
+                out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+            });
+        });
+    }
+
+    // Hands a regular file's content to `take` piece by piece.
+    template <class Take>
+    void ReadPieces(const std::filesystem::path& path, Take take)
     {
         std::error_code ec;
         const auto status = std::filesystem::status(path, ec);
@@ -48,20 +87,26 @@ public:
         std::ifstream in(path, std::ios::binary);
         if (!in)
             ThrowErrno("Cannot open " + Describe(path));
-        std::ostringstream content;
-        content << in.rdbuf();
-        if (in.bad() || content.bad())
+        // Pieces this large go from the system straight into our buffer, past the stream's own.
+        const std::unique_ptr<char[]> buffer(new char[kPieceSize]);
+        while (in) {
+            in.read(buffer.get(), static_cast<std::streamsize>(kPieceSize));
+            if (in.gcount() > 0)
+                take(std::string_view(buffer.get(), static_cast<size_t>(in.gcount())));
+        }
+        if (in.bad())
             ThrowErrno("Cannot read " + Describe(path));
-        return std::move(content).str();
     }
 
-    void WriteAll(const std::filesystem::path& path, const std::string& bytes) override
+    // Creates or empties the file, lets `put` write to it and flushes it.
+    template <class Put>
+    void WritePieces(const std::filesystem::path& path, Put put)
     {
         errno = 0;
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         if (!out)
             ThrowErrno("Cannot create " + Describe(path));
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        put(out);
         out.flush();
         if (!out)
             ThrowErrno("Cannot write " + Describe(path), ENOSPC);
@@ -94,6 +139,16 @@ public:
 };
 
 }  // namespace
+
+std::vector<std::string> FileSystem::ReadLines(const std::filesystem::path& path)
+{
+    return text::SplitLines(ReadAll(path));
+}
+
+void FileSystem::WriteLines(const std::filesystem::path& path, const std::vector<std::string>& lines)
+{
+    WriteAll(path, text::JoinLinesCrLf(lines));
+}
 
 FileSystem& StdFileSystem()
 {

@@ -1,5 +1,7 @@
 #include "Text.h"
 
+#include <cstring>
+
 namespace revlane::text {
 
 bool StartsWith(std::string_view text, std::string_view prefix)
@@ -28,8 +30,14 @@ std::string RemoveTabs(std::string_view text)
 
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to)
 {
+    size_t size = text.size();
+    if (to.size() > from.size() && !from.empty()) {
+        // Growing: the exact size first, so that the text is copied once.
+        for (size_t hit = text.find(from); hit != std::string_view::npos; hit = text.find(from, hit + from.size()))
+            size += to.size() - from.size();
+    }
     std::string out;
-    out.reserve(text.size());
+    out.reserve(size);
     size_t pos = 0;
     while (true) {
         const auto hit = from.empty() ? std::string_view::npos : text.find(from, pos);
@@ -61,19 +69,73 @@ bool IsBlank(std::string_view text)
 std::vector<std::string> SplitLines(std::string_view content)
 {
     std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t i = 0; i < content.size(); ++i) {
-        const char ch = content[i];
-        if (ch != '\r' && ch != '\n')
-            continue;
-        lines.emplace_back(content.substr(start, i - start));
-        if (ch == '\r' && i + 1 < content.size() && content[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < content.size())
-        lines.emplace_back(content.substr(start));
+    LineSplitter split(lines);
+    split.Feed(content);
+    split.Finish();
     return lines;
+}
+
+namespace {
+
+// The first `ch` in [from, end), or end.
+const char* Find(const char* from, const char* end, char ch)
+{
+    const void* hit = from < end ? std::memchr(from, ch, static_cast<size_t>(end - from)) : nullptr;
+    return hit ? static_cast<const char*>(hit) : end;
+}
+
+}  // namespace
+
+void LineSplitter::Feed(std::string_view piece)
+{
+    const char* p = piece.data();
+    const char* const end = p + piece.size();
+    if (afterCr_ && p < end) {
+        afterCr_ = false;
+        if (*p == '\n')
+            ++p;
+    }
+    // The next CR and the next LF are each searched for again only once passed, so that a file
+    // with one kind of line end is not searched twice over for the other.
+    const char* cr = Find(p, end, '\r');
+    const char* lf = Find(p, end, '\n');
+    for (;;) {
+        if (cr < p)
+            cr = Find(p, end, '\r');
+        if (lf < p)
+            lf = Find(p, end, '\n');
+        const char* lineEnd = cr < lf ? cr : lf;
+        if (lineEnd == end)
+            break;
+        Emit(p, lineEnd);
+        p = lineEnd + 1;
+        if (*lineEnd == '\r') {
+            if (p == end)
+                afterCr_ = true;
+            else if (*p == '\n')
+                ++p;
+        }
+    }
+    partial_.append(p, static_cast<size_t>(end - p));
+}
+
+void LineSplitter::Emit(const char* begin, const char* end)
+{
+    if (partial_.empty()) {
+        lines_.emplace_back(begin, end);
+        return;
+    }
+    partial_.append(begin, end);
+    lines_.push_back(std::move(partial_));
+    partial_.clear();
+}
+
+void LineSplitter::Finish()
+{
+    if (!partial_.empty())
+        lines_.push_back(std::move(partial_));
+    partial_.clear();
+    afterCr_ = false;
 }
 
 std::string JoinLinesCrLf(const std::vector<std::string>& lines)
@@ -88,6 +150,29 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines)
         out += "\r\n";
     }
     return out;
+}
+
+void WriteLinesCrLf(const std::vector<std::string>& lines, size_t pieceSize,
+                    const std::function<void(std::string_view)>& write)
+{
+    std::string piece;
+    piece.reserve(pieceSize + 2);
+    for (const auto& line : lines) {
+        if (!piece.empty() && piece.size() + line.size() + 2 > pieceSize) {
+            write(piece);
+            piece.clear();
+        }
+        if (line.size() + 2 > pieceSize) {
+            // A line longer than a piece goes on its own, without a copy.
+            write(line);
+            write("\r\n");
+            continue;
+        }
+        piece += line;
+        piece += "\r\n";
+    }
+    if (!piece.empty())
+        write(piece);
 }
 
 std::string Latin1ToUtf8(std::string_view bytes)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,8 +25,31 @@ bool IsBlank(std::string_view text);
 // The lines of a file's content without their ends. CR LF, a lone LF and a lone CR each end a
 // line; a last line without an end is a line too, and an end at the very end adds none.
 std::vector<std::string> SplitLines(std::string_view content);
+
+// Splits content that arrives in pieces into lines exactly as SplitLines does, so that a file
+// can be read into lines without its whole content being held beside them.
+class LineSplitter {
+public:
+    explicit LineSplitter(std::vector<std::string>& lines) : lines_(lines) {}
+    // Appends the lines that end in this piece; the rest waits for the next one.
+    void Feed(std::string_view piece);
+    // The content has ended: a last line without an end is a line too.
+    void Finish();
+
+private:
+    void Emit(const char* begin, const char* end);
+
+    std::vector<std::string>& lines_;
+    std::string partial_;   // the start of a line whose end is in a later piece
+    bool afterCr_ = false;  // the last piece ended with CR: a LF at the next one's start belongs to it
+};
+
 // Every line followed by CR LF.
 std::string JoinLinesCrLf(const std::vector<std::string>& lines);
+// The same bytes in pieces of about `pieceSize` bytes, each handed to `write` as it is full, so
+// that a large table is written without one copy of it all.
+void WriteLinesCrLf(const std::vector<std::string>& lines, size_t pieceSize,
+                    const std::function<void(std::string_view)>& write);
 
 // File text is 8-bit; messages are UTF-8. Each byte is taken as the Latin-1 character of its value.
 std::string Latin1ToUtf8(std::string_view bytes);

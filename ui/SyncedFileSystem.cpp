@@ -10,6 +10,13 @@
 
 namespace revlane::ui {
 
+namespace {
+
+// Saved files are written in pieces of this size, each one write of the system's.
+constexpr size_t kPieceSize = 256 * 1024;
+
+}  // namespace
+
 bool SyncedFileSystem::Exists(const std::filesystem::path& path)
 {
     return StdFileSystem().Exists(path);
@@ -18,6 +25,11 @@ bool SyncedFileSystem::Exists(const std::filesystem::path& path)
 std::string SyncedFileSystem::ReadAll(const std::filesystem::path& path)
 {
     return StdFileSystem().ReadAll(path);
+}
+
+std::vector<std::string> SyncedFileSystem::ReadLines(const std::filesystem::path& path)
+{
+    return StdFileSystem().ReadLines(path);
 }
 
 void SyncedFileSystem::WriteAll(const std::filesystem::path& path, const std::string& bytes)
@@ -30,6 +42,25 @@ void SyncedFileSystem::WriteAll(const std::filesystem::path& path, const std::st
     const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
                          && file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size())
                          && file.commit();
+    if (!written) {
+        const int err = errno != 0 ? errno : EIO;
+        throw ModelError(err, "Cannot write '" + text::PathText(path) + "': " + file.errorString().toStdString());
+    }
+}
+
+void SyncedFileSystem::WriteLines(const std::filesystem::path& path, const std::vector<std::string>& lines)
+{
+    // As WriteAll, in large pieces: the file goes out unbuffered, so every piece's write is
+    // checked, and a large table is never copied whole.
+    errno = 0;
+    QSaveFile file(QString::fromStdU16String(path.u16string()));
+    bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    if (written) {
+        text::WriteLinesCrLf(lines, kPieceSize, [&](std::string_view piece) {
+            written = written && file.write(piece.data(), static_cast<qint64>(piece.size())) == static_cast<qint64>(piece.size());
+        });
+        written = written && file.commit();
+    }
     if (!written) {
         const int err = errno != 0 ? errno : EIO;
         throw ModelError(err, "Cannot write '" + text::PathText(path) + "': " + file.errorString().toStdString());
