@@ -57,6 +57,8 @@ bool ConfigFile::OpenView(FileKind kind, Game game, const CaptionTable& captions
                                     MsgIcon::Critical);
         return false;
     }
+    // The grid's observer hears of the new shape and all the cells once, at the end.
+    const Grid::Batch batch(grid_);
     const ViewGeometry geometry = GeometryFor(kind, game);
     if (ide)
         FirstVehicleId = game == Game::Gta3 ? "90," : "130";
@@ -80,6 +82,7 @@ bool ConfigFile::OpenView(FileKind kind, Game game, const CaptionTable& captions
 void ConfigFile::ReadFile()
 {
     ContinueOnError run("ReadFile", ports_.errors);
+    const Grid::Batch batch(grid_);
 
     sectionFound_ = false;
     modified_ = false;
@@ -94,7 +97,7 @@ void ConfigFile::ReadFile()
     if (!DefaultMode)
         FirstVehicleId = "LANDSTAL";
 
-    if (!run.Step([&] { lines_ = text::SplitLines(ports_.files.ReadAll(OpenPath())); })) {
+    if (!run.Step([&] { lines_ = ports_.files.ReadLines(OpenPath()); })) {
         // Without the file's bytes there is nothing to show, and an empty table must never
         // reach Save: it would write the header alone over the file.
         lines_.clear();
@@ -170,7 +173,8 @@ void ConfigFile::SplitHandlingLine(int index, int row)
     std::string& line = lines_[static_cast<size_t>(index)];
     // The stored line keeps the expansion: the identifier field is fixed-width, and a tab in
     // it counts as five characters both here and when the saved file is read again.
-    line = text::ReplaceAll(line, "\t", kTabExpansion);
+    if (line.find('\t') != std::string::npos)
+        line = text::ReplaceAll(line, "\t", kTabExpansion);
     restoreEntries_.push_back(SplitHandlingFields(grid_, row, line, kHandlingIdentifierWidth));
 }
 
@@ -282,7 +286,7 @@ void ConfigFile::SaveSteps(ContinueOnError& run, bool& backupMade)
     const auto temp = TempPathFor(path);
     FileSystem& files = ports_.files;
 
-    if (!run.Step([&] { files.WriteAll(temp, text::JoinLinesCrLf(lines_)); })) {
+    if (!run.Step([&] { files.WriteLines(temp, lines_); })) {
         files.Remove(temp);
         return;
     }
@@ -333,6 +337,7 @@ void ConfigFile::MakeBackup(const std::filesystem::path& path, const std::filesy
 
 void ConfigFile::CloseFile()
 {
+    const Grid::Batch batch(grid_);
     grid_.SetEnabled(false);
     modified_ = false;
     grid_.Clear();

@@ -314,6 +314,11 @@ void FlexGrid::GridCellChanged(int, int)
     viewport()->update();
 }
 
+void FlexGrid::GridCellsChanged()
+{
+    viewport()->update();
+}
+
 void FlexGrid::GridCurrentCellChanged()
 {
     EnsureVisible(grid_.Row(), grid_.Col());
