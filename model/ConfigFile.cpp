@@ -87,7 +87,6 @@ void ConfigFile::ReadFile()
     sectionFound_ = false;
     modified_ = false;
     titleRows_.clear();
-    lines_.clear();
     filledRows_ = 0;
     restoreEntries_.clear();
     open_ = false;
@@ -97,7 +96,8 @@ void ConfigFile::ReadFile()
     if (!DefaultMode)
         FirstVehicleId = "LANDSTAL";
 
-    if (!run.Step([&] { lines_ = ports_.files.ReadLines(OpenPath()); })) {
+    // The new lines take the old ones' places, and their room where it is enough.
+    if (!run.Step([&] { ports_.files.ReadLines(OpenPath(), lines_); })) {
         // Without the file's bytes there is nothing to show, and an empty table must never
         // reach Save: it would write the header alone over the file.
         lines_.clear();
@@ -106,6 +106,7 @@ void ConfigFile::ReadFile()
         return;
     }
     open_ = true;
+    restoreEntries_.reserve(static_cast<size_t>(std::max(grid_.Rows() - firstRow, 0)));
 
     const auto capacityReached = [&] {
         if (row < grid_.Rows())

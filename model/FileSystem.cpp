@@ -46,13 +46,11 @@ public:
         return content;
     }
 
-    std::vector<std::string> ReadLines(const std::filesystem::path& path) override
+    void ReadLines(const std::filesystem::path& path, std::vector<std::string>& lines) override
     {
-        std::vector<std::string> lines;
         text::LineSplitter split(lines);
         ReadPieces(path, [&](std::string_view piece) { split.Feed(piece); });
         split.Finish();
-        return lines;
     }
 
     void WriteAll(const std::filesystem::path& path, const std::string& bytes) override
@@ -140,9 +138,9 @@ public:
 
 }  // namespace
 
-std::vector<std::string> FileSystem::ReadLines(const std::filesystem::path& path)
+void FileSystem::ReadLines(const std::filesystem::path& path, std::vector<std::string>& lines)
 {
-    return text::SplitLines(ReadAll(path));
+    lines = text::SplitLines(ReadAll(path));
 }
 
 void FileSystem::WriteLines(const std::filesystem::path& path, const std::vector<std::string>& lines)

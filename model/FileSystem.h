@@ -15,10 +15,11 @@ public:
     virtual bool Exists(const std::filesystem::path& path) = 0;
     // The whole content of a regular file.
     virtual std::string ReadAll(const std::filesystem::path& path) = 0;
-    // The lines of a regular file, split as text::SplitLines splits its content. The real file
-    // systems read it in pieces, so that its content is never held whole beside its lines; this
-    // one splits what ReadAll gives, and fails as ReadAll fails.
-    virtual std::vector<std::string> ReadLines(const std::filesystem::path& path);
+    // Replaces `lines` with the lines of a regular file, split as text::SplitLines splits its
+    // content. The real file systems read it in pieces, so that its content is never held whole
+    // beside its lines, into the strings `lines` holds already; this one splits what ReadAll
+    // gives, and fails as ReadAll fails. After a failure `lines` holds anything.
+    virtual void ReadLines(const std::filesystem::path& path, std::vector<std::string>& lines);
     // Creates or empties the file, writes the bytes and flushes them to the system.
     virtual void WriteAll(const std::filesystem::path& path, const std::string& bytes) = 0;
     // The same for the bytes of text::JoinLinesCrLf(lines). The real file systems write them in

@@ -6,16 +6,14 @@
 namespace revlane {
 
 namespace {
-
 const std::string kEmpty;
+}
 
 // Out of the way of the cell writes, which reading makes by the thousand.
-[[noreturn]] void ThrowNoCell(int row, int col)
+void Grid::ThrowNoCell(int row, int col)
 {
     throw std::out_of_range("grid cell " + std::to_string(row) + ", " + std::to_string(col) + " does not exist");
 }
-
-}  // namespace
 
 void Grid::Resize(int rows, int cols)
 {
@@ -89,14 +87,6 @@ void Grid::SetTextMatrix(int row, int col, std::string text)
     NotifyCell(row, col);
 }
 
-void Grid::FillCell(int row, int col, std::string_view text)
-{
-    if (!InRange(row, col))
-        ThrowNoCell(row, col);
-    cells_[static_cast<size_t>(row) * cols_ + col].assign(text);
-    NotifyCell(row, col);
-}
-
 int Grid::ColWidth(int col) const
 {
     if (col < 0 || col >= cols_)
@@ -142,8 +132,10 @@ void Grid::SetEnabled(bool enabled)
 
 void Grid::Clear()
 {
+    // Cells that are empty already are only looked at, not written.
     for (auto& cell : cells_)
-        cell.clear();
+        if (!cell.empty())
+            cell.clear();
     NotifyLayout();
 }
 

@@ -38,8 +38,18 @@ public:
     // Out-of-range cells read as empty text; writing one throws std::out_of_range.
     const std::string& TextMatrix(int row, int col) const;
     void SetTextMatrix(int row, int col, std::string text);
-    // The same from a piece of a line: the bytes go straight into the cell's own string.
-    void FillCell(int row, int col, std::string_view text);
+    // The same from a piece of a line: the bytes go straight into the cell's own string. Reading
+    // fills thousands of cells this way, so it is kept small enough to be inlined.
+    void FillCell(int row, int col, std::string_view text)
+    {
+        if (!InRange(row, col))
+            ThrowNoCell(row, col);
+        cells_[static_cast<size_t>(row) * static_cast<size_t>(cols_) + static_cast<size_t>(col)].assign(text);
+        if (batchDepth_ > 0)
+            pending_.cells = true;
+        else if (observer_)
+            observer_->GridCellChanged(row, col);
+    }
 
     // Width in twips (1/1440 inch); a column never given a width reads as DefaultColWidth.
     int ColWidth(int col) const;
@@ -74,6 +84,7 @@ public:
     };
 
 private:
+    [[noreturn]] static void ThrowNoCell(int row, int col);
     void Resize(int rows, int cols);
     void MoveCells(int rows, int cols);
     void ClampCurrent();

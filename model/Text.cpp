@@ -1,13 +1,9 @@
 #include "Text.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace revlane::text {
-
-bool StartsWith(std::string_view text, std::string_view prefix)
-{
-    return text.substr(0, prefix.size()) == prefix;
-}
 
 std::string TrimSpaces(std::string_view text)
 {
@@ -30,6 +26,22 @@ std::string RemoveTabs(std::string_view text)
 
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to)
 {
+    if (from.size() == 1) {
+        // One character, such as a tab: one pass to size the result, one to write it.
+        const char ch = from[0];
+        const auto hits = static_cast<size_t>(std::count(text.begin(), text.end(), ch));
+        std::string out(text.size() - hits + hits * to.size(), '\0');
+        char* o = out.data();
+        for (const char c : text) {
+            if (c != ch) {
+                *o++ = c;
+            } else if (!to.empty()) {
+                std::memcpy(o, to.data(), to.size());
+                o += to.size();
+            }
+        }
+        return out;
+    }
     size_t size = text.size();
     if (to.size() > from.size() && !from.empty()) {
         // Growing: the exact size first, so that the text is copied once.
@@ -122,20 +134,33 @@ void LineSplitter::Feed(std::string_view piece)
 void LineSplitter::Emit(const char* begin, const char* end)
 {
     if (partial_.empty()) {
-        lines_.emplace_back(begin, end);
+        Store(std::string_view(begin, static_cast<size_t>(end - begin)));
         return;
     }
     partial_.append(begin, end);
-    lines_.push_back(std::move(partial_));
+    Store(partial_);
     partial_.clear();
+}
+
+void LineSplitter::Store(std::string_view line)
+{
+    if (count_ < lines_.size())
+        lines_[count_].assign(line);
+    else
+        lines_.emplace_back(line);
+    ++count_;
 }
 
 void LineSplitter::Finish()
 {
     if (!partial_.empty())
-        lines_.push_back(std::move(partial_));
+        Store(partial_);
     partial_.clear();
     afterCr_ = false;
+    lines_.resize(count_);
+    // A short file read after a long one does not keep the long one's table.
+    if (lines_.capacity() > 2 * count_ + 1024)
+        lines_.shrink_to_fit();
 }
 
 std::string JoinLinesCrLf(const std::vector<std::string>& lines)

@@ -27,9 +27,9 @@ std::string SyncedFileSystem::ReadAll(const std::filesystem::path& path)
     return StdFileSystem().ReadAll(path);
 }
 
-std::vector<std::string> SyncedFileSystem::ReadLines(const std::filesystem::path& path)
+void SyncedFileSystem::ReadLines(const std::filesystem::path& path, std::vector<std::string>& lines)
 {
-    return StdFileSystem().ReadLines(path);
+    StdFileSystem().ReadLines(path, lines);
 }
 
 void SyncedFileSystem::WriteAll(const std::filesystem::path& path, const std::string& bytes)
