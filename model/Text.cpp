@@ -24,6 +24,17 @@ std::string RemoveTabs(std::string_view text)
     return out;
 }
 
+namespace {
+
+// The first `ch` in [from, end), or end.
+const char* Find(const char* from, const char* end, char ch)
+{
+    const void* hit = from < end ? std::memchr(from, ch, static_cast<size_t>(end - from)) : nullptr;
+    return hit ? static_cast<const char*>(hit) : end;
+}
+
+}  // namespace
+
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to)
 {
     if (from.size() == 1) {
@@ -32,14 +43,17 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
         const auto hits = static_cast<size_t>(std::count(text.begin(), text.end(), ch));
         std::string out(text.size() - hits + hits * to.size(), '\0');
         char* o = out.data();
-        for (const char c : text) {
-            if (c != ch) {
-                *o++ = c;
-            } else if (!to.empty()) {
+        const char* p = text.data();
+        const char* const end = p + text.size();
+        for (const char* hit = Find(p, end, ch); hit != end; p = hit + 1, hit = Find(p, end, ch)) {
+            std::memcpy(o, p, static_cast<size_t>(hit - p));
+            o += hit - p;
+            if (!to.empty())
                 std::memcpy(o, to.data(), to.size());
-                o += to.size();
-            }
+            o += to.size();
         }
+        if (p != end)
+            std::memcpy(o, p, static_cast<size_t>(end - p));
         return out;
     }
     size_t size = text.size();
@@ -87,16 +101,6 @@ std::vector<std::string> SplitLines(std::string_view content)
     return lines;
 }
 
-namespace {
-
-// The first `ch` in [from, end), or end.
-const char* Find(const char* from, const char* end, char ch)
-{
-    const void* hit = from < end ? std::memchr(from, ch, static_cast<size_t>(end - from)) : nullptr;
-    return hit ? static_cast<const char*>(hit) : end;
-}
-
-}  // namespace
 
 void LineSplitter::Feed(std::string_view piece)
 {
