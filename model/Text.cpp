@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace revlane::text {
 
@@ -184,24 +185,27 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines)
 void WriteLinesCrLf(const std::vector<std::string>& lines, size_t pieceSize,
                     const std::function<void(std::string_view)>& write)
 {
-    std::string piece;
-    piece.reserve(pieceSize + 2);
+    const std::unique_ptr<char[]> piece(new char[pieceSize]);
+    size_t used = 0;
     for (const auto& line : lines) {
-        if (!piece.empty() && piece.size() + line.size() + 2 > pieceSize) {
-            write(piece);
-            piece.clear();
+        const size_t size = line.size() + 2;
+        if (used + size > pieceSize && used > 0) {
+            write(std::string_view(piece.get(), used));
+            used = 0;
         }
-        if (line.size() + 2 > pieceSize) {
+        if (size > pieceSize) {
             // A line longer than a piece goes on its own, without a copy.
             write(line);
             write("\r\n");
             continue;
         }
-        piece += line;
-        piece += "\r\n";
+        std::memcpy(piece.get() + used, line.data(), line.size());
+        used += line.size();
+        piece[used++] = '\r';
+        piece[used++] = '\n';
     }
-    if (!piece.empty())
-        write(piece);
+    if (used > 0)
+        write(std::string_view(piece.get(), used));
 }
 
 std::string Latin1ToUtf8(std::string_view bytes)
