@@ -142,6 +142,7 @@ private:
     // Express import and restore (frmMainImport.cpp).
     void txtImport_Change();
     void ClearImport();
+    void ShowImportVehicle(const QString& name);
     void cmdPaste_Click();
     void cmdImport_Click();
     void cmdRestore_Click();
