@@ -66,13 +66,13 @@ bool ConfigFile::OpenView(FileKind kind, Game game, const CaptionTable& captions
     PrepareGrid(grid_, geometry);
     for (int c = 0; c < geometry.cols; ++c) {
         if (ide) {
-            grid_.SetTextMatrix(0, c, DefaultCaption(game, c));
+            grid_.FillCell(0, c, DefaultCaption(game, c));
             continue;
         }
         const auto header = captions.HandlingHeader(game, c);
-        grid_.SetTextMatrix(0, c, header.letter);
-        grid_.SetTextMatrix(1, c, header.name);
-        grid_.SetTextMatrix(2, c, header.hint);
+        grid_.FillCell(0, c, header.letter);
+        grid_.FillCell(1, c, header.name);
+        grid_.FillCell(2, c, header.hint);
     }
     DefaultMode = ide;
     ReadFile();

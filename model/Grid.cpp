@@ -54,6 +54,12 @@ void Grid::SetCols(int cols)
     NotifyLayout();
 }
 
+void Grid::SetSize(int rows, int cols)
+{
+    Resize(rows, cols);
+    NotifyLayout();
+}
+
 void Grid::SetFixedRows(int n)
 {
     if (n < 0 || n > rows_)

@@ -29,6 +29,8 @@ public:
     // Changing a count keeps the texts of the cells that remain.
     void SetRows(int rows);
     void SetCols(int cols);
+    // Both counts at once: the cells are moved once, not once for each.
+    void SetSize(int rows, int cols);
 
     int FixedRows() const { return fixedRows_; }
     int FixedCols() const { return fixedCols_; }
