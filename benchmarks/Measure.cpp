@@ -102,8 +102,8 @@ void Table::Add(Figure figure)
 
 void Table::PrintHeader(std::ostream& out)
 {
-    out << Pad("figure", kNameWidth) << PadLeft("value", 12) << PadLeft("floor", 12) << PadLeft("ratio", 8) << "  "
-        << Pad("goal", 11) << "\n";
+    out << Pad("figure", kNameWidth) << PadLeft("value", 12) << PadLeft("floor", 12) << PadLeft("ratio", 8)
+        << "  goal\n";
 }
 
 void Table::Print(std::ostream& out) const
