@@ -102,6 +102,7 @@ void ConfigFile::ReadFile()
         // reach Save: it would write the header alone over the file.
         lines_.clear();
         CloseFile();
+        grid_.SendPending();
         run.Finish();
         return;
     }
@@ -112,6 +113,7 @@ void ConfigFile::ReadFile()
         if (row < grid_.Rows())
             return false;
         const std::string max = std::to_string(MaxVehicles);
+        grid_.SendPending();
         run.Step([&] {
             ports_.messages.ShowMessage("More than " + max + " vehicles found in this file. Only the first " + max
                                             + " were loaded, but they won't be removed when saving.",
@@ -160,6 +162,8 @@ void ConfigFile::ReadFile()
     filledRows_ = row - firstRow;
 
     grid_.SetEnabled(true);
+    // A report may come up next: the grid on the screen shows the file behind it.
+    grid_.SendPending();
     run.Finish();
 }
 

@@ -186,8 +186,12 @@ void Grid::NotifyEnabled()
 
 void Grid::EndBatch()
 {
-    if (--batchDepth_ > 0)
-        return;
+    if (--batchDepth_ == 0)
+        SendPending();
+}
+
+void Grid::SendPending()
+{
     const Pending pending = pending_;
     pending_ = {};
     if (!observer_)

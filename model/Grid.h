@@ -72,6 +72,10 @@ public:
 
     void SetObserver(GridObserver* observer) { observer_ = observer; }
 
+    // Tells the observer now of the changes that the open batches have gathered so far: before
+    // the user is asked anything, the grid on the screen shows what the grid holds.
+    void SendPending();
+
     // While a batch lasts, the observer hears nothing; when the outermost one ends, it hears
     // once of each kind of change made: filling thousands of cells is one notice, not thousands.
     class Batch {
