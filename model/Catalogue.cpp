@@ -83,8 +83,8 @@ CaptionTable::Header CaptionTable::HandlingHeader(Game game, int col) const
     }
     // Vice City's extra field sits at AD; flags and the two light fields move one to the right.
     switch (col) {
-    case 29: return {Entry(kLetter + 29), Entry(kExtraName), std::string()};
-    case 30: return {Entry(kLetter + 30), Entry(kName + 29), std::string()};
+    case 29: return {Entry(kLetter + 29), Entry(kExtraName), std::string_view()};
+    case 30: return {Entry(kLetter + 30), Entry(kName + 29), std::string_view()};
     case 31: return {Entry(kLetter + 31), Entry(kName + 30), Entry(kHint + 30)};
     case 32: return {Entry(kExtraLetter), Entry(kName + 31), Entry(kHint + 31)};
     default: return {};

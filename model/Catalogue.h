@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "Views.h"
 
@@ -19,9 +20,10 @@ public:
     const std::string& Entry(int index) const;
 
     struct Header {
-        std::string letter, name, hint;
+        std::string_view letter, name, hint;
     };
-    // The three header rows over a column of a game's handling.cfg view.
+    // The three header rows over a column of a game's handling.cfg view, as views of the
+    // catalogue's own entries: valid while the catalogue is.
     Header HandlingHeader(Game game, int col) const;
 
 private:

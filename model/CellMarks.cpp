@@ -28,7 +28,7 @@ void CellMarks::Reset(Game game, const CaptionTable& captions)
     for (int col = 0; !file_.DefaultMode && col < grid_.Cols(); ++col) {
         const CaptionTable::Header header = captions.HandlingHeader(game, col);
         rules_[static_cast<size_t>(col)] = ParseFieldRule(header.hint);
-        ruleTexts_[static_cast<size_t>(col)] = header.name + " " + header.hint;
+        ruleTexts_[static_cast<size_t>(col)] = std::string(header.name) + " " + std::string(header.hint);
     }
     marks_.assign(static_cast<size_t>(grid_.Rows()), {});
     for (int row = 0; row < grid_.Rows(); ++row)

@@ -78,6 +78,8 @@ bool ConfigFile::OpenView(FileKind kind, Game game, const CaptionTable& captions
                                     MsgIcon::Critical);
         return false;
     }
+    // The grid's observer hears of the new shape and all the cells once, at the end.
+    const Grid::Batch batch(grid_);
     const ViewGeometry geometry = GeometryFor(kind, game);
     if (ide)
         FirstVehicleId = game == Game::Gta3 ? "90," : "130";
@@ -85,13 +87,13 @@ bool ConfigFile::OpenView(FileKind kind, Game game, const CaptionTable& captions
     PrepareGrid(grid_, geometry);
     for (int c = 0; c < geometry.cols; ++c) {
         if (ide) {
-            grid_.SetTextMatrix(0, c, DefaultCaption(game, c));
+            grid_.FillCell(0, c, DefaultCaption(game, c));
             continue;
         }
         const auto header = captions.HandlingHeader(game, c);
-        grid_.SetTextMatrix(0, c, header.letter);
-        grid_.SetTextMatrix(1, c, header.name);
-        grid_.SetTextMatrix(2, c, header.hint);
+        grid_.FillCell(0, c, header.letter);
+        grid_.FillCell(1, c, header.name);
+        grid_.FillCell(2, c, header.hint);
     }
     DefaultMode = ide;
     ReadFile();
@@ -101,11 +103,11 @@ bool ConfigFile::OpenView(FileKind kind, Game game, const CaptionTable& captions
 void ConfigFile::ReadFile()
 {
     ContinueOnError run("ReadFile", ports_.errors);
+    const Grid::Batch batch(grid_);
 
     sectionFound_ = false;
     modified_ = false;
     titleRows_.clear();
-    lines_.clear();
     filledRows_ = 0;
     restoreEntries_.clear();
     open_ = false;
@@ -115,20 +117,24 @@ void ConfigFile::ReadFile()
     if (!DefaultMode)
         FirstVehicleId = "LANDSTAL";
 
-    if (!run.Step([&] { lines_ = text::SplitLines(ports_.files.ReadAll(OpenPath())); })) {
+    // The new lines take the old ones' places, and their room where it is enough.
+    if (!run.Step([&] { ports_.files.ReadLines(OpenPath(), lines_); })) {
         // Without the file's bytes there is nothing to show, and an empty table must never
         // reach Save: it would write the header alone over the file.
         lines_.clear();
         CloseFile();
+        grid_.SendPending();
         run.Finish();
         return;
     }
     open_ = true;
+    restoreEntries_.reserve(static_cast<size_t>(std::max(grid_.Rows() - firstRow, 0)));
 
     const auto capacityReached = [&] {
         if (row < grid_.Rows())
             return false;
         const std::string max = std::to_string(MaxVehicles);
+        grid_.SendPending();
         run.Step([&] {
             ports_.messages.ShowMessage("More than " + max + " vehicles found in this file. Only the first " + max
                                             + " were loaded, but they won't be removed when saving.",
@@ -177,6 +183,8 @@ void ConfigFile::ReadFile()
     filledRows_ = row - firstRow;
 
     grid_.SetEnabled(true);
+    // A report may come up next: the grid on the screen shows the file behind it.
+    grid_.SendPending();
     run.Finish();
 }
 
@@ -191,7 +199,8 @@ void ConfigFile::SplitHandlingLine(int index, int row)
     std::string& line = lines_[static_cast<size_t>(index)];
     // The stored line keeps the expansion: the identifier field is fixed-width, and a tab in
     // it counts as five characters both here and when the saved file is read again.
-    line = text::ReplaceAll(line, "\t", kTabExpansion);
+    if (line.find('\t') != std::string::npos)
+        line = text::ReplaceAll(line, "\t", kTabExpansion);
     restoreEntries_.push_back(SplitHandlingFields(grid_, row, line, kHandlingIdentifierWidth));
 }
 
@@ -303,7 +312,7 @@ void ConfigFile::SaveSteps(ContinueOnError& run, bool& backupMade)
     const auto temp = TempPathFor(path);
     FileSystem& files = ports_.files;
 
-    if (!run.Step([&] { files.WriteAll(temp, text::JoinLinesCrLf(lines_)); })) {
+    if (!run.Step([&] { files.WriteLines(temp, lines_); })) {
         files.Remove(temp);
         return;
     }
@@ -354,6 +363,7 @@ void ConfigFile::MakeBackup(const std::filesystem::path& path, const std::filesy
 
 void ConfigFile::CloseFile()
 {
+    const Grid::Batch batch(grid_);
     grid_.SetEnabled(false);
     modified_ = false;
     grid_.Clear();

@@ -44,17 +44,6 @@ std::string FullErrorReport(const Failure& failure, const std::string& routine, 
     return ShortErrorReport(failure) + "\r\n" + "Routine: " + routine + "\r\n" + "OS: " + osName;
 }
 
-bool ContinueOnError::Step(const std::function<void()>& step)
-{
-    try {
-        step();
-        return true;
-    } catch (...) {
-        Fail(FailureFrom(std::current_exception()));
-        return false;
-    }
-}
-
 void ContinueOnError::Fail(Failure failure)
 {
     failed_ = true;

@@ -51,8 +51,19 @@ public:
     ContinueOnError(const ContinueOnError&) = delete;
     ContinueOnError& operator=(const ContinueOnError&) = delete;
 
-    // Returns whether the step ran to its end.
-    bool Step(const std::function<void()>& step);
+    // Returns whether the step ran to its end. A template rather than a std::function, since
+    // reading runs a step for every line.
+    template <class F>
+    bool Step(F&& step)
+    {
+        try {
+            step();
+            return true;
+        } catch (...) {
+            Fail(FailureFrom(std::current_exception()));
+            return false;
+        }
+    }
     // Counts a failure found without an exception.
     void Fail(Failure failure);
 

@@ -155,8 +155,12 @@ bool ExpressImport::ImportLine(int row, std::string line)
     bool stored = false;
     if (file_.DefaultMode) {
         importText_ = std::move(line);
-        run.Step([&] { ClearRow(row); });
-        run.Step([&] { SplitDefaultFields(grid_, row, importText_); });
+        {
+            // The grid's observer hears of the whole row once.
+            const Grid::Batch batch(grid_);
+            run.Step([&] { ClearRow(row); });
+            run.Step([&] { SplitDefaultFields(grid_, row, importText_); });
+        }
         run.Step([&] { stored = file_.SetVehicleLine(row, importText_); });
     } else {
         std::optional<std::string> normalised = NormaliseHandlingLine(line);
@@ -169,8 +173,11 @@ bool ExpressImport::ImportLine(int row, std::string line)
             return false;
         }
         importText_ = std::move(*normalised);
-        run.Step([&] { ClearRow(row); });
-        run.Step([&] { SplitHandlingFields(grid_, row, importText_, kImportedIdentifierWidth); });
+        {
+            const Grid::Batch batch(grid_);
+            run.Step([&] { ClearRow(row); });
+            run.Step([&] { SplitHandlingFields(grid_, row, importText_, kImportedIdentifierWidth); });
+        }
         run.Step([&] { stored = file_.SetVehicleLine(row, importText_); });
     }
     run.Finish();

@@ -1,7 +1,7 @@
 #include "FileSystem.h"
 
 #include <fstream>
-#include <sstream>
+#include <memory>
 #include <system_error>
 
 #include "ErrorReport.h"
@@ -30,6 +30,10 @@ std::string Describe(const std::filesystem::path& path)
     throw ModelError::FromSystem(SystemErrorOf(ec, fallback), what);
 }
 
+// Files are read and written in pieces of this size: large enough that the system is asked
+// rarely, small enough to come from the heap and stay in the processor's caches.
+constexpr size_t kPieceSize = 64 * 1024;
+
 class RealFileSystem : public FileSystem {
 public:
     bool Exists(const std::filesystem::path& path) override
@@ -39,6 +43,39 @@ public:
     }
 
     std::string ReadAll(const std::filesystem::path& path) override
+    {
+        std::string content;
+        std::error_code ec;
+        if (const auto size = std::filesystem::file_size(path, ec); !ec)
+            content.reserve(static_cast<size_t>(size));
+        ReadPieces(path, [&](std::string_view piece) { content.append(piece); });
+        return content;
+    }
+
+    void ReadLines(const std::filesystem::path& path, std::vector<std::string>& lines) override
+    {
+        text::LineSplitter split(lines);
+        ReadPieces(path, [&](std::string_view piece) { split.Feed(piece); });
+        split.Finish();
+    }
+
+    void WriteAll(const std::filesystem::path& path, const std::string& bytes) override
+    {
+        WritePieces(path, [&](std::ofstream& out) { out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())); });
+    }
+
+    void WriteLines(const std::filesystem::path& path, const std::vector<std::string>& lines) override
+    {
+        WritePieces(path, [&](std::ofstream& out) {
+            text::WriteLinesCrLf(lines, kPieceSize, [&](std::string_view piece) {
+                out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+            });
+        });
+    }
+
+    // Hands a regular file's content to `take` piece by piece.
+    template <class Take>
+    void ReadPieces(const std::filesystem::path& path, Take take)
     {
         std::error_code ec;
         ClearSystemError();
@@ -61,20 +98,26 @@ public:
         std::ifstream in(path, std::ios::binary);
         if (!in)
             ThrowLast("Cannot open " + Describe(path), SystemFault::ReadFailed);
-        std::ostringstream content;
-        content << in.rdbuf();
-        if (in.bad() || content.bad())
+        // Pieces this large go from the system straight into our buffer, past the stream's own.
+        const std::unique_ptr<char[]> buffer(new char[kPieceSize]);
+        while (in) {
+            in.read(buffer.get(), static_cast<std::streamsize>(kPieceSize));
+            if (in.gcount() > 0)
+                take(std::string_view(buffer.get(), static_cast<size_t>(in.gcount())));
+        }
+        if (in.bad())
             ThrowLast("Cannot read " + Describe(path), SystemFault::ReadFailed);
-        return std::move(content).str();
     }
 
-    void WriteAll(const std::filesystem::path& path, const std::string& bytes) override
+    // Creates or empties the file, lets `put` write to it and flushes it.
+    template <class Put>
+    void WritePieces(const std::filesystem::path& path, Put put)
     {
         ClearSystemError();
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         if (!out)
             ThrowLast("Cannot create " + Describe(path), SystemFault::WriteFailed);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        put(out);
         out.flush();
         if (!out)
             ThrowLast("Cannot write " + Describe(path), SystemFault::DiskFull);
@@ -109,6 +152,16 @@ public:
 };
 
 }  // namespace
+
+void FileSystem::ReadLines(const std::filesystem::path& path, std::vector<std::string>& lines)
+{
+    lines = text::SplitLines(ReadAll(path));
+}
+
+void FileSystem::WriteLines(const std::filesystem::path& path, const std::vector<std::string>& lines)
+{
+    WriteAll(path, text::JoinLinesCrLf(lines));
+}
 
 FileSystem& StdFileSystem()
 {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace revlane {
 
@@ -14,8 +15,17 @@ public:
     virtual bool Exists(const std::filesystem::path& path) = 0;
     // The whole content of a regular file.
     virtual std::string ReadAll(const std::filesystem::path& path) = 0;
+    // Replaces `lines` with the lines of a regular file, split as text::SplitLines splits its
+    // content. The real file systems read it in pieces, so that its content is never held whole
+    // beside its lines, into the strings `lines` holds already; this one splits what ReadAll
+    // gives, and fails as ReadAll fails. After a failure `lines` holds anything.
+    virtual void ReadLines(const std::filesystem::path& path, std::vector<std::string>& lines);
     // Creates or empties the file, writes the bytes and flushes them to the system.
     virtual void WriteAll(const std::filesystem::path& path, const std::string& bytes) = 0;
+    // The same for the bytes of text::JoinLinesCrLf(lines). The real file systems write them in
+    // pieces, so that a large table is never copied whole; this one joins them and calls WriteAll,
+    // and fails as WriteAll fails.
+    virtual void WriteLines(const std::filesystem::path& path, const std::vector<std::string>& lines);
     // Gives a file another name; an existing file of that name is replaced in one step.
     virtual void Rename(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
     // A second name for the same file, where the file system has such a thing; `to` must not exist.

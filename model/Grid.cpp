@@ -9,21 +9,37 @@ namespace {
 const std::string kEmpty;
 }
 
+// Out of the way of the cell writes, which reading makes by the thousand.
+void Grid::ThrowNoCell(int row, int col)
+{
+    throw std::out_of_range("grid cell " + std::to_string(row) + ", " + std::to_string(col) + " does not exist");
+}
+
 void Grid::Resize(int rows, int cols)
 {
     rows = std::max(rows, 0);
     cols = std::max(cols, 0);
-    std::vector<std::string> cells(static_cast<size_t>(rows) * static_cast<size_t>(cols));
-    for (int r = 0; r < std::min(rows, rows_); ++r)
-        for (int c = 0; c < std::min(cols, cols_); ++c)
-            cells[static_cast<size_t>(r) * cols + c] = std::move(cells_[static_cast<size_t>(r) * cols_ + c]);
-    cells_ = std::move(cells);
+    if (cols == cols_) {
+        // Rows are stored one after another: the rows that remain stay where they are.
+        cells_.resize(static_cast<size_t>(rows) * static_cast<size_t>(cols));
+    } else {
+        MoveCells(rows, cols);
+    }
     rows_ = rows;
     cols_ = cols;
     widths_.resize(static_cast<size_t>(cols), DefaultColWidth);
     fixedRows_ = std::min(fixedRows_, rows_);
     fixedCols_ = std::min(fixedCols_, cols_);
     ClampCurrent();
+}
+
+void Grid::MoveCells(int rows, int cols)
+{
+    std::vector<std::string> cells(static_cast<size_t>(rows) * static_cast<size_t>(cols));
+    for (int r = 0; r < std::min(rows, rows_); ++r)
+        for (int c = 0; c < std::min(cols, cols_); ++c)
+            cells[static_cast<size_t>(r) * cols + c] = std::move(cells_[static_cast<size_t>(r) * cols_ + c]);
+    cells_ = std::move(cells);
 }
 
 void Grid::SetRows(int rows)
@@ -35,6 +51,12 @@ void Grid::SetRows(int rows)
 void Grid::SetCols(int cols)
 {
     Resize(rows_, cols);
+    NotifyLayout();
+}
+
+void Grid::SetSize(int rows, int cols)
+{
+    Resize(rows, cols);
     NotifyLayout();
 }
 
@@ -66,10 +88,9 @@ const std::string& Grid::TextMatrix(int row, int col) const
 void Grid::SetTextMatrix(int row, int col, std::string text)
 {
     if (!InRange(row, col))
-        throw std::out_of_range("grid cell " + std::to_string(row) + ", " + std::to_string(col) + " does not exist");
+        ThrowNoCell(row, col);
     cells_[static_cast<size_t>(row) * cols_ + col] = std::move(text);
-    if (observer_)
-        observer_->GridCellChanged(row, col);
+    NotifyCell(row, col);
 }
 
 int Grid::ColWidth(int col) const
@@ -94,8 +115,7 @@ void Grid::SetRow(int row)
     if (row_ == row)
         return;
     row_ = row;
-    if (observer_)
-        observer_->GridCurrentCellChanged();
+    NotifyCurrent();
 }
 
 void Grid::SetCol(int col)
@@ -105,8 +125,7 @@ void Grid::SetCol(int col)
     if (col_ == col)
         return;
     col_ = col;
-    if (observer_)
-        observer_->GridCurrentCellChanged();
+    NotifyCurrent();
 }
 
 void Grid::SetEnabled(bool enabled)
@@ -114,14 +133,15 @@ void Grid::SetEnabled(bool enabled)
     if (enabled_ == enabled)
         return;
     enabled_ = enabled;
-    if (observer_)
-        observer_->GridEnabledChanged();
+    NotifyEnabled();
 }
 
 void Grid::Clear()
 {
+    // Cells that are empty already are only looked at, not written.
     for (auto& cell : cells_)
-        cell.clear();
+        if (!cell.empty())
+            cell.clear();
     NotifyLayout();
 }
 
@@ -134,8 +154,58 @@ void Grid::ClampCurrent()
 
 void Grid::NotifyLayout()
 {
-    if (observer_)
+    if (batchDepth_ > 0)
+        pending_.layout = true;
+    else if (observer_)
         observer_->GridLayoutChanged();
+}
+
+void Grid::NotifyCell(int row, int col)
+{
+    if (batchDepth_ > 0)
+        pending_.cells = true;
+    else if (observer_)
+        observer_->GridCellChanged(row, col);
+}
+
+void Grid::NotifyCurrent()
+{
+    if (batchDepth_ > 0)
+        pending_.current = true;
+    else if (observer_)
+        observer_->GridCurrentCellChanged();
+}
+
+void Grid::NotifyEnabled()
+{
+    if (batchDepth_ > 0)
+        pending_.enabled = true;
+    else if (observer_)
+        observer_->GridEnabledChanged();
+}
+
+void Grid::EndBatch()
+{
+    if (--batchDepth_ == 0)
+        SendPending();
+}
+
+void Grid::SendPending()
+{
+    const Pending pending = pending_;
+    pending_ = {};
+    if (!observer_)
+        return;
+    // The layout first: a new layout shows every cell anew, and the current cell is brought
+    // into view within it.
+    if (pending.layout)
+        observer_->GridLayoutChanged();
+    else if (pending.cells)
+        observer_->GridCellsChanged();
+    if (pending.enabled)
+        observer_->GridEnabledChanged();
+    if (pending.current)
+        observer_->GridCurrentCellChanged();
 }
 
 }  // namespace revlane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace revlane {
@@ -12,6 +13,8 @@ public:
     // Row or column counts, fixed rows or columns or widths changed, or every cell was cleared.
     virtual void GridLayoutChanged() = 0;
     virtual void GridCellChanged(int row, int col) = 0;
+    // Any number of cells changed in one batch (see Grid::Batch).
+    virtual void GridCellsChanged() = 0;
     virtual void GridCurrentCellChanged() = 0;
     virtual void GridEnabledChanged() = 0;
 };
@@ -26,6 +29,8 @@ public:
     // Changing a count keeps the texts of the cells that remain.
     void SetRows(int rows);
     void SetCols(int cols);
+    // Both counts at once: the cells are moved once, not once for each.
+    void SetSize(int rows, int cols);
 
     int FixedRows() const { return fixedRows_; }
     int FixedCols() const { return fixedCols_; }
@@ -35,6 +40,18 @@ public:
     // Out-of-range cells read as empty text; writing one throws std::out_of_range.
     const std::string& TextMatrix(int row, int col) const;
     void SetTextMatrix(int row, int col, std::string text);
+    // The same from a piece of a line: the bytes go straight into the cell's own string. Reading
+    // fills thousands of cells this way, so it is kept small enough to be inlined.
+    void FillCell(int row, int col, std::string_view text)
+    {
+        if (!InRange(row, col))
+            ThrowNoCell(row, col);
+        cells_[static_cast<size_t>(row) * static_cast<size_t>(cols_) + static_cast<size_t>(col)].assign(text);
+        if (batchDepth_ > 0)
+            pending_.cells = true;
+        else if (observer_)
+            observer_->GridCellChanged(row, col);
+    }
 
     // Width in twips (1/1440 inch); a column never given a width reads as DefaultColWidth.
     int ColWidth(int col) const;
@@ -55,11 +72,34 @@ public:
 
     void SetObserver(GridObserver* observer) { observer_ = observer; }
 
+    // Tells the observer now of the changes that the open batches have gathered so far: before
+    // the user is asked anything, the grid on the screen shows what the grid holds.
+    void SendPending();
+
+    // While a batch lasts, the observer hears nothing; when the outermost one ends, it hears
+    // once of each kind of change made: filling thousands of cells is one notice, not thousands.
+    class Batch {
+    public:
+        explicit Batch(Grid& grid) : grid_(grid) { ++grid_.batchDepth_; }
+        ~Batch() { grid_.EndBatch(); }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        Grid& grid_;
+    };
+
 private:
+    [[noreturn]] static void ThrowNoCell(int row, int col);
     void Resize(int rows, int cols);
+    void MoveCells(int rows, int cols);
     void ClampCurrent();
     bool InRange(int row, int col) const { return row >= 0 && row < rows_ && col >= 0 && col < cols_; }
     void NotifyLayout();
+    void NotifyCell(int row, int col);
+    void NotifyCurrent();
+    void NotifyEnabled();
+    void EndBatch();
 
     int rows_ = 0;
     int cols_ = 0;
@@ -71,6 +111,13 @@ private:
     std::vector<std::string> cells_;  // row-major, rows_ * cols_
     std::vector<int> widths_;
     GridObserver* observer_ = nullptr;
+    int batchDepth_ = 0;
+    struct Pending {
+        bool layout = false;
+        bool cells = false;
+        bool current = false;
+        bool enabled = false;
+    } pending_;
 };
 
 }  // namespace revlane

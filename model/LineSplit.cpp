@@ -2,7 +2,36 @@
 
 #include "Text.h"
 
+#include <algorithm>
+
 namespace revlane {
+
+namespace {
+
+bool IsBlank(char ch)
+{
+    return ch == ' ' || ch == '\t';
+}
+
+// Puts a default.ide field into a cell as the cell shows it: without its tabs, and without the
+// spaces around it. The same as trimming the spaces of the field with its tabs removed, without
+// a copy of the field on the way.
+void FillDefaultField(Grid& grid, int row, int col, std::string_view field)
+{
+    size_t first = 0;
+    size_t last = field.size();
+    while (first < last && IsBlank(field[first]))
+        ++first;
+    while (last > first && IsBlank(field[last - 1]))
+        --last;
+    field = field.substr(first, last - first);
+    if (field.find('\t') == std::string_view::npos)
+        grid.FillCell(row, col, field);
+    else
+        grid.SetTextMatrix(row, col, text::RemoveTabs(field));
+}
+
+}  // namespace
 
 int SplitDefaultFields(Grid& grid, int row, std::string_view line)
 {
@@ -10,7 +39,7 @@ int SplitDefaultFields(Grid& grid, int row, std::string_view line)
     for (int col = 0; col < grid.Cols(); ++col) {
         const size_t comma = line.find(',', start);
         const size_t length = comma == std::string_view::npos ? std::string_view::npos : comma - start;
-        grid.SetTextMatrix(row, col, text::TrimSpaces(text::RemoveTabs(line.substr(start, length))));
+        FillDefaultField(grid, row, col, line.substr(start, length));
         if (comma == std::string_view::npos)
             return col + 1;
         start = comma + 1;
@@ -22,18 +51,23 @@ std::string SplitHandlingFields(Grid& grid, int row, std::string_view line, size
 {
     std::string identifier = text::TrimSpaces(line.substr(0, identifierWidth));
     grid.SetTextMatrix(row, 0, identifier);
-    const std::string values = line.size() > identifierWidth
-                                   ? text::TrimSpaces(text::CollapseSpaces(text::ReplaceAll(line.substr(identifierWidth), "\t", " ")))
-                                   : std::string();
-    size_t start = 0;
-    for (int col = 1; col < grid.Cols(); ++col) {
-        const size_t space = values.find(' ', start);
-        if (space == std::string::npos) {
-            grid.SetTextMatrix(row, col, values.substr(start));
-            break;
-        }
-        grid.SetTextMatrix(row, col, values.substr(start, space - start));
-        start = space + 1;
+    // The values are the runs of characters between spaces and tabs, however many of either.
+    const char* p = line.data() + std::min(identifierWidth, line.size());
+    const char* const end = line.data() + line.size();
+    while (p < end && IsBlank(*p))
+        ++p;
+    if (p == end) {
+        if (grid.Cols() > 1)
+            grid.FillCell(row, 1, std::string_view());
+        return identifier;
+    }
+    for (int col = 1; col < grid.Cols() && p < end; ++col) {
+        const char* const start = p;
+        while (p < end && !IsBlank(*p))
+            ++p;
+        grid.FillCell(row, col, std::string_view(start, static_cast<size_t>(p - start)));
+        while (p < end && IsBlank(*p))
+            ++p;
     }
     return identifier;
 }

@@ -1,11 +1,10 @@
 #include "Text.h"
 
-namespace revlane::text {
+#include <algorithm>
+#include <cstring>
+#include <memory>
 
-bool StartsWith(std::string_view text, std::string_view prefix)
-{
-    return text.substr(0, prefix.size()) == prefix;
-}
+namespace revlane::text {
 
 std::string TrimSpaces(std::string_view text)
 {
@@ -26,10 +25,46 @@ std::string RemoveTabs(std::string_view text)
     return out;
 }
 
+namespace {
+
+// The first `ch` in [from, end), or end.
+const char* Find(const char* from, const char* end, char ch)
+{
+    const void* hit = from < end ? std::memchr(from, ch, static_cast<size_t>(end - from)) : nullptr;
+    return hit ? static_cast<const char*>(hit) : end;
+}
+
+}  // namespace
+
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to)
 {
+    if (from.size() == 1) {
+        // One character, such as a tab: one pass to size the result, one to write it.
+        const char ch = from[0];
+        const auto hits = static_cast<size_t>(std::count(text.begin(), text.end(), ch));
+        std::string out(text.size() - hits + hits * to.size(), '\0');
+        char* o = out.data();
+        const char* p = text.data();
+        const char* const end = p + text.size();
+        for (const char* hit = Find(p, end, ch); hit != end; p = hit + 1, hit = Find(p, end, ch)) {
+            std::memcpy(o, p, static_cast<size_t>(hit - p));
+            o += hit - p;
+            if (!to.empty())
+                std::memcpy(o, to.data(), to.size());
+            o += to.size();
+        }
+        if (p != end)
+            std::memcpy(o, p, static_cast<size_t>(end - p));
+        return out;
+    }
+    size_t size = text.size();
+    if (to.size() > from.size() && !from.empty()) {
+        // Growing: the exact size first, so that the text is copied once.
+        for (size_t hit = text.find(from); hit != std::string_view::npos; hit = text.find(from, hit + from.size()))
+            size += to.size() - from.size();
+    }
     std::string out;
-    out.reserve(text.size());
+    out.reserve(size);
     size_t pos = 0;
     while (true) {
         const auto hit = from.empty() ? std::string_view::npos : text.find(from, pos);
@@ -61,19 +96,76 @@ bool IsBlank(std::string_view text)
 std::vector<std::string> SplitLines(std::string_view content)
 {
     std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t i = 0; i < content.size(); ++i) {
-        const char ch = content[i];
-        if (ch != '\r' && ch != '\n')
-            continue;
-        lines.emplace_back(content.substr(start, i - start));
-        if (ch == '\r' && i + 1 < content.size() && content[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < content.size())
-        lines.emplace_back(content.substr(start));
+    LineSplitter split(lines);
+    split.Feed(content);
+    split.Finish();
     return lines;
+}
+
+
+void LineSplitter::Feed(std::string_view piece)
+{
+    const char* p = piece.data();
+    const char* const end = p + piece.size();
+    if (afterCr_ && p < end) {
+        afterCr_ = false;
+        if (*p == '\n')
+            ++p;
+    }
+    // The next CR and the next LF are each searched for again only once passed, so that a file
+    // with one kind of line end is not searched twice over for the other.
+    const char* cr = Find(p, end, '\r');
+    const char* lf = Find(p, end, '\n');
+    for (;;) {
+        if (cr < p)
+            cr = Find(p, end, '\r');
+        if (lf < p)
+            lf = Find(p, end, '\n');
+        const char* lineEnd = cr < lf ? cr : lf;
+        if (lineEnd == end)
+            break;
+        Emit(p, lineEnd);
+        p = lineEnd + 1;
+        if (*lineEnd == '\r') {
+            if (p == end)
+                afterCr_ = true;
+            else if (*p == '\n')
+                ++p;
+        }
+    }
+    partial_.append(p, static_cast<size_t>(end - p));
+}
+
+void LineSplitter::Emit(const char* begin, const char* end)
+{
+    if (partial_.empty()) {
+        Store(std::string_view(begin, static_cast<size_t>(end - begin)));
+        return;
+    }
+    partial_.append(begin, end);
+    Store(partial_);
+    partial_.clear();
+}
+
+void LineSplitter::Store(std::string_view line)
+{
+    if (count_ < lines_.size())
+        lines_[count_].assign(line);
+    else
+        lines_.emplace_back(line);
+    ++count_;
+}
+
+void LineSplitter::Finish()
+{
+    if (!partial_.empty())
+        Store(partial_);
+    partial_.clear();
+    afterCr_ = false;
+    lines_.resize(count_);
+    // A short file read after a long one does not keep the long one's table.
+    if (lines_.capacity() > 2 * count_ + 1024)
+        lines_.shrink_to_fit();
 }
 
 std::string JoinLinesCrLf(const std::vector<std::string>& lines)
@@ -88,6 +180,32 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines)
         out += "\r\n";
     }
     return out;
+}
+
+void WriteLinesCrLf(const std::vector<std::string>& lines, size_t pieceSize,
+                    const std::function<void(std::string_view)>& write)
+{
+    const std::unique_ptr<char[]> piece(new char[pieceSize]);
+    size_t used = 0;
+    for (const auto& line : lines) {
+        const size_t size = line.size() + 2;
+        if (used + size > pieceSize && used > 0) {
+            write(std::string_view(piece.get(), used));
+            used = 0;
+        }
+        if (size > pieceSize) {
+            // A line longer than a piece goes on its own, without a copy.
+            write(line);
+            write("\r\n");
+            continue;
+        }
+        std::memcpy(piece.get() + used, line.data(), line.size());
+        used += line.size();
+        piece[used++] = '\r';
+        piece[used++] = '\n';
+    }
+    if (used > 0)
+        write(std::string_view(piece.get(), used));
 }
 
 std::string Latin1ToUtf8(std::string_view bytes)

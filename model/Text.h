@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,7 +9,17 @@
 // Small text helpers for the configuration files, which are bytes in the system's code page.
 namespace revlane::text {
 
-bool StartsWith(std::string_view text, std::string_view prefix);
+// Inline, and byte by byte: reading asks this of every line, with prefixes of a few bytes, and
+// most lines differ at the first.
+inline bool StartsWith(std::string_view text, std::string_view prefix)
+{
+    if (text.size() < prefix.size())
+        return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (text[i] != prefix[i])
+            return false;
+    return true;
+}
 inline bool IsDigit(char ch)
 {
     return ch >= '0' && ch <= '9';
@@ -24,8 +35,35 @@ bool IsBlank(std::string_view text);
 // The lines of a file's content without their ends. CR LF, a lone LF and a lone CR each end a
 // line; a last line without an end is a line too, and an end at the very end adds none.
 std::vector<std::string> SplitLines(std::string_view content);
+
+// Splits content that arrives in pieces into lines exactly as SplitLines does, so that a file
+// can be read into lines without its whole content being held beside them. The lines replace
+// those the vector held, and reuse their strings' room: reading a file again allocates little.
+class LineSplitter {
+public:
+    explicit LineSplitter(std::vector<std::string>& lines) : lines_(lines) {}
+    // Stores the lines that end in this piece; the rest waits for the next one.
+    void Feed(std::string_view piece);
+    // The content has ended: a last line without an end is a line too, and the vector is cut
+    // to the lines read.
+    void Finish();
+
+private:
+    void Emit(const char* begin, const char* end);
+    void Store(std::string_view line);
+
+    std::vector<std::string>& lines_;
+    size_t count_ = 0;      // lines stored so far
+    std::string partial_;   // the start of a line whose end is in a later piece
+    bool afterCr_ = false;  // the last piece ended with CR: a LF at the next one's start belongs to it
+};
+
 // Every line followed by CR LF.
 std::string JoinLinesCrLf(const std::vector<std::string>& lines);
+// The same bytes in pieces of about `pieceSize` bytes, each handed to `write` as it is full, so
+// that a large table is written without one copy of it all.
+void WriteLinesCrLf(const std::vector<std::string>& lines, size_t pieceSize,
+                    const std::function<void(std::string_view)>& write);
 
 // File text is 8-bit; messages are UTF-8. Each byte is taken as the Latin-1 character of its value.
 std::string Latin1ToUtf8(std::string_view bytes);

@@ -13,8 +13,7 @@ ViewGeometry GeometryFor(FileKind kind, Game game)
 void PrepareGrid(Grid& grid, const ViewGeometry& geometry)
 {
     grid.Clear();
-    grid.SetCols(geometry.cols);
-    grid.SetRows(geometry.rows);
+    grid.SetSize(geometry.rows, geometry.cols);
     grid.SetFixedCols(geometry.fixedCols);
     grid.SetFixedRows(geometry.fixedRows);
     grid.SetColWidth(0, geometry.col0Width);

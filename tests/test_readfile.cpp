@@ -226,6 +226,7 @@ private slots:
             QStringList heard;
             void GridLayoutChanged() override { heard << "layout"; }
             void GridCellChanged(int row, int col) override { heard << QString("cell %1,%2").arg(row).arg(col); }
+            void GridCellsChanged() override { heard << "cells"; }
             void GridCurrentCellChanged() override { heard << "current"; }
             void GridEnabledChanged() override { heard << "enabled"; }
         } seen;
@@ -263,6 +264,27 @@ private slots:
         QCOMPARE(g.TextMatrix(3, 2), std::string());  // what was cut is gone
         g.Clear();
         QVERIFY(g.TextMatrix(1, 1).empty() && g.Rows() == 4 && g.ColWidth(0) == Grid::DefaultColWidth);
+
+        // In a batch, however nested, the widget hears once of each kind of change, at the end,
+        // or earlier when the batch sends what it has so far.
+        seen.heard.clear();
+        {
+            Grid::Batch outer(g);
+            {
+                Grid::Batch inner(g);
+                g.SetTextMatrix(2, 1, "a");
+                g.SetTextMatrix(3, 1, "b");
+                g.SetCols(3);
+            }
+            QVERIFY(seen.heard.isEmpty());
+            g.SendPending();
+            QCOMPARE(seen.heard, QStringList{"layout"});  // a new layout shows every cell anew
+            g.SetTextMatrix(2, 2, "c");
+            g.SetRow(3);
+            g.SetEnabled(false);
+        }
+        QCOMPARE(seen.heard, (QStringList{"layout", "cells", "enabled", "current"}));
+        QCOMPARE(g.TextMatrix(3, 1), std::string("b"));
     }
 
     // No fixed bounds: many lines, a section far down, long lines and more vehicles than the view holds.

@@ -125,15 +125,18 @@ int FlexGrid::VisibleBodyRows() const
 void FlexGrid::UpdateScrollBars()
 {
     const int viewWidth = std::max(0, viewport()->width() - FixedWidth());
-    // The last scroll position shows the last column whole at the right edge.
+    // The last scroll position shows the last column whole at the right edge. The screen's
+    // resolution is asked once here, not once for every column.
+    const qreal dpi = logicalDpiX();
+    const auto widthPx = [&](int col) { return TwipsToPixels(grid_.ColWidth(col), dpi); };
     const int fixed = grid_.FixedCols();
     int start = grid_.Cols();
-    for (int width = 0; start > fixed && width + ColWidthPx(start - 1) <= viewWidth; --start)
-        width += ColWidthPx(start - 1);
+    for (int width = 0; start > fixed && width + widthPx(start - 1) <= viewWidth; --start)
+        width += widthPx(start - 1);
     if (start == grid_.Cols() && start > fixed)
         start = grid_.Cols() - 1;  // the last column alone is wider than the view
     horizontalScrollBar()->setRange(0, std::max(0, start - fixed));
-    horizontalScrollBar()->setPageStep(std::max(1, viewWidth / std::max(1, Px(1200))));
+    horizontalScrollBar()->setPageStep(std::max(1, viewWidth / std::max(1, TwipsToPixels(1200, dpi))));
     horizontalScrollBar()->setSingleStep(1);
     const int bodyRows = grid_.Rows() - grid_.FixedRows();
     verticalScrollBar()->setRange(0, std::max(0, bodyRows - VisibleBodyRows()));
@@ -276,6 +279,11 @@ void FlexGrid::GridLayoutChanged()
 }
 
 void FlexGrid::GridCellChanged(int, int)
+{
+    viewport()->update();
+}
+
+void FlexGrid::GridCellsChanged()
 {
     viewport()->update();
 }

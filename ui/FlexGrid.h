@@ -60,6 +60,7 @@ protected:
 private:
     void GridLayoutChanged() override;
     void GridCellChanged(int row, int col) override;
+    void GridCellsChanged() override;
     void GridCurrentCellChanged() override;
     void GridEnabledChanged() override;
 

@@ -1,10 +1,14 @@
 #include "Pictures.h"
 
+#include <QHash>
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <QWidget>
+
+#include <memory>
 
 namespace revlane::ui {
 
@@ -66,12 +70,50 @@ QPixmap AppIconPixmap(int size, qreal devicePixelRatio)
     return pixmap;
 }
 
+namespace {
+
+// The program's icon, drawn at a size only when something asks for that size, and then once:
+// a window that is never shown with its icon draws none, and the desktop draws the sizes it
+// wants. Copies of the icon share the drawings.
+class AppIconEngine : public QIconEngine {
+public:
+    AppIconEngine() : drawn_(std::make_shared<QHash<quint64, QPixmap>>()) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override
+    {
+        PaintAppIcon(*painter, rect);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        if (size.isEmpty())
+            return {};
+        const quint64 key = (quint64(quint32(size.width())) << 32) | quint32(size.height());
+        auto found = drawn_->constFind(key);
+        if (found == drawn_->constEnd())
+            found = drawn_->insert(key, Draw(size.width(), size.height()));
+        return *found;
+    }
+    QIconEngine* clone() const override { return new AppIconEngine(*this); }
+    QString key() const override { return QStringLiteral("RevlaneAppIcon"); }
+
+private:
+    static QPixmap Draw(int width, int height)
+    {
+        QPixmap pixmap = BlankPixmap(QSize(width, height), 1.0);
+        QPainter painter(&pixmap);
+        PaintAppIcon(painter, QRectF(0, 0, width, height));
+        return pixmap;
+    }
+
+    std::shared_ptr<QHash<quint64, QPixmap>> drawn_;
+};
+
+}  // namespace
+
 QIcon AppIcon()
 {
-    QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(AppIconPixmap(size));
-    return icon;
+    // Scalable: it names no sizes of its own, and is drawn sharp at any size asked for.
+    return QIcon(new AppIconEngine);
 }
 
 void DrawAppIcon(QPainter& painter, const QPoint& at, int size)

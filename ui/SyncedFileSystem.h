@@ -11,7 +11,9 @@ class SyncedFileSystem : public FileSystem {
 public:
     bool Exists(const std::filesystem::path& path) override;
     std::string ReadAll(const std::filesystem::path& path) override;
+    void ReadLines(const std::filesystem::path& path, std::vector<std::string>& lines) override;
     void WriteAll(const std::filesystem::path& path, const std::string& bytes) override;
+    void WriteLines(const std::filesystem::path& path, const std::vector<std::string>& lines) override;
     void Rename(const std::filesystem::path& from, const std::filesystem::path& to) override;
     void HardLink(const std::filesystem::path& from, const std::filesystem::path& to) override;
     void Remove(const std::filesystem::path& path) noexcept override;

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStringListModel>
 
 #include <functional>
 
@@ -135,7 +136,8 @@ void frmMain::BuildControls()
     Linea[1] = make.Line(this, 120, 360, 2040);
     Image1 = new QLabel(this);
     make.Place(Image1, 120, 480, 480, 480);
-    Image1->setPixmap(AppIconPixmap(32, devicePixelRatioF()));
+    // From the window's own icon, which then needs not draw this size again.
+    Image1->setPixmap(windowIcon().pixmap(QSize(32, 32), devicePixelRatioF()));
     optDefault = make.Option(this, "default.ide", 720, 480, 1335, 255);
     optHandling = make.Option(this, "handling.cfg", 720, 720, 1335, 255);
     lblInstallpath = make.Label(this, "GTA installation to use", true, 2280, 120, 3615, 255);
@@ -187,6 +189,8 @@ void frmMain::BuildBottomArea()
     Linea[4] = make.Line(picBottom, 0, 1560, 8880);
     lblMisc[2] = make.Label(picBottom, "Select a vehicle to restore its original settings.", false, 0, 1680, 4215, 495);
     comRestore = new QComboBox(picBottom);
+    // A plain list of names, so that a read replaces the whole list in one go.
+    comRestore->setModel(new QStringListModel(comRestore));
     make.Place(comRestore, 5160, 1680, 1815, 315);
     cmdRestore = make.Button(picBottom, "Restore defaults", false, 7080, 1680, 1815, 315);
     Linea[5] = make.Line(picBottom, 0, 2280, 8880);

@@ -127,8 +127,9 @@ private:
     void ChooseFileKind(FileKind kind);
     void OpenDefault();
     void OpenHandling();
-    void OpenView(FileKind kind, QRadioButton* option);
-    void ShowReadFile();
+    // Opens a view; the import box then shows importText, or is emptied where that is null.
+    void OpenView(FileKind kind, QRadioButton* option, const QString& importText = QString());
+    void ShowReadFile(const QString& importText = QString());
     void ShowFirstVehicle();
     void SetFileControlsEnabled(bool enabled, bool restore);
     bool AskToSave(MsgButtons buttons);
@@ -148,6 +149,7 @@ private:
     // Express import and restore (frmMainImport.cpp).
     void txtImport_Change();
     void ClearImport();
+    void ShowImportVehicle(const QString& name);
     void cmdPaste_Click();
     void cmdImport_Click();
     void cmdRestore_Click();

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStringListModel>
 
 #include "FlexGrid.h"
 #include "QtPorts.h"
@@ -42,11 +43,8 @@ void frmMain::ChooseFileKind(FileKind kind)
         return;
     }
     const bool ide = kind == FileKind::DefaultIde;
-    if (ide)
-        OpenDefault();
-    else
-        OpenHandling();
-    txtImport->setText(QString::fromLatin1(ide ? kDefaultHint : kHandlingHint));
+    // The import box goes straight to the new kind's hint, without being emptied on the way.
+    OpenView(kind, ide ? optDefault : optHandling, QString::fromLatin1(ide ? kDefaultHint : kHandlingHint));
 }
 
 void frmMain::OpenDefault()
@@ -59,12 +57,14 @@ void frmMain::OpenHandling()
     OpenView(FileKind::HandlingCfg, optHandling);
 }
 
-void frmMain::OpenView(FileKind kind, QRadioButton* option)
+void frmMain::OpenView(FileKind kind, QRadioButton* option, const QString& importText)
 {
     const bool opened = file.OpenView(kind, CurrentGame(), CaptionTable_);
     // A file that is not there leaves the open one in view; one that was not read leaves none.
     if (opened || !file.IsOpen())
-        ShowReadFile();
+        ShowReadFile(importText);
+    else if (!importText.isNull())
+        txtImport->setText(importText);
     if (!opened) {
         // The option stays clear, so that a second click tries again.
         SetFileOption(option, false);
@@ -75,17 +75,19 @@ void frmMain::OpenView(FileKind kind, QRadioButton* option)
     ShowFirstVehicle();
 }
 
-// What a read leaves to the window besides the grid: the restore list, an empty import box,
-// and the controls that work on an open file.
-void frmMain::ShowReadFile()
+// What a read leaves to the window besides the grid: the restore list, the import box with the
+// text given (empty unless a hint is given) and no vehicle for it yet, and the controls that work
+// on an open file.
+void frmMain::ShowReadFile(const QString& importText)
 {
     QStringList names;
+    names.reserve(static_cast<qsizetype>(file.RestoreEntries().size()));
     for (const std::string& name : file.RestoreEntries())
         names << FromBytes(name);
-    comRestore->clear();
-    comRestore->addItems(names);
-    txtImport->clear();
+    static_cast<QStringListModel*>(comRestore->model())->setStringList(names);
     ClearImport();
+    // Its change looks the text's vehicle up in the file just read.
+    txtImport->setText(importText);
     SetFileControlsEnabled(file.IsOpen(), names.size() > 2);
     // A file read afresh starts with nothing to undo, and its marks worked out once.
     undo_.clear();

@@ -16,7 +16,7 @@ namespace revlane::ui {
 void frmMain::txtImport_Change()
 {
     import.TextChanged(ToBytes(txtImport->text()), CurrentGame());
-    txtImportv->setText(FromBytes(import.VehicleName()));
+    ShowImportVehicle(FromBytes(import.VehicleName()));
     cmdImport->setEnabled(import.ApplyEnabled());
 }
 
@@ -24,8 +24,16 @@ void frmMain::txtImport_Change()
 void frmMain::ClearImport()
 {
     import.ClearImport();
-    txtImportv->clear();
+    ShowImportVehicle(QString());
     cmdImport->setEnabled(false);
+}
+
+// A line box lays its text out anew on every setText, even of the same text: most changes of
+// the import text name no vehicle, before as after.
+void frmMain::ShowImportVehicle(const QString& name)
+{
+    if (txtImportv->text() != name)
+        txtImportv->setText(name);
 }
 
 void frmMain::cmdPaste_Click()

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "FirstFrame.h"
 #include "frmMain.h"
 
 namespace {
@@ -42,6 +43,10 @@ int main(int argc, char* argv[])
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
+    // For the benchmarks, which time start-up from outside: not for users, so not in the help.
+    QCommandLineOption quitAfterFirstFrame(QStringLiteral("quit-after-first-frame"));
+    quitAfterFirstFrame.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(quitAfterFirstFrame);
 
     // Help, the version and a refused option are answers in text: give them before the window
     // system is reached, so that they come in a terminal without a display too. Arguments with
@@ -60,6 +65,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     parser.process(app);
     revlane::ui::frmMain window;
+    if (parser.isSet(quitAfterFirstFrame))
+        new revlane::ui::QuitAfterFirstFrame(&window);
     window.show();
     return app.exec();
 }

@@ -1,0 +1,159 @@
+#include <QCoreApplication>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <optional>
+#include <stdexcept>
+
+#include "Figures.h"
+#include "Model.h"
+#include "Window.h"
+
+namespace revlane::bench {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+FileKind Other(FileKind kind)
+{
+    return kind == FileKind::DefaultIde ? FileKind::HandlingCfg : FileKind::DefaultIde;
+}
+
+std::string ReadBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+[[noreturn]] void Fail(const std::string& what, const fs::path& path)
+{
+    throw std::runtime_error(what + " " + path.string() + ": " + std::strerror(errno));
+}
+
+// What any program pays to put bytes safely under a file's name.
+void WriteSyncRename(const fs::path& temp, const fs::path& target, const std::string& bytes)
+{
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0)
+        Fail("cannot create", temp);
+    for (size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            Fail("cannot write", temp);
+        done += static_cast<size_t>(n);
+    }
+    if (::fsync(fd) != 0 || ::close(fd) != 0)
+        Fail("cannot sync", temp);
+    if (::rename(temp.c_str(), target.c_str()) != 0)
+        Fail("cannot rename", temp);
+}
+
+void CheckOpen(const ConfigFile& file, const fs::path& path)
+{
+    if (!file.IsOpen())
+        throw std::runtime_error("the file was not read: " + path.string());
+}
+
+}  // namespace
+
+std::string FigureName(const std::string& what, const BenchInstall& install, FileKind kind)
+{
+    return what + ", " + install.label + " " + (kind == FileKind::DefaultIde ? "default.ide" : "handling.cfg");
+}
+
+void ModelOpenFigure(Table& table, const BenchInstall& install, FileKind kind, const CaptionTable& captions,
+                     double limit, Rounds rounds)
+{
+    const fs::path path = install.File(kind);
+    // One model for every open, as the window keeps one grid and one file for its whole run.
+    Model model(install);
+    std::vector<std::string> lines;
+    const Work value{[&] { model.Open(kind, captions); }, {}, [&] { CheckOpen(model.file, path); }};
+    const Work floor{[&] { lines = GetlineLines(path); }, {},
+                     [&] {
+                         if (lines.empty())
+                             throw std::runtime_error("getline read nothing from " + path.string());
+                         lines = {};
+                     }};
+    const Medians m = SampleInTurns(value, floor, rounds);
+    table.Add({FigureName("model open", install, kind), m.value, m.floor, "ms", Goal::RatioAtMost, limit,
+               "floor: ifstream + getline"});
+}
+
+void WindowOpenFigure(Table& table, BenchWindow& window, const BenchInstall& install, FileKind kind,
+                      const CaptionTable& captions, double limit, double budgetMs, Rounds rounds)
+{
+    std::optional<Model> side;
+    const Work value{[&] {
+                         window.Click(kind);
+                         window.PaintWhole();
+                     },
+                     [&] {
+                         window.Click(Other(kind));
+                         BenchWindow::Settle();
+                         window.MarkAllForPainting();
+                     },
+                     [&] {
+                         CheckOpen(window.File(), install.File(kind));
+                         BenchWindow::Settle();
+                     }};
+    // The window shows the same file while the floor paints it.
+    const Work floor{[&] {
+                         side->Open(kind, captions);
+                         window.PaintWhole();
+                     },
+                     [&] {
+                         window.Click(kind);
+                         BenchWindow::Settle();
+                         side.emplace(install);
+                         window.MarkAllForPainting();
+                     },
+                     [&] {
+                         CheckOpen(side->file, install.File(kind));
+                         side.reset();
+                         BenchWindow::Settle();
+                     }};
+    const Medians m = SampleInTurns(value, floor, rounds);
+    Figure figure{FigureName("window open", install, kind), m.value, m.floor, "ms", Goal::RatioAtMost, limit,
+                  "floor: model open + one paint"};
+    if (budgetMs > 0) {
+        figure.goal = Goal::ValueBelow;
+        figure.limit = budgetMs;
+    }
+    table.Add(figure);
+}
+
+void SaveFigure(Table& table, BenchWindow& window, const BenchInstall& install, FileKind kind, double limit,
+                Rounds rounds)
+{
+    window.Click(Other(kind));
+    BenchWindow::Settle();
+    window.Click(kind);
+    BenchWindow::Settle();
+    CheckOpen(window.File(), install.File(kind));
+    // The first save also keeps the backup; every later one is what a user waits for.
+    window.SaveButton()->click();
+    BenchWindow::Settle();
+    const std::string bytes = ReadBytes(install.File(kind));
+    const fs::path temp = install.folder / "data" / "floor.tmp";
+    const fs::path target = install.folder / "data" / "floor.out";
+    const Work value{[&] { window.SaveButton()->click(); }, {}, [] { BenchWindow::Settle(); }};
+    const Work floor{[&] { WriteSyncRename(temp, target, bytes); }};
+    const Medians m = SampleInTurns(value, floor, rounds);
+    if (FileSize(install.File(kind)) != bytes.size())
+        throw std::runtime_error("the saved file changed its size: " + install.File(kind).string());
+    fs::remove(target);
+    table.Add({FigureName("save", install, kind), m.value, m.floor, "ms", Goal::RatioAtMost, limit,
+               "floor: write + fsync + rename"});
+}
+
+}  // namespace revlane::bench

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "Catalogue.h"
+#include "ConfigFile.h"
+#include "Files.h"
+#include "Grid.h"
+#include "Installation.h"
+
+// The model alone, as the window's file commands drive it, and the floor it is measured against.
+namespace revlane::bench {
+
+struct Model {
+    Grid grid;
+    Installation install;
+    QuietMessages messages;
+    LoudErrors errors;
+    FixedClock clock;
+    ConfigFile file;
+    Game game;
+
+    explicit Model(const BenchInstall& where)
+        : file(grid, install, ConfigFile::Ports{messages, errors, clock, StdFileSystem()}), game(where.game)
+    {
+        install.ViceMode = game == Game::ViceCity;
+        (install.ViceMode ? install.VicePath : install.Gta3Path) = where.folder;
+        install.SetUpFiles();
+    }
+    void Open(FileKind kind, const CaptionTable& captions) { file.OpenView(kind, game, captions); }
+};
+
+// What any program pays to have a file's lines: the standard library's stream and getline.
+inline std::vector<std::string> GetlineLines(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::string> lines;
+    std::string line;
+    while (std::getline(in, line))
+        lines.push_back(line);
+    return lines;
+}
+
+}  // namespace revlane::bench

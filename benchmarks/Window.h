@@ -1,0 +1,52 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "ConfigFile.h"
+#include "Files.h"
+#include "Views.h"
+
+class QPushButton;
+class QRadioButton;
+
+namespace revlane::platform {
+class Settings;
+}
+namespace revlane::ui {
+class frmMain;
+}
+
+namespace revlane::bench {
+
+// The real main window on an installation, started as a user starts it on remembered settings
+// (kept in the work folder, never the user's own), with a user who answers every question with
+// OK or Yes. Its file layer is the program's own.
+class BenchWindow {
+public:
+    BenchWindow(const BenchInstall& install, const std::filesystem::path& work);
+    ~BenchWindow();
+
+    // The file the window has open.
+    const ConfigFile& File() const;
+    QRadioButton* Option(FileKind kind) const;
+    QPushButton* SaveButton() const;
+    // Clicks the option of a file kind, as the user does to open that file.
+    void Click(FileKind kind) const;
+    // Marks every widget of the window for painting, so that the next paint paints it whole:
+    // a paint of the window alone leaves out the widgets that are not marked (the grid's cells).
+    void MarkAllForPainting() const;
+    // Paints the window at once, into what the window system shows.
+    void PaintWhole() const;
+    // Handles whatever is pending, so that the next measurement starts from quiet.
+    static void Settle();
+
+private:
+    QuietMessages messages_;
+    LoudErrors errors_;
+    FixedClock clock_;
+    std::unique_ptr<platform::Settings> settings_;
+    std::unique_ptr<ui::frmMain> window_;
+};
+
+}  // namespace revlane::bench
