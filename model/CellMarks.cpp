@@ -7,6 +7,8 @@ namespace revlane {
 
 bool SameValue(const std::string& a, const std::string& b)
 {
+    if (a == b)
+        return true;
     const std::optional<double> x = ParseDecimal(text::TrimSpaces(a)), y = ParseDecimal(text::TrimSpaces(b));
     if (x && y)
         return *x == *y;
@@ -20,8 +22,11 @@ CellMarks::CellMarks(const Grid& grid, const ConfigFile& file, const DefaultLine
 
 void CellMarks::Reset(Game game, const CaptionTable& captions)
 {
+    // The stock cells stay for another read of the same game's same file, as a reload is.
+    if (game != game_ || file_.DefaultMode != defaultMode_)
+        stockCells_.clear();
     game_ = game;
-    stockCells_.clear();
+    defaultMode_ = file_.DefaultMode;
     rules_.assign(static_cast<size_t>(grid_.Cols()), FieldRule());
     ruleTexts_.assign(static_cast<size_t>(grid_.Cols()), std::string());
     // Only handling.cfg's captions give ranges.
@@ -30,15 +35,19 @@ void CellMarks::Reset(Game game, const CaptionTable& captions)
         rules_[static_cast<size_t>(col)] = ParseFieldRule(header.hint);
         ruleTexts_[static_cast<size_t>(col)] = std::string(header.name) + " " + std::string(header.hint);
     }
-    marks_.assign(static_cast<size_t>(grid_.Rows()), {});
-    for (int row = 0; row < grid_.Rows(); ++row)
-        RefreshRow(row);
+    marks_.resize(static_cast<size_t>(grid_.Rows()));
+    stale_.assign(static_cast<size_t>(grid_.Rows()), 1);
 }
 
 void CellMarks::RefreshRow(int row)
 {
-    if (row < 0 || row >= static_cast<int>(marks_.size()))
-        return;
+    if (row >= 0 && row < static_cast<int>(stale_.size()))
+        stale_[static_cast<size_t>(row)] = 1;
+}
+
+void CellMarks::WorkOut(int row) const
+{
+    stale_[static_cast<size_t>(row)] = 0;
     std::vector<Mark>& marks = marks_[static_cast<size_t>(row)];
     marks.clear();
     if (!file_.IsVehicleRow(row))
@@ -55,7 +64,7 @@ void CellMarks::RefreshRow(int row)
 }
 
 // The stock line of a row's vehicle split into cells as reading splits it, or none.
-const std::vector<std::string>* CellMarks::StockCells(int row)
+const std::vector<std::string>* CellMarks::StockCells(int row) const
 {
     const std::string& key = grid_.TextMatrix(row, 0);
     auto [it, fresh] = stockCells_.try_emplace(key);
@@ -87,6 +96,8 @@ const CellMarks::Mark& CellMarks::At(int row, int col) const
     static const Mark none;
     if (row < 0 || row >= static_cast<int>(marks_.size()))
         return none;
+    if (stale_[static_cast<size_t>(row)])
+        WorkOut(row);
     const std::vector<Mark>& marks = marks_[static_cast<size_t>(row)];
     return col >= 0 && col < static_cast<int>(marks.size()) ? marks[static_cast<size_t>(col)] : none;
 }

@@ -16,8 +16,9 @@ namespace revlane {
 
 // What each cell of the open file tells at a glance beside its value: the game's stock value
 // where the cell differs from it, and whether the value lies outside what its column's caption
-// allows. Worked out once per row, after a read and after each change of a row, so that painting
-// only looks them up.
+// allows. A row's marks are worked out once, when they are first looked at after a read or after
+// a change of the row, so that painting mostly looks them up and a read costs nothing for the
+// rows never shown.
 class CellMarks {
 public:
     struct Mark {
@@ -27,9 +28,9 @@ public:
 
     CellMarks(const Grid& grid, const ConfigFile& file, const DefaultLines& stock);
 
-    // After a read: the open view's game and column rules, and every row's marks.
+    // After a read: the open view's game and column rules; every row's marks are to be worked out.
     void Reset(Game game, const CaptionTable& captions);
-    // After a change of one row's cells.
+    // After a change of one row's cells: its marks are to be worked out again.
     void RefreshRow(int row);
 
     // The mark of a cell; an empty one for a cell without marks.
@@ -39,16 +40,20 @@ public:
     const std::string& RuleText(int col) const { return ruleTexts_.at(static_cast<size_t>(col)); }
 
 private:
-    const std::vector<std::string>* StockCells(int row);
+    void WorkOut(int row) const;
+    const std::vector<std::string>* StockCells(int row) const;
 
     const Grid& grid_;
     const ConfigFile& file_;
     const DefaultLines& stock_;
     Game game_ = Game::Gta3;
+    bool defaultMode_ = true;
     std::vector<FieldRule> rules_;
     std::vector<std::string> ruleTexts_;
-    std::vector<std::vector<Mark>> marks_;  // by grid row, then column
-    std::map<std::string, std::optional<std::vector<std::string>>> stockCells_;  // by vehicle key
+    mutable std::vector<std::vector<Mark>> marks_;  // by grid row, then column
+    mutable std::vector<char> stale_;               // by grid row: its marks are to be worked out
+    // The stock lines split into cells, by vehicle key, for the game and file kind of the view.
+    mutable std::map<std::string, std::optional<std::vector<std::string>>> stockCells_;
 };
 
 // Whether two cell values are the same: numbers as numbers ("1700" and "1700.0"), other text
