@@ -84,7 +84,7 @@ bool ConfigFile::OpenView(FileKind kind, Game game, const CaptionTable& captions
     if (ide)
         FirstVehicleId = game == Game::Gta3 ? "90," : "130";
     MaxVehicles = geometry.maxVehicles;
-    PrepareGrid(grid_, geometry);
+    PrepareGrid(grid_, geometry, false);
     for (int c = 0; c < geometry.cols; ++c) {
         if (ide) {
             grid_.FillCell(0, c, DefaultCaption(game, c));
@@ -142,13 +142,13 @@ void ConfigFile::ReadFile()
         });
         return true;
     };
+    // The cells a row's line does not reach are emptied: the grid keeps the last read's cells.
     const auto splitInto = [&](size_t index) {
+        int written = 0;
         run.Step([&] {
-            if (DefaultMode)
-                SplitDefaultLine(lines_[index], row);
-            else
-                SplitHandlingLine(static_cast<int>(index), row);
+            written = DefaultMode ? SplitDefaultLine(lines_[index], row) : SplitHandlingLine(static_cast<int>(index), row);
         });
+        grid_.EmptyCells(row, written);
         ++row;
     };
 
@@ -172,6 +172,7 @@ void ConfigFile::ReadFile()
 
         if (!DefaultMode && text::StartsWith(line, ";-")) {
             run.Step([&] { grid_.SetTextMatrix(row, 0, line.substr(2)); });
+            grid_.EmptyCells(row, 1);
             titleRows_.push_back(row);
             ++row;
             // The line after a title is always a vehicle, whatever it says.
@@ -181,6 +182,8 @@ void ConfigFile::ReadFile()
         splitInto(i);
     }
     filledRows_ = row - firstRow;
+    for (int r = row; r < grid_.Rows(); ++r)
+        grid_.EmptyCells(r, 0);
 
     grid_.SetEnabled(true);
     // A report may come up next: the grid on the screen shows the file behind it.
@@ -188,20 +191,24 @@ void ConfigFile::ReadFile()
     run.Finish();
 }
 
-void ConfigFile::SplitDefaultLine(const std::string& line, int row)
+int ConfigFile::SplitDefaultLine(const std::string& line, int row)
 {
-    if (SplitDefaultFields(grid_, row, line) > 1)
+    const int written = SplitDefaultFields(grid_, row, line);
+    if (written > 1)
         restoreEntries_.push_back(grid_.TextMatrix(row, 1));
+    return written;
 }
 
-void ConfigFile::SplitHandlingLine(int index, int row)
+int ConfigFile::SplitHandlingLine(int index, int row)
 {
     std::string& line = lines_[static_cast<size_t>(index)];
     // The stored line keeps the expansion: the identifier field is fixed-width, and a tab in
     // it counts as five characters both here and when the saved file is read again.
     if (line.find('\t') != std::string::npos)
         line = text::ReplaceAll(line, "\t", kTabExpansion);
-    restoreEntries_.push_back(SplitHandlingFields(grid_, row, line, kHandlingIdentifierWidth));
+    int written = 0;
+    restoreEntries_.push_back(SplitHandlingFields(grid_, row, line, kHandlingIdentifierWidth, &written));
+    return written;
 }
 
 std::string ConfigFile::BuildLine(int row) const

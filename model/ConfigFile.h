@@ -100,8 +100,9 @@ public:
     static std::filesystem::path BackupPathFor(const std::filesystem::path& path);
 
 private:
-    void SplitDefaultLine(const std::string& line, int row);
-    void SplitHandlingLine(int index, int row);
+    // Each returns how many of the row's cells, from column 0 on, the line filled.
+    int SplitDefaultLine(const std::string& line, int row);
+    int SplitHandlingLine(int index, int row);
     void SaveSteps(class ContinueOnError& run, bool& backupMade);
     void PutCommentLine(size_t index, const std::string& text);
     void MakeBackup(const std::filesystem::path& path, const std::filesystem::path& backup);

@@ -145,6 +145,13 @@ void Grid::Clear()
     NotifyLayout();
 }
 
+void Grid::EmptyCells(int row, int fromCol)
+{
+    for (int col = std::max(fromCol, 0); col < cols_ && row >= 0 && row < rows_; ++col)
+        if (!TextMatrix(row, col).empty())
+            FillCell(row, col, std::string_view());
+}
+
 void Grid::ClampCurrent()
 {
     // A grid made only of fixed rows (or columns) keeps its current cell on the last one.

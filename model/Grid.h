@@ -46,7 +46,11 @@ public:
     {
         if (!InRange(row, col))
             ThrowNoCell(row, col);
-        cells_[static_cast<size_t>(row) * static_cast<size_t>(cols_) + static_cast<size_t>(col)].assign(text);
+        std::string& cell = cells_[static_cast<size_t>(row) * static_cast<size_t>(cols_) + static_cast<size_t>(col)];
+        // A file read again mostly finds its cells as they were: those stay untouched and unannounced.
+        if (cell == text)
+            return;
+        cell.assign(text);
         if (batchDepth_ > 0)
             pending_.cells = true;
         else if (observer_)
@@ -69,6 +73,8 @@ public:
 
     // Empties every cell; counts, widths and the current cell stay.
     void Clear();
+    // Empties a row's cells from a column on.
+    void EmptyCells(int row, int fromCol);
 
     void SetObserver(GridObserver* observer) { observer_ = observer; }
 

@@ -10,7 +10,8 @@ namespace {
 
 bool IsBlank(char ch)
 {
-    return ch == ' ' || ch == '\t';
+    // Most characters read are above the space, and one comparison tells those apart.
+    return static_cast<unsigned char>(ch) <= ' ' && (ch == ' ' || ch == '\t');
 }
 
 // Puts a default.ide field into a cell as the cell shows it: without its tabs, and without the
@@ -47,21 +48,19 @@ int SplitDefaultFields(Grid& grid, int row, std::string_view line)
     return grid.Cols();
 }
 
-std::string SplitHandlingFields(Grid& grid, int row, std::string_view line, size_t identifierWidth)
+std::string SplitHandlingFields(Grid& grid, int row, std::string_view line, size_t identifierWidth, int* written)
 {
     std::string identifier = text::TrimSpaces(line.substr(0, identifierWidth));
     grid.SetTextMatrix(row, 0, identifier);
+    int col = 1;
     // The values are the runs of characters between spaces and tabs, however many of either.
     const char* p = line.data() + std::min(identifierWidth, line.size());
     const char* const end = line.data() + line.size();
     while (p < end && IsBlank(*p))
         ++p;
-    if (p == end) {
-        if (grid.Cols() > 1)
-            grid.FillCell(row, 1, std::string_view());
-        return identifier;
-    }
-    for (int col = 1; col < grid.Cols() && p < end; ++col) {
+    if (p == end && grid.Cols() > 1)
+        grid.FillCell(row, col++, std::string_view());
+    for (; col < grid.Cols() && p < end; ++col) {
         const char* const start = p;
         while (p < end && !IsBlank(*p))
             ++p;
@@ -69,6 +68,8 @@ std::string SplitHandlingFields(Grid& grid, int row, std::string_view line, size
         while (p < end && IsBlank(*p))
             ++p;
     }
+    if (written)
+        *written = std::min(col, grid.Cols());
     return identifier;
 }
 

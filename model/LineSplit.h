@@ -21,6 +21,7 @@ int SplitDefaultFields(Grid& grid, int row, std::string_view line);
 
 // A handling.cfg line: the identifier from its first identifierWidth characters into column 0,
 // then its values, however they are spaced, into columns 1 on. Returns the identifier.
-std::string SplitHandlingFields(Grid& grid, int row, std::string_view line, size_t identifierWidth);
+// How many cells of the row, from column 0 on, it wrote goes to `written` where one is given.
+std::string SplitHandlingFields(Grid& grid, int row, std::string_view line, size_t identifierWidth, int* written = nullptr);
 
 }  // namespace revlane

@@ -39,22 +39,17 @@ const char* Find(const char* from, const char* end, char ch)
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to)
 {
     if (from.size() == 1) {
-        // One character, such as a tab: one pass to size the result, one to write it.
+        // One character, such as a tab: each stretch between two of them is copied whole.
         const char ch = from[0];
-        const auto hits = static_cast<size_t>(std::count(text.begin(), text.end(), ch));
-        std::string out(text.size() - hits + hits * to.size(), '\0');
-        char* o = out.data();
+        std::string out;
+        out.reserve(text.size() + (to.size() > 1 ? 16 * (to.size() - 1) : 0));
         const char* p = text.data();
         const char* const end = p + text.size();
         for (const char* hit = Find(p, end, ch); hit != end; p = hit + 1, hit = Find(p, end, ch)) {
-            std::memcpy(o, p, static_cast<size_t>(hit - p));
-            o += hit - p;
-            if (!to.empty())
-                std::memcpy(o, to.data(), to.size());
-            o += to.size();
+            out.append(p, static_cast<size_t>(hit - p));
+            out.append(to);
         }
-        if (p != end)
-            std::memcpy(o, p, static_cast<size_t>(end - p));
+        out.append(p, static_cast<size_t>(end - p));
         return out;
     }
     size_t size = text.size();

@@ -10,9 +10,10 @@ ViewGeometry GeometryFor(FileKind kind, Game game)
     return vice ? ViewGeometry{33, 112, 1, 3, 1600, 1200, 106} : ViewGeometry{32, 60, 1, 3, 1600, 1200, 57};
 }
 
-void PrepareGrid(Grid& grid, const ViewGeometry& geometry)
+void PrepareGrid(Grid& grid, const ViewGeometry& geometry, bool emptyCells)
 {
-    grid.Clear();
+    if (emptyCells)
+        grid.Clear();
     grid.SetSize(geometry.rows, geometry.cols);
     grid.SetFixedCols(geometry.fixedCols);
     grid.SetFixedRows(geometry.fixedRows);

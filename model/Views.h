@@ -22,6 +22,7 @@ struct ViewGeometry {
 ViewGeometry GeometryFor(FileKind kind, Game game);
 
 // Empties the grid and gives it the view's counts, fixed rows and columns and widths.
-void PrepareGrid(Grid& grid, const ViewGeometry& geometry);
+// Reading keeps the cells as they are, to empty later only those it does not fill.
+void PrepareGrid(Grid& grid, const ViewGeometry& geometry, bool emptyCells = true);
 
 }  // namespace revlane

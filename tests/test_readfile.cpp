@@ -287,6 +287,31 @@ private slots:
         QCOMPARE(g.TextMatrix(3, 1), std::string("b"));
     }
 
+    // A read into a grid that shows another file leaves what a read into an empty grid leaves:
+    // no cell of the last file stays behind.
+    void readAgainInTheSameGrid_data()
+    {
+        QTest::addColumn<FileKind>("kind");
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QByteArray>("second");
+        QTest::newRow("ide") << FileKind::DefaultIde << Lines({"90, a, b, c, d", "91, e, f", "92, g", "end"})
+                             << Lines({"90, a", "91, x, f, y", "end"});
+        QTest::newRow("cfg") << FileKind::HandlingCfg << Lines({"LANDSTAL       1 2 3", ";- title", "IDAHO          4 5", "BIKE 6"})
+                             << Lines({"LANDSTAL       1", "IDAHO          4 5 6 7", ";- title"});
+    }
+    void readAgainInTheSameGrid()
+    {
+        QFETCH(FileKind, kind);
+        QFETCH(QByteArray, first);
+        QFETCH(QByteArray, second);
+        OpenedFile h(kind, first);
+        WriteBytes(h.path, second);
+        h.Open(kind, Game::Gta3, FsPath(h.path));
+        OpenedFile fresh(kind, second);
+        QCOMPARE(GridCells(h.grid), GridCells(fresh.grid));
+        QCOMPARE(h.file.FilledRows(), fresh.file.FilledRows());
+    }
+
     // No fixed bounds: many lines, a section far down, long lines and more vehicles than the view holds.
     void largeFile()
     {
