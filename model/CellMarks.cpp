@@ -102,10 +102,4 @@ const CellMarks::Mark& CellMarks::At(int row, int col) const
     return col >= 0 && col < static_cast<int>(marks.size()) ? marks[static_cast<size_t>(col)] : none;
 }
 
-const FieldRule& CellMarks::Rule(int col) const
-{
-    static const FieldRule none;
-    return col >= 0 && col < static_cast<int>(rules_.size()) ? rules_[static_cast<size_t>(col)] : none;
-}
-
 }  // namespace revlane

@@ -35,8 +35,7 @@ public:
 
     // The mark of a cell; an empty one for a cell without marks.
     const Mark& At(int row, int col) const;
-    // The rule of a column and the field's name, for telling the user what is allowed.
-    const FieldRule& Rule(int col) const;
+    // The field's name and its rule, for telling the user what is allowed.
     const std::string& RuleText(int col) const { return ruleTexts_.at(static_cast<size_t>(col)); }
 
 private:

@@ -423,6 +423,7 @@ private slots:
         QTest::newRow("a number") << "not [L/M/H]" << QStringList{"1.5", "-2"} << QStringList{"L", "M", ""};
         QTest::newRow("numbered choice") << "0=long, 1=small, 2=big, 3=tall" << QStringList{"0", "3"} << QStringList{"4", "long"};
         QTest::newRow("length") << "[14 characters max]" << QStringList{"ABCDEFGHIJKLMN", ""} << QStringList{"ABCDEFGHIJKLMNO"};
+        QTest::newRow("three other words") << "[1 or 2]" << QStringList{"xy", "3"} << QStringList{};
         QTest::newRow("words") << "ped seat position offset towards centre of car" << QStringList{"x", ""} << QStringList{};
     }
     void fieldRules()

@@ -235,10 +235,12 @@ private slots:
         g.SetCols(3);
         g.SetRows(4);
         g.SetFixedCols(1);
+        QCOMPARE(g.Col(), 1);  // the current cell leaves a column that became fixed
         g.SetFixedRows(2);
         QCOMPARE(std::pair(g.Row(), g.Col()), std::pair(2, 1));
         g.SetTextMatrix(3, 2, "x");
         g.SetTextMatrix(1, 1, "kept");
+        g.SetTextMatrix(1, 0, "kept too");
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.SetTextMatrix(4, 0, "y"));
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.SetFixedRows(5));
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.SetRow(1));
@@ -251,7 +253,7 @@ private slots:
         QCOMPARE(g.ColWidth(2), 0);
         g.SetEnabled(true);
         g.SetEnabled(true);
-        QCOMPARE(seen.heard, (QStringList{"layout", "layout", "layout", "layout", "cell 3,2", "cell 1,1", "current", "current",
+        QCOMPARE(seen.heard, (QStringList{"layout", "layout", "layout", "layout", "cell 3,2", "cell 1,1", "cell 1,0", "current", "current",
                                           "layout", "enabled"}));
         g.SetRows(2);  // only fixed rows left: the current cell stays on the last one
         g.SetCols(2);
@@ -259,7 +261,10 @@ private slots:
         QCOMPARE(std::pair(g.Row(), g.Col()), std::pair(1, 1));
         QCOMPARE(std::pair(g.FixedRows(), g.FixedCols()), std::pair(2, 1));
         QCOMPARE(g.TextMatrix(1, 1), std::string("kept"));
+        QCOMPARE(g.TextMatrix(1, 0), std::string("kept too"));
         QCOMPARE(g.TextMatrix(3, 2), std::string());
+        g.SetFixedCols(2);
+        QCOMPARE(g.Col(), 1);
         g.SetRows(4);
         QCOMPARE(g.TextMatrix(3, 2), std::string());  // what was cut is gone
         g.Clear();
@@ -313,20 +318,43 @@ private slots:
     }
 
     // No fixed bounds: many lines, a section far down, long lines and more vehicles than the view holds.
+    // Vice City's handling view has room for its three titles beside its 106 vehicles.
+    void largeFile_data()
+    {
+        QTest::addColumn<FileKind>("kind");
+        QTest::addColumn<Game>("game");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("capacity");
+        QTest::newRow("gta3 ide") << FileKind::DefaultIde << Game::Gta3 << 61 << 61;
+        QTest::newRow("vc ide") << FileKind::DefaultIde << Game::ViceCity << 107 << 107;
+        QTest::newRow("gta3 cfg") << FileKind::HandlingCfg << Game::Gta3 << 57 << 57;
+        QTest::newRow("vc cfg") << FileKind::HandlingCfg << Game::ViceCity << 109 << 106;
+    }
     void largeFile()
     {
+        QFETCH(FileKind, kind);
+        QFETCH(Game, game);
+        QFETCH(int, rows);
+        QFETCH(int, capacity);
+        const bool ide = kind == FileKind::DefaultIde;
+        const int comments = 700;
         QByteArray content;
-        for (int i = 0; i < 700; ++i)
-            content += "# comment " + QByteArray::number(i) + "\r\n";
+        for (int i = 0; i < comments; ++i)
+            content += (ide ? "# comment " : "; comment ") + QByteArray::number(i) + "\r\n";
         const QByteArray longName(400, 'n');
-        for (int i = 0; i < 80; ++i)
-            content += QByteArray::number(90 + i) + "," + QByteArray(300, ' ') + longName + ",b\r\n";
-        OpenedFile h(FileKind::DefaultIde, content + "end\r\n");
-        QCOMPARE(h.file.LineCount(), 781);
-        QCOMPARE(h.file.FirstVehicleLine(), 700);
-        QCOMPARE(h.file.FilledRows(), 61);
-        QCOMPARE(h.Row(61, 3), (QStringList{"150", longName, "b"}));
-        QCOMPARE(QString::fromStdString(h.messages.shown.at(0).text), Capacity(61));
+        const int firstId = game == Game::Gta3 ? 90 : 130;
+        for (int i = 0; i <= rows; ++i) {
+            const QByteArray id = QByteArray::number(firstId + i);
+            content += ide ? id + "," + QByteArray(300, ' ') + longName + ",b\r\n"
+                           : (i ? "V" + id : "LANDSTAL").leftJustified(15, ' ') + longName + " b\r\n";
+        }
+        OpenedFile h(kind, content + (ide ? "end\r\n" : ";\r\n"), game);
+        QCOMPARE(h.file.LineCount(), comments + rows + 2);
+        QCOMPARE(h.file.FirstVehicleLine(), comments);
+        QCOMPARE(h.file.FilledRows(), rows);
+        const QByteArray last = (ide ? "" : "V") + QByteArray::number(firstId + rows - 1);
+        QCOMPARE(h.Row(h.file.FirstDataRow() + rows - 1, 3), (QStringList{last, longName, "b"}));
+        QCOMPARE(QString::fromStdString(h.messages.shown.at(0).text), Capacity(capacity));
     }
 };
 

@@ -92,6 +92,11 @@ private slots:
         h.grid.SetTextMatrix(row, 1, "x");
         h.file.UpdateLine();
         QVERIFY(!h.file.SetVehicleLine(row, "x"));
+        // Nor does undo put a vehicle's row there, nor a row of the wrong width on a vehicle.
+        ConfigFile::RowState state = h.file.RowAt(h.file.FirstDataRow());
+        QVERIFY(!h.file.PutRow(row, state));
+        state.cells.pop_back();
+        QVERIFY(!h.file.PutRow(h.file.FirstDataRow(), state));
         QCOMPARE(h.file.FileLines(), lines);
         QVERIFY(!h.file.Modified());
     }
@@ -128,6 +133,8 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QByteArray, saved);
         OpenedFile h(kind, content);
+        for (int row = h.file.FirstDataRow(); row < h.file.FirstDataRow() + h.file.FilledRows(); ++row)
+            QVERIFY(h.file.IsVehicleRow(row));  // a vehicle on the file's first line too
         const auto cells = GridCells(h.grid);
         const QByteArray expected =
             saved.replace("@", (kind == FileKind::DefaultIde ? "#" : ";") + QByteArray(kHeader)).replace('|', "\r\n") + "\r\n";
@@ -293,6 +300,33 @@ private slots:
             else
                 QVERIFY2(backup == original || (!finished && backup == "<missing>"), backup.constData());
         }
+    }
+
+    // The saved lines go to the disk in pieces of at most the piece's size, each line with its CR LF;
+    // a line longer than a piece goes on its own, and no empty piece is written.
+    void linesInPieces_data()
+    {
+        QTest::addColumn<int>("pieceSize");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("pieces");
+        QTest::newRow("exact fit") << 5 << QStringList{"abc", "d"} << QStringList{"abc\r\n", "d\r\n"};
+        QTest::newRow("one byte over") << 5 << QStringList{"abcd", "e"} << QStringList{"abcd", "\r\n", "e\r\n"};
+        QTest::newRow("several to a piece") << 8 << QStringList{"a", "b", "c", "", "dddddd"}
+                                            << QStringList{"a\r\nb\r\n", "c\r\n\r\n", "dddddd\r\n"};
+        QTest::newRow("no lines") << 4 << QStringList{} << QStringList{};
+    }
+    void linesInPieces()
+    {
+        QFETCH(int, pieceSize);
+        QFETCH(QStringList, lines);
+        QFETCH(QStringList, pieces);
+        std::vector<std::string> table;
+        for (const QString& line : lines)
+            table.push_back(line.toStdString());
+        QStringList written;
+        text::WriteLinesCrLf(table, static_cast<size_t>(pieceSize),
+                             [&](std::string_view piece) { written << QString::fromLatin1(piece.data(), qsizetype(piece.size())); });
+        QCOMPARE(written, pieces);
     }
 };
 
