@@ -232,8 +232,10 @@ private slots:
         } seen;
         Grid g;
         g.SetObserver(&seen);
+        { Grid::Batch nothing(g); }  // a batch without changes says nothing
         g.SetCols(3);
         g.SetRows(4);
+        QCOMPARE(std::tuple(g.FixedRows(), g.FixedCols(), g.Row(), g.Col()), std::tuple(0, 0, 0, 0));
         g.SetFixedCols(1);
         QCOMPARE(g.Col(), 1);  // the current cell leaves a column that became fixed
         g.SetFixedRows(2);
