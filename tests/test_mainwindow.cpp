@@ -105,6 +105,13 @@ private slots:
         const auto at = [&](int row, int col) { return shot.pixelColor(grid->CellRect(row, col).center() - grid->viewport()->pos() - QPoint(0, 4)); };
         QCOMPARE(at(v.firstRow, v.cols - 1), grid->palette().color(QPalette::Highlight));
         QVERIFY(at(v.firstRow, v.cols - 2) != at(v.firstRow, v.cols - 1) && at(v.firstRow + 1, v.cols - 1) != at(v.firstRow, v.cols - 1));
+        // The first pixel past the fixed column is the first body column's; the fixed column is a
+        // cell too; past the cells' area there is none.
+        grid->MoveTo(v.firstRow, 1);
+        int row = -1, col = -1;
+        QVERIFY(grid->CellAt(grid->CellRect(v.firstRow, 1).topLeft(), row, col) && row == v.firstRow && col == 1);
+        QVERIFY(grid->CellAt(grid->CellRect(v.firstRow, 0).center(), row, col) && row == v.firstRow && col == 0);
+        QVERIFY(!grid->CellAt(grid->viewport()->geometry().bottomRight() + QPoint(1, 1), row, col));
     }
 
     // Every way of opening the editor over LANDSTAL's fMass, and every way of ending the edit.
