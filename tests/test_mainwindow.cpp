@@ -105,6 +105,14 @@ private slots:
         const auto at = [&](int row, int col) { return shot.pixelColor(grid->CellRect(row, col).center() - grid->viewport()->pos() - QPoint(0, 4)); };
         QCOMPARE(at(v.firstRow, v.cols - 1), grid->palette().color(QPalette::Highlight));
         QVERIFY(at(v.firstRow, v.cols - 2) != at(v.firstRow, v.cols - 1) && at(v.firstRow + 1, v.cols - 1) != at(v.firstRow, v.cols - 1));
+        // The current cell's text is drawn in the highlight's text colour (smoothed at its edges).
+        const QRect current = grid->CellRect(v.firstRow, v.cols - 1).translated(-grid->viewport()->pos());
+        const int textLightness = grid->palette().color(QPalette::HighlightedText).lightness();
+        bool textShown = false;
+        for (int x = current.left(); x <= current.right() && !textShown; ++x)
+            for (int y = current.top(); y <= current.bottom() && !textShown; ++y)
+                textShown = std::abs(shot.pixelColor(x, y).lightness() - textLightness) < 40;
+        QVERIFY(textShown);
         // The first pixel past the fixed column is the first body column's; the fixed column is a
         // cell too; past the cells' area there is none.
         grid->MoveTo(v.firstRow, 1);
@@ -112,6 +120,12 @@ private slots:
         QVERIFY(grid->CellAt(grid->CellRect(v.firstRow, 1).topLeft(), row, col) && row == v.firstRow && col == 1);
         QVERIFY(grid->CellAt(grid->CellRect(v.firstRow, 0).center(), row, col) && row == v.firstRow && col == 0);
         QVERIFY(!grid->CellAt(grid->viewport()->geometry().bottomRight() + QPoint(1, 1), row, col));
+        // A larger font makes taller rows: fewer of them fit, and the scroll bar reaches further.
+        const int reach = grid->verticalScrollBar()->maximum();
+        QFont larger = grid->font();
+        larger.setPointSizeF(larger.pointSizeF() * 2);
+        grid->setFont(larger);
+        QVERIFY(grid->verticalScrollBar()->maximum() > reach);
     }
 
     // Every way of opening the editor over LANDSTAL's fMass, and every way of ending the edit.
@@ -257,8 +271,13 @@ private slots:
         desk.Store("Vice/VicePath", vice);
         desk.Store("Vice/ViceExe", vice + QDir::separator() + "gta-vc.exe");
         const QString gta3 = desk.Ready(FileKind::DefaultIde), ide = Desk::DataFile(gta3, "default.ide");
-        if (l.edited)
+        // Where the save goes ahead, the value is still in the editor when the user leaves: it counts.
+        if (l.edited && l.answer == MsgAnswer::Yes && !l.saveFails) {
+            desk.Select(2, 7);
+            QTest::keyClicks(desk.Grid(), "3");
+        } else if (l.edited) {
             desk.Edit(2, 7, "3");
+        }
         if (l.saveFails)
             desk.files.faults.push_back({FaultyFileSystem::Op::Write, {}, ENOSPC});
         desk.messages.answers.push_back(l.answer);
@@ -471,6 +490,7 @@ private slots:
         QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, edge);
         QTest::mouseMove(grid->viewport(), edge + QPoint(40, 0));
         QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, edge + QPoint(40, 0));
+        QTest::mouseMove(grid->viewport(), edge + QPoint(80, 0));  // the drag ended with the button
         QCOMPARE(grid->ColWidthPx(1), header.width() + 40);
         QCOMPARE(grid->model().Row(), 3);  // the drag moved no cell
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, QPoint(grid->CellRect(0, 2).right() + 1 - grid->viewport()->x(), edge.y()));
@@ -511,10 +531,13 @@ private slots:
         QVERIFY(text::StartsWith(desk.messages.shown.back().text, "Confirm replacement of line:"));
         QVERIFY(desk.CellText(3, 31) == "1" && desk.CellText(3, 29) == "C00B");
 
-        // Two vehicles leave nothing to choose between.
+        // Two vehicles leave nothing to choose between; a line pasted before a read is forgotten.
+        desk.Click("cmdPaste");
+        QCOMPARE(vehicle->text(), QString("IDAHO"));
         WriteBytes(Desk::DataFile(folder, "handling.cfg"), "LANDSTAL 1\r\nIDAHO 2\r\n");
         desk.messages.answers.push_back(MsgAnswer::OK);
         desk.Click("cmdReload");
+        QVERIFY(vehicle->text().isEmpty() && !desk.Enabled("cmdImport"));
         QCOMPARE(desk.Find<QComboBox>("comRestore")->count(), 2);
         QVERIFY(!desk.Enabled("comRestore") && !desk.Enabled("cmdRestore"));
     }
