@@ -93,11 +93,15 @@ private slots:
         // Column widths on screen follow the twips, and the headers stay while the body scrolls.
         QCOMPARE(grid->CellRect(0, 0).width(), qRound(grid->logicalDpiX() * (ide ? 500 : 1600) / 1440.0));
         QCOMPARE(grid->CellRect(0, v.cols - 1).width(), qRound(grid->logicalDpiX() * 1200 / 1440.0));
+        QCOMPARE(grid->CellRect(v.firstRow, 1).left(), grid->CellRect(v.firstRow, 0).right() + 1);
         const QRect header = grid->CellRect(0, v.cols - 1), fixed = grid->CellRect(v.rows - 1, 0);
         grid->MoveTo(v.rows - 1, v.cols - 1);
         QCOMPARE(grid->CellRect(0, v.cols - 1).top(), header.top());
         QCOMPARE(grid->CellRect(v.rows - 1, 0).left(), fixed.left());
         QVERIFY(grid->viewport()->geometry().contains(grid->CellRect(v.rows - 1, v.cols - 1).bottomRight()));
+        // Scrolled as far as it goes, the view is still full: the columns before the last show too.
+        grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
+        QVERIFY(grid->CellRect(v.rows - 1, v.cols - 2).left() > fixed.right());
         // Only the current cell is drawn in the highlight colours; the click lands even on a cell's first pixel.
         grid->MoveTo(v.firstRow, v.cols - 2);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(v.firstRow, v.cols - 1).topLeft() - grid->viewport()->pos());
@@ -120,6 +124,12 @@ private slots:
         QVERIFY(grid->CellAt(grid->CellRect(v.firstRow, 1).topLeft(), row, col) && row == v.firstRow && col == 1);
         QVERIFY(grid->CellAt(grid->CellRect(v.firstRow, 0).center(), row, col) && row == v.firstRow && col == 0);
         QVERIFY(!grid->CellAt(grid->viewport()->geometry().bottomRight() + QPoint(1, 1), row, col));
+        // Nor is the strip below the last row a cell, where half a row's room is left.
+        grid->resize(grid->width(), grid->height() + grid->RowHeightPx() / 2);
+        grid->MoveTo(v.rows - 1, 1);
+        const QPoint below = grid->CellRect(v.rows - 1, 1).bottomLeft() + QPoint(0, 1);
+        QVERIFY(grid->viewport()->geometry().contains(below));
+        QVERIFY(!grid->CellAt(below, row, col));
         // A larger font makes taller rows: fewer of them fit, and the scroll bar reaches further.
         const int reach = grid->verticalScrollBar()->maximum();
         QFont larger = grid->font();
@@ -487,10 +497,14 @@ private slots:
         QCOMPARE(grid->ToolTipFor(0, 26), QString("AA: suspension upper limit"));
         const QRect header = grid->CellRect(0, 1).translated(-grid->viewport()->pos());
         const QPoint edge(header.right() + 1, header.center().y());
+        // Each header's right edge shows that it can be dragged, the fixed column's too.
+        QTest::mouseMove(grid->viewport(), QPoint(grid->CellRect(0, 0).right() + 1 - grid->viewport()->x(), edge.y()));
+        QCOMPARE(grid->viewport()->cursor().shape(), Qt::SplitHCursor);
         QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, edge);
         QTest::mouseMove(grid->viewport(), edge + QPoint(40, 0));
         QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, edge + QPoint(40, 0));
         QTest::mouseMove(grid->viewport(), edge + QPoint(80, 0));  // the drag ended with the button
+        QCOMPARE(grid->viewport()->cursor().shape(), Qt::ArrowCursor);
         QCOMPARE(grid->ColWidthPx(1), header.width() + 40);
         QCOMPARE(grid->model().Row(), 3);  // the drag moved no cell
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, QPoint(grid->CellRect(0, 2).right() + 1 - grid->viewport()->x(), edge.y()));

@@ -174,9 +174,9 @@ void FlexGrid::MoveTo(int row, int col)
         EnsureVisible(row, col);
         return;
     }
+    // The grid's notice of the new current cell scrolls it into view.
     grid_.SetRow(row);
     grid_.SetCol(col);
-    EnsureVisible(row, col);
 }
 
 void FlexGrid::PaintCell(QPainter& p, int row, int col, const QRect& rect) const
