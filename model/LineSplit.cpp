@@ -50,8 +50,8 @@ int SplitDefaultFields(Grid& grid, int row, std::string_view line)
 
 std::string SplitHandlingFields(Grid& grid, int row, std::string_view line, size_t identifierWidth, int* written)
 {
-    std::string identifier = text::TrimSpaces(line.substr(0, identifierWidth));
-    grid.SetTextMatrix(row, 0, identifier);
+    const std::string_view identifier = text::SpacesTrimmed(line.substr(0, identifierWidth));
+    grid.FillCell(row, 0, identifier);
     int col = 1;
     // The values are the runs of characters between spaces and tabs, however many of either.
     const char* p = line.data() + std::min(identifierWidth, line.size());
@@ -70,7 +70,7 @@ std::string SplitHandlingFields(Grid& grid, int row, std::string_view line, size
     }
     if (written)
         *written = std::min(col, grid.Cols());
-    return identifier;
+    return std::string(identifier);
 }
 
 }  // namespace revlane

@@ -8,11 +8,16 @@ namespace revlane::text {
 
 std::string TrimSpaces(std::string_view text)
 {
+    return std::string(SpacesTrimmed(text));
+}
+
+std::string_view SpacesTrimmed(std::string_view text)
+{
     const auto first = text.find_first_not_of(' ');
     if (first == std::string_view::npos)
         return {};
     const auto last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
+    return text.substr(first, last - first + 1);
 }
 
 std::string RemoveTabs(std::string_view text)

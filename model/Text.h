@@ -26,6 +26,8 @@ inline bool IsDigit(char ch)
 }
 // Leading and trailing blanks (the space character only; tabs are content).
 std::string TrimSpaces(std::string_view text);
+// The same piece of the text, without a copy.
+std::string_view SpacesTrimmed(std::string_view text);
 std::string RemoveTabs(std::string_view text);
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 // Every run of spaces becomes one space.
