@@ -52,7 +52,7 @@ private slots:
                                                    {"0,0=A", "1,10=fTractionLoss", "2,26=", "1,29=flags", "3,31=1",
                                                     "2,31=0=long, 1=small, 2=big, 3=tall"}};
         QTest::newRow("vc handling.cfg") << View{cfg, Game::ViceCity, 33, 112, 3,
-                                                 {"1,29=suspension anti-dive multiplier", "2,29=", "1,30=flags", "0,32=AG",
+                                                 {"0,29=AD", "1,29=suspension anti-dive multiplier", "2,29=", "1,30=flags", "0,31=AF", "0,32=AG",
                                                   "1,31=front lights", "1,32=rear lights", "84,0=------ bikes"}};
     }
     void views()

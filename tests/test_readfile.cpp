@@ -176,6 +176,7 @@ private slots:
             shown << QString::fromStdString(h.grid.TextMatrix(row, 0));
             QCOMPARE(h.file.LineOfRow(row), h.file.FirstVehicleLine() + row - first);
         }
+        QCOMPARE(h.file.LineOfRow(first + h.file.FilledRows()), -1);  // the row below the last has no line
         QCOMPARE(shown, column0);
         QCOMPARE(int(h.file.RestoreEntries().size()), entries);
         QVERIFY(h.messages.shown.empty() && h.errors.reports.empty());
@@ -258,6 +259,7 @@ private slots:
         QCOMPARE(seen.heard, (QStringList{"layout", "layout", "layout", "layout", "cell 3,2", "cell 1,1", "cell 1,0", "current", "current",
                                           "layout", "enabled"}));
         g.SetRows(2);  // only fixed rows left: the current cell stays on the last one
+        QCOMPARE(g.Row(), 1);
         g.SetCols(2);
         g.SetFixedRows(2);
         QCOMPARE(std::pair(g.Row(), g.Col()), std::pair(1, 1));
@@ -269,8 +271,11 @@ private slots:
         QCOMPARE(g.Col(), 1);
         g.SetRows(4);
         QCOMPARE(g.TextMatrix(3, 2), std::string());  // what was cut is gone
+        seen.heard.clear();
         g.Clear();
         QVERIFY(g.TextMatrix(1, 1).empty() && g.Rows() == 4 && g.ColWidth(0) == Grid::DefaultColWidth);
+        QCOMPARE(seen.heard, QStringList{"layout"});
+        QCOMPARE(g.ColWidth(g.Cols()), Grid::DefaultColWidth);  // past the last column
 
         // In a batch, however nested, the widget hears once of each kind of change, at the end,
         // or earlier when the batch sends what it has so far.

@@ -186,7 +186,7 @@ private slots:
     // when the row changes.
     void cellMarks()
     {
-        Session s(FileKind::HandlingCfg, StockContent(FileKind::HandlingCfg, {"CUSTOMCAR      1 2"}));
+        Session s(FileKind::HandlingCfg, StockContent(FileKind::HandlingCfg, {"CUSTOMCAR      1 2", "ABCDEFGHIJKLMNO 1 2"}));
         CaptionTable captions;
         captions.Fill();
         CellMarks marks(s.grid, s.file, Stock());
@@ -195,7 +195,8 @@ private slots:
         QVERIFY(marks.At(3, 12).outside);  // the stock line's five gears, over the caption's four
         QCOMPARE(marks.RuleText(12), std::string("TransmissionData.nNumberOfGears [1 to 4]"));
         QVERIFY(!marks.At(5, 1).stock && !marks.At(5, 1).outside && marks.At(5, 3).outside);  // no stock line; no value
-        QVERIFY(!marks.At(6, 1).outside && !marks.At(2, 1).outside);  // no vehicle
+        QVERIFY(marks.At(6, 0).outside && !marks.At(3, 0).outside);  // an identifier over 14 characters
+        QVERIFY(!marks.At(7, 1).outside && !marks.At(2, 1).outside);  // no vehicle
         s.Edit(3, 1, "1700");
         marks.RefreshRow(3);
         QVERIFY(!marks.At(3, 1).stock);
@@ -205,7 +206,10 @@ private slots:
         QVERIFY(marks.At(3, 1).outside);
         QCOMPARE(s.Restore("LANDSTAL"), RestoreDefaults::Result::Restored);
         marks.RefreshRow(3);
-        QVERIFY(!marks.At(3, 1).stock);
+        QVERIFY(!marks.At(3, 1).stock && !marks.At(3, 7).stock);
+        // The same file taken for the other game's compares with that game's stock line.
+        marks.Reset(Game::ViceCity, captions);
+        QCOMPARE(marks.At(3, 7).stock.value_or(""), std::string("0.0"));
 
         Session ide(FileKind::DefaultIde, StockContent(FileKind::DefaultIde));
         CellMarks ideMarks(ide.grid, ide.file, Stock());

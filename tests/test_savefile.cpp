@@ -115,6 +115,7 @@ private slots:
         QTest::newRow("ide vehicles first") << ide << QByteArray("90, a\r\n91, b\r\nend") << QByteArray("@|90, a|91, b|end");
         QTest::newRow("ide empty line first") << ide << QByteArray("\r\n90, a") << QByteArray("@||90, a");
         QTest::newRow("ide empty") << ide << QByteArray() << QByteArray("@");
+        QTest::newRow("ide one byte") << ide << QByteArray("x") << QByteArray("@|x");
         QTest::newRow("lone LF") << ide << QByteArray("#a\nb\nc\n") << QByteArray("@|b|c");
         QTest::newRow("lone CR") << ide << QByteArray("#a\rb\rc") << QByteArray("@|b|c");
         QTest::newRow("mixed, with empty lines") << ide << QByteArray("#a\n\r\n\rb\n\rc") << QByteArray("@|||b||c");
