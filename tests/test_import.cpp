@@ -236,20 +236,23 @@ private slots:
     // its end, and changes nothing.
     void failuresAreReported_data()
     {
-        QTest::addColumn<bool>("restore");
-        QTest::newRow("ImportLine") << false;
-        QTest::newRow("cmdRestore") << true;
+        QTest::addColumn<QString>("name");  // the vehicle to restore; empty: an import
+        QTest::newRow("ImportLine") << "";
+        QTest::newRow("cmdRestore") << "idaho";
+        QTest::newRow("cmdRestore, no such vehicle") << "nosuch";
     }
     void failuresAreReported()
     {
-        QFETCH(bool, restore);
+        QFETCH(QString, name);
+        const bool restore = !name.isEmpty();
         Session s(restore ? FileKind::DefaultIde : FileKind::HandlingCfg, StockContent(restore ? FileKind::DefaultIde : FileKind::HandlingCfg));
         ThrowingMessages throwing;
         ExpressImport import(s.grid, s.file, {throwing, s.errors});
         RestoreDefaults restorer(s.grid, s.file, import, Stock(), {throwing, s.errors});
         const auto lines = s.file.FileLines();
         if (restore)
-            QCOMPARE(restorer.Restore("idaho", Game::Gta3), RestoreDefaults::Result::Cancelled);
+            QCOMPARE(restorer.Restore(name.toStdString(), Game::Gta3),
+                     name == "idaho" ? RestoreDefaults::Result::Cancelled : RestoreDefaults::Result::NotFound);
         else
             QVERIFY(!import.ImportLine(3, "LANDSTAL"));
         const std::string report = "Error code # 1002\r\nDescription: failed\r\nRoutine: " + std::string(restore ? "cmdRestore" : "ImportLine")

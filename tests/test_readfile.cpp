@@ -299,6 +299,31 @@ private slots:
         QCOMPARE(g.TextMatrix(3, 1), std::string("b"));
     }
 
+    // A file is read in pieces: a line, or its CR LF, may be cut anywhere between two of them.
+    void linesAcrossPieces_data()
+    {
+        QTest::addColumn<QStringList>("pieces");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("CR LF cut") << QStringList{"a\r", "\nb"} << QStringList{"a", "b"};
+        QTest::newRow("CR alone at a piece's end") << QStringList{"a\r", "b", "\nc"} << QStringList{"a", "b", "c"};
+        QTest::newRow("line over three pieces") << QStringList{"ab", "cd", "e\r\n"} << QStringList{"abcde"};
+        QTest::newRow("empty pieces") << QStringList{"", "a\r", "", "\n", "\n"} << QStringList{"a", ""};
+    }
+    void linesAcrossPieces()
+    {
+        QFETCH(QStringList, pieces);
+        QFETCH(QStringList, lines);
+        std::vector<std::string> read{"left from an earlier read", "and another"};
+        text::LineSplitter split(read);
+        for (const QString& piece : pieces)
+            split.Feed(piece.toStdString());
+        split.Finish();
+        QStringList got;
+        for (const std::string& line : read)
+            got << QString::fromStdString(line);
+        QCOMPARE(got, lines);
+    }
+
     // A read into a grid that shows another file leaves what a read into an empty grid leaves:
     // no cell of the last file stays behind.
     void readAgainInTheSameGrid_data()
