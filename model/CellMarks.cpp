@@ -22,15 +22,19 @@ CellMarks::CellMarks(const Grid& grid, const ConfigFile& file, const DefaultLine
 
 void CellMarks::Reset(Game game, const CaptionTable& captions)
 {
-    // The stock cells stay for another read of the same game's same file, as a reload is.
-    if (game != game_ || file_.DefaultMode != defaultMode_)
+    // The stock cells and the rules stay for another read of the same game's same file, as a
+    // reload is.
+    const bool sameView = game == game_ && file_.DefaultMode == defaultMode_
+                          && rules_.size() == static_cast<size_t>(grid_.Cols());
+    if (!sameView) {
         stockCells_.clear();
+        rules_.assign(static_cast<size_t>(grid_.Cols()), FieldRule());
+        ruleTexts_.assign(static_cast<size_t>(grid_.Cols()), std::string());
+    }
     game_ = game;
     defaultMode_ = file_.DefaultMode;
-    rules_.assign(static_cast<size_t>(grid_.Cols()), FieldRule());
-    ruleTexts_.assign(static_cast<size_t>(grid_.Cols()), std::string());
     // Only handling.cfg's captions give ranges.
-    for (int col = 0; !file_.DefaultMode && col < grid_.Cols(); ++col) {
+    for (int col = 0; !sameView && !file_.DefaultMode && col < grid_.Cols(); ++col) {
         const CaptionTable::Header header = captions.HandlingHeader(game, col);
         rules_[static_cast<size_t>(col)] = ParseFieldRule(header.hint);
         ruleTexts_[static_cast<size_t>(col)] = std::string(header.name) + " " + std::string(header.hint);
