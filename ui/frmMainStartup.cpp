@@ -86,11 +86,10 @@ void frmMain::GameChoice(Game game)
         InitMain();
         return;
     }
-    // A game without an installation: its picture only, and no file can be opened.
+    // A game without an installation: its picture only, and no file can be opened (closing the
+    // file has turned the file options off).
     imgGame->setPixmap(GamePicture(game, devicePixelRatioF()));
     txtPath->clear();
-    SetFileOption(optDefault, false);
-    optHandling->setEnabled(false);
 }
 
 void frmMain::InitMain()
