@@ -237,6 +237,8 @@ private slots:
         g.SetCols(3);
         g.SetRows(4);
         QCOMPARE(std::tuple(g.FixedRows(), g.FixedCols(), g.Row(), g.Col()), std::tuple(0, 0, 0, 0));
+        g.SetFixedRows(0);  // no fixed rows or columns make a grid too
+        g.SetFixedCols(0);
         g.SetFixedCols(1);
         QCOMPARE(g.Col(), 1);  // the current cell leaves a column that became fixed
         g.SetFixedRows(2);
@@ -244,6 +246,8 @@ private slots:
         g.SetTextMatrix(3, 2, "x");
         g.SetTextMatrix(1, 1, "kept");
         g.SetTextMatrix(1, 0, "kept too");
+        g.FillCell(1, 0, "kept too");  // the same text: nothing to tell
+        g.FillCell(3, 1, "f");
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.SetTextMatrix(4, 0, "y"));
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.SetFixedRows(5));
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.SetRow(1));
@@ -256,7 +260,7 @@ private slots:
         QCOMPARE(g.ColWidth(2), 0);
         g.SetEnabled(true);
         g.SetEnabled(true);
-        QCOMPARE(seen.heard, (QStringList{"layout", "layout", "layout", "layout", "cell 3,2", "cell 1,1", "cell 1,0", "current", "current",
+        QCOMPARE(seen.heard, (QStringList{"layout", "layout", "layout", "layout", "layout", "layout", "cell 3,2", "cell 1,1", "cell 1,0", "cell 3,1", "current", "current",
                                           "layout", "enabled"}));
         g.SetRows(2);  // only fixed rows left: the current cell stays on the last one
         QCOMPARE(g.Row(), 1);
