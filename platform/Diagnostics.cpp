@@ -6,14 +6,9 @@
 
 #ifdef Q_OS_WIN
 #include <QOperatingSystemVersion>
-#ifndef NOMINMAX
-#define NOMINMAX
 #endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#endif
+
+#include "WindowsApi.h"
 
 #ifdef Q_OS_LINUX
 #include <QFile>

@@ -2,15 +2,7 @@
 
 #include <QWidget>
 
-#ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#endif
+#include "WindowsApi.h"
 
 namespace revlane::platform {
 
