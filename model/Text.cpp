@@ -78,16 +78,6 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
     return out;
 }
 
-std::string CollapseSpaces(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (char ch : text)
-        if (ch != ' ' || out.empty() || out.back() != ' ')
-            out += ch;
-    return out;
-}
-
 bool IsBlank(std::string_view text)
 {
     return text.find_first_not_of(' ') == std::string_view::npos;

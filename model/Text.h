@@ -30,8 +30,6 @@ std::string TrimSpaces(std::string_view text);
 std::string_view SpacesTrimmed(std::string_view text);
 std::string RemoveTabs(std::string_view text);
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
-// Every run of spaces becomes one space.
-std::string CollapseSpaces(std::string_view text);
 bool IsBlank(std::string_view text);
 
 // The lines of a file's content without their ends. CR LF, a lone LF and a lone CR each end a
