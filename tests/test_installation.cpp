@@ -27,10 +27,11 @@ private slots:
         QTest::newRow("absent") << "" << 0;
         QTest::newRow("tie to even 1.5") << "1.5" << 2;
         QTest::newRow("tie to even 2.5") << "2.5" << 2;
-        QTest::newRow("blanks before, comma after") << " \t1,9" << 1;
+        QTest::newRow("blanks before, comma after") << " \t\r\n1,9" << 1;
         QTest::newRow("exponent") << "1e0x" << 1;
         QTest::newRow("3") << "3" << -1;
         QTest::newRow("-1") << "-1" << -1;
+        QTest::newRow("quoted whole") << QString(40, '7') << -1;
         QTest::newRow("too large for a double") << QString(400, '9') << -1;
     }
     void rememberedValues()
@@ -43,7 +44,8 @@ private slots:
         } catch (const ModelError& e) {
             QCOMPARE(state, -1);
             QCOMPARE(e.Code(), 1101);  // the number the error report shows
-            QVERIFY2(std::string(e.what()).find("'" + text.left(40).toStdString()) != std::string::npos, e.what());
+            const QString quoted = "'" + (text.size() <= 40 ? text + "'" : text.left(40) + "...'");
+            QVERIFY2(std::string(e.what()).find(quoted.toStdString()) != std::string::npos, e.what());
             QVERIFY2(std::string(e.what()).size() < 150, e.what());
         }
         for (const char* other : {"gta3", "Vice City", "GTA3 ", ""})

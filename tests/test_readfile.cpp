@@ -251,6 +251,7 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.SetTextMatrix(4, 0, "y"));
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.SetFixedRows(5));
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.SetRow(1));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.SetCol(0));
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.SetColWidth(3, 10));
         g.SetRow(3);
         g.SetRow(3);

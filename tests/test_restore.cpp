@@ -90,6 +90,7 @@ private slots:
         const FileKind ide = FileKind::DefaultIde;
         QTest::newRow("model name changed") << ide << "90, newname, x" << "" << "landstal";
         QTest::newRow("name in Latin-1") << ide << "" << "" << "caf\u00e9";
+        QTest::newRow("first byte past ASCII") << ide << "" << "" << "x\u0080";
         QTest::newRow("added car") << ide << "" << "151, custom, custom, car, CUSTOM, CUSTOM, normal, 10, 7, 0, 163" << "custom";
         QTest::newRow("id not a number") << ide << "" << "x90, odd, odd, car" << "odd";
         QTest::newRow("vc boat in gta3") << FileKind::HandlingCfg << "" << "RIO             1.0 2.0" << "RIO";
