@@ -130,7 +130,7 @@ private slots:
     void restoreFindsItsOwnRow()
     {
         Session ide(FileKind::DefaultIde, StockContent(FileKind::DefaultIde, {"92, landstal, x, car"}));
-        ide.Edit(1, 3, "boat");
+        ide.Edit(1, 2, "othertxd");  // found by its model name, not its texture dictionary
         QCOMPARE(ide.Restore("landstal"), RestoreDefaults::Result::Restored);
         QCOMPARE(ide.LineOf(1), Stock().Entry(1));
         QCOMPARE(ide.LineOf(3), std::string("92, landstal, x, car"));
@@ -180,6 +180,7 @@ private slots:
                 none += ParseFieldRule(captions.HandlingHeader(game, col).hint).kind == FieldRule::Kind::None;
             QCOMPARE(none, unruled);  // X, AA to AD, and Vice City's extra field
         }
+        QVERIFY(captions.HandlingHeader(Game::Gta3, 32).name.empty());  // GTA III has no column AG
     }
 
     // Each vehicle row's marks: its stock values where its cells differ (numbers as numbers), none
