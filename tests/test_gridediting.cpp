@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 
 #include "Desk.h"
@@ -257,13 +258,19 @@ private slots:
         QCOMPARE(grid->ToolTipFor(0, 26), QString("AA: suspension upper limit"));
         const QRect header = grid->CellRect(0, 1).translated(-grid->viewport()->pos());
         const QPoint edge(header.right() + 1, header.center().y());
+        // A move with no button held, given to the viewport itself: QTest would move the system's
+        // cursor instead, and the platform tells of that whenever it gets to it.
+        const auto hover = [&](QPoint at) {
+            QMouseEvent move(QEvent::MouseMove, at, grid->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
+            QApplication::sendEvent(grid->viewport(), &move);
+        };
         // Each header's right edge shows that it can be dragged, the fixed column's too.
-        QTest::mouseMove(grid->viewport(), QPoint(grid->CellRect(0, 0).right() + 1 - grid->viewport()->x(), edge.y()));
+        hover(QPoint(grid->CellRect(0, 0).right() + 1 - grid->viewport()->x(), edge.y()));
         QCOMPARE(grid->viewport()->cursor().shape(), Qt::SplitHCursor);
         QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, edge);
         QTest::mouseMove(grid->viewport(), edge + QPoint(40, 0));
         QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, edge + QPoint(40, 0));
-        QTest::mouseMove(grid->viewport(), edge + QPoint(80, 0));  // the drag ended with the button
+        hover(edge + QPoint(80, 0));  // the drag ended with the button
         QCOMPARE(grid->viewport()->cursor().shape(), Qt::ArrowCursor);
         QCOMPARE(grid->ColWidthPx(1), header.width() + 40);
         QCOMPARE(grid->model().Row(), 3);  // the drag moved no cell
