@@ -22,22 +22,19 @@ CellMarks::CellMarks(const Grid& grid, const ConfigFile& file, const DefaultLine
 
 void CellMarks::Reset(Game game, const CaptionTable& captions)
 {
-    // The stock cells and the rules stay for another read of the same game's same file, as a
-    // reload is.
-    const bool sameView = game == game_ && file_.DefaultMode == defaultMode_
-                          && rules_.size() == static_cast<size_t>(grid_.Cols());
-    if (!sameView) {
-        stockCells_.clear();
-        rules_.assign(static_cast<size_t>(grid_.Cols()), FieldRule());
-        ruleTexts_.assign(static_cast<size_t>(grid_.Cols()), std::string());
-    }
     game_ = game;
-    defaultMode_ = file_.DefaultMode;
-    // Only handling.cfg's captions give ranges.
-    for (int col = 0; !sameView && !file_.DefaultMode && col < grid_.Cols(); ++col) {
-        const CaptionTable::Header header = captions.HandlingHeader(game, col);
-        rules_[static_cast<size_t>(col)] = ParseFieldRule(header.hint);
-        ruleTexts_[static_cast<size_t>(col)] = std::string(header.name) + " " + std::string(header.hint);
+    view_ = &views_[(game == Game::ViceCity ? 2 : 0) + (file_.DefaultMode ? 1 : 0)];
+    const size_t cols = static_cast<size_t>(grid_.Cols());
+    if (view_->rules.size() != cols) {
+        view_->stockCells.clear();
+        view_->rules.assign(cols, FieldRule());
+        view_->ruleTexts.assign(cols, std::string());
+        // Only handling.cfg's captions give ranges.
+        for (int col = 0; !file_.DefaultMode && col < grid_.Cols(); ++col) {
+            const CaptionTable::Header header = captions.HandlingHeader(game, col);
+            view_->rules[static_cast<size_t>(col)] = ParseFieldRule(header.hint);
+            view_->ruleTexts[static_cast<size_t>(col)] = std::string(header.name) + " " + std::string(header.hint);
+        }
     }
     marks_.resize(static_cast<size_t>(grid_.Rows()));
     stale_.assign(static_cast<size_t>(grid_.Rows()), 1);
@@ -63,7 +60,7 @@ void CellMarks::WorkOut(int row) const
         Mark& mark = marks[static_cast<size_t>(col)];
         if (stock && !SameValue(value, stock->at(static_cast<size_t>(col))))
             mark.stock = stock->at(static_cast<size_t>(col));
-        mark.outside = col < static_cast<int>(rules_.size()) && !Allows(rules_[static_cast<size_t>(col)], value);
+        mark.outside = col < static_cast<int>(view_->rules.size()) && !Allows(view_->rules[static_cast<size_t>(col)], value);
     }
 }
 
@@ -71,7 +68,7 @@ void CellMarks::WorkOut(int row) const
 const std::vector<std::string>* CellMarks::StockCells(int row) const
 {
     const std::string& key = grid_.TextMatrix(row, 0);
-    auto [it, fresh] = stockCells_.try_emplace(key);
+    auto [it, fresh] = view_->stockCells.try_emplace(key);
     if (fresh) {
         std::optional<std::string> line;
         if (!file_.DefaultMode)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <map>
 #include <optional>
 #include <string>
@@ -36,23 +37,29 @@ public:
     // The mark of a cell; an empty one for a cell without marks.
     const Mark& At(int row, int col) const;
     // The field's name and its rule, for telling the user what is allowed.
-    const std::string& RuleText(int col) const { return ruleTexts_.at(static_cast<size_t>(col)); }
+    const std::string& RuleText(int col) const { return view_->ruleTexts.at(static_cast<size_t>(col)); }
 
 private:
     void WorkOut(int row) const;
     const std::vector<std::string>* StockCells(int row) const;
 
+    // What a view's columns allow, and its vehicles' stock lines split into cells, by vehicle key.
+    // Each game's two files keep theirs, so that a file read again, or after the other one, finds
+    // them worked out.
+    struct View {
+        std::vector<FieldRule> rules;
+        std::vector<std::string> ruleTexts;
+        std::map<std::string, std::optional<std::vector<std::string>>> stockCells;
+    };
+
     const Grid& grid_;
     const ConfigFile& file_;
     const DefaultLines& stock_;
     Game game_ = Game::Gta3;
-    bool defaultMode_ = true;
-    std::vector<FieldRule> rules_;
-    std::vector<std::string> ruleTexts_;
+    mutable std::array<View, 4> views_;
+    View* view_ = &views_[0];
     mutable std::vector<std::vector<Mark>> marks_;  // by grid row, then column
     mutable std::vector<char> stale_;               // by grid row: its marks are to be worked out
-    // The stock lines split into cells, by vehicle key, for the game and file kind of the view.
-    mutable std::map<std::string, std::optional<std::vector<std::string>>> stockCells_;
 };
 
 // Whether two cell values are the same: numbers as numbers ("1700" and "1700.0"), other text

@@ -212,6 +212,8 @@ private slots:
         // The same file taken for the other game's compares with that game's stock line.
         marks.Reset(Game::ViceCity, captions);
         QCOMPARE(marks.At(3, 7).stock.value_or(""), std::string("0.0"));
+        marks.Reset(Game::Gta3, captions);  // and back
+        QVERIFY(!marks.At(3, 7).stock && marks.At(3, 12).outside);
 
         Session ide(FileKind::DefaultIde, StockContent(FileKind::DefaultIde));
         CellMarks ideMarks(ide.grid, ide.file, Stock());
