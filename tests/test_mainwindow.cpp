@@ -191,6 +191,7 @@ private slots:
         QCOMPARE(desk.Modified(), edited && !reloaded);
         QCOMPARE(desk.CellText(1, 2), std::string(!reloaded ? "z" : edited ? "landstal" : "outside"));
         QCOMPARE(desk.Grid()->model().Row(), reloaded ? 1 : 61);
+        QCOMPARE(desk.Grid()->model().Col(), reloaded ? 2 : 11);  // the first value after the fixed columns
         QCOMPARE(desk.Grid()->verticalScrollBar()->value() == 0, reloaded);
         QCOMPARE(desk.Grid()->horizontalScrollBar()->value() == 0, reloaded);
     }

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "Desk.h"
 
@@ -69,10 +70,15 @@ private slots:
         QCOMPARE(desk.Find<QLabel>("imgGame")->pixmap().isNull(), chosen == 0);
         QCOMPARE(desk.Find<QPushButton>("cmdRun")->text(), QString(chosen == 2 && filesOn ? "Run Vice City" : "Run GTA III"));
         QVERIFY(!desk.Enabled("cmdRun") && !desk.Enabled("cmdSave"));
-        // Run and Save stand out in bold; the path box reads as a label's background, not a field's.
-        QVERIFY(desk.Find("cmdSave")->font().bold() && desk.Find("cmdRun")->font().bold() && !desk.Find("cmdReload")->font().bold());
+        // The section captions, Run and Save stand out in bold, nothing else; the path box reads as a
+        // label's background, not a field's.
+        const QStringList bold{"lblMode", "lblInstallpath", "lblProcessed", "lblImport", "lblRestore", "cmdRun", "cmdSave"};
+        for (QWidget* c : w.findChildren<QWidget*>())
+            if (qobject_cast<QLabel*>(c) || qobject_cast<QAbstractButton*>(c))
+                QVERIFY2(c->font().bold() == bold.contains(c->objectName()), qPrintable(c->objectName()));
         QCOMPARE(desk.Find("txtPath")->palette().color(QPalette::Base), desk.Find("txtPath")->palette().color(QPalette::Button));
-        QVERIFY(!desk.Find<QLabel>("Image1")->pixmap().isNull() && desk.Find("Image1")->width() > 0);
+        const QImage icon = desk.Find<QLabel>("Image1")->pixmap().toImage();
+        QCOMPARE(icon.pixelColor(icon.width() / 2, icon.height() / 2).alpha(), 255);  // the program's icon, drawn
         QCOMPARE(desk.Grid()->model().Rows(), 0);
         if (state == 0) {
             // Without a file the grid takes no keys: they start at Browse, and Tab goes on to the path.
@@ -115,6 +121,12 @@ private slots:
         QCOMPARE(desk.picker.calls, 1);
         QVERIFY(desk.errors.reports.empty());
         if (chosen == 0) {
+            if (cancel) {  // a picker that fails is reported, and changes nothing either
+                desk.picker.fails = true;
+                desk.Click("cmdBrowse");
+                QCOMPARE(desk.errors.reports.size(), size_t(1));
+                QVERIFY(QString::fromStdString(desk.errors.reports[0]).contains("\r\nRoutine: cmdBrowse\r\n"));
+            }
             QCOMPARE(desk.messages.shown.size(), size_t(cancel ? 0 : 1));
             if (!cancel) {
                 QCOMPARE(desk.messages.shown[0].text, std::string("The selected folder does not contain any valid GTA "
@@ -186,6 +198,17 @@ private slots:
         w.showNormal();
         w.resize(w.width() - 300, w.height() - 200);
         QCOMPARE(grid->geometry(), normal);
+
+        // About shows its box over the window until it is closed.
+        QString shown;
+        QTimer::singleShot(0, &w, [&shown] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                shown = box->windowTitle();
+                box->close();
+            }
+        });
+        desk.Click("cmdAbout");
+        QCOMPARE(shown, QString("About Revlane"));
     }
 
     void shutdownWritesTheGameAndWindowStateOnly()
