@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -14,6 +15,7 @@
 #include "ModelFakes.h"
 #include "Pictures.h"
 #include "QtErrorPort.h"
+#include "QtPorts.h"
 #include "Shell.h"
 #include "SystemInfo.h"
 #include "frmAbout.h"
@@ -69,6 +71,7 @@ private slots:
         QTest::newRow("banner stripe") << "banner" << QPoint(5, 71) << QColor(255, 214, 0);
         QTest::newRow("banner left") << "banner" << QPoint(5, 60) << QColor(16, 45, 103);
         QTest::newRow("banner right") << "banner" << QPoint(595, 40) << QColor(119, 169, 229);
+        QTest::newRow("banner, seven tenths across") << "banner" << QPoint(420, 74) << QColor(52, 112, 196);
         QTest::newRow("gta3 corner") << "gta3" << QPoint(0, 0) << QColor();
         QTest::newRow("gta3 bar") << "gta3" << QPoint(10, 16) << QColor(0xf2, 0xf2, 0xf2);
         QTest::newRow("gta3 strip") << "gta3" << QPoint(16, 27) << QColor(0xc8, 0x32, 0x32);
@@ -123,6 +126,16 @@ private slots:
         // A fixed dialog titled with the product, in the middle of the screen, the report box first.
         QVERIFY(dialog.windowTitle() == "Revlane" && dialog.minimumSize() == dialog.maximumSize());
         QVERIFY((dialog.geometry().center() - dialog.screen()->availableGeometry().center()).manhattanLength() <= 20);
+        // In the dialog font; the report and the buttons each in a place of their own, clear of
+        // the texts (the bands and lines lie under everything).
+        QCOMPARE(dialog.font().pointSizeF(), 8.25);
+        QList<QWidget*> named = dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        named.removeIf([](QWidget* part) { return part->objectName().isEmpty(); });
+        for (QWidget* a : QList<QWidget*>{dialog.txtReport, dialog.cmdReport, dialog.cmdRestart, dialog.cmdIgnore}) {
+            QVERIFY(dialog.rect().contains(a->geometry()));
+            for (QWidget* b : named)
+                QVERIFY2(a == b || !a->geometry().intersects(b->geometry()), qPrintable(a->objectName() + " " + b->objectName()));
+        }
         QWidget* next = dialog.txtReport->nextInFocusChain();
         while (dialog.txtReport->isAncestorOf(next))
             next = next->nextInFocusChain();
@@ -179,6 +192,46 @@ private slots:
         QCOMPARE(ErrorReport(), seen[0]);
     }
 
+    // The window's messages: titled with the product, with the icon and buttons asked for; the
+    // button clicked is the answer, and closing the box answers with its escape button.
+    void messageBoxes_data()
+    {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<int>("click");  // a standard button; 0: the box is closed
+        QTest::addColumn<int>("answer");
+        using B = MsgButtons;
+        using Q = QMessageBox;
+        QTest::newRow("yes") << int(B::YesNoCancel) << int(MsgIcon::Question) << int(Q::Yes) << int(MsgAnswer::Yes);
+        QTest::newRow("no") << int(B::YesNo) << int(MsgIcon::Critical) << int(Q::No) << int(MsgAnswer::No);
+        QTest::newRow("ok") << int(B::OKCancel) << int(MsgIcon::Exclamation) << int(Q::Ok) << int(MsgAnswer::OK);
+        QTest::newRow("closed: cancel") << int(B::YesNoCancel) << int(MsgIcon::Question) << 0 << int(MsgAnswer::Cancel);
+        QTest::newRow("closed: no") << int(B::YesNo) << int(MsgIcon::Question) << 0 << int(MsgAnswer::No);
+        QTest::newRow("closed: ok") << int(B::OK) << int(MsgIcon::Information) << 0 << int(MsgAnswer::OK);
+    }
+    void messageBoxes()
+    {
+        QFETCH(int, buttons);
+        QFETCH(int, icon);
+        QFETCH(int, click);
+        QFETCH(int, answer);
+        const QMessageBox::Icon icons[] = {QMessageBox::Critical, QMessageBox::Question, QMessageBox::Warning, QMessageBox::Information};
+        const QMessageBox::StandardButtons sets[] = {QMessageBox::Ok, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Yes | QMessageBox::No,
+                                                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel};
+        QString seen;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            QVERIFY(box->icon() == icons[icon] && box->standardButtons() == sets[buttons]);
+            seen = box->windowTitle() + ": " + box->text();
+            click ? box->button(QMessageBox::StandardButton(click))->click() : void(box->close());
+        });
+        QtMessagePort port(nullptr);
+        QCOMPARE(int(port.ShowMessage("Save changes to caf\xc3\xa9?", MsgButtons(buttons), MsgIcon(icon))), answer);
+        QCOMPARE(seen, QString("Revlane: Save changes to caf\u00e9?"));
+    }
+
     void memoryLine_data()
     {
         QTest::addColumn<quint64>("bytes");
@@ -215,6 +268,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&box));
         QVERIFY(box.windowTitle() == "About Revlane" && box.isModal() && box.minimumSize() == box.maximumSize());
         QCOMPARE(box.lblTitle->palette().color(QPalette::WindowText), QColor(Qt::black));
+        QVERIFY(box.lblTitle->font().bold() && box.lblAuthor->font().underline() && box.lblWebsite->font().underline());
 
         // The icon's tile, left of the title, is drawn over the plain background.
         const QImage shot = box.grab().toImage();

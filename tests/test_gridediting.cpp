@@ -124,6 +124,9 @@ private slots:
         const QPoint below = grid->CellRect(v.rows - 1, 1).bottomLeft() + QPoint(0, 1);
         QVERIFY(grid->viewport()->geometry().contains(below));
         QVERIFY(!grid->CellAt(below, row, col));
+        // A smaller grid keeps the current cell in view.
+        grid->resize(grid->width(), grid->height() - 2 * grid->RowHeightPx());
+        QVERIFY(grid->viewport()->geometry().contains(grid->CellRect(grid->model().Row(), grid->model().Col())));
         // A larger font makes taller rows: fewer of them fit, and the scroll bar reaches further.
         const int reach = grid->verticalScrollBar()->maximum();
         QFont larger = grid->font();
@@ -303,10 +306,19 @@ private slots:
         QCOMPARE(grid->viewport()->cursor().shape(), Qt::ArrowCursor);
         QCOMPARE(grid->ColWidthPx(0), fixed.width() + 40);
         QCOMPARE(grid->model().Row(), 3);  // the drag moved no cell
+        // A fitted column holds its changed values, which are drawn bold.
+        desk.Edit(3, 1, "12345678901234567890");
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, QPoint(grid->CellRect(0, 1).right() + 1 - grid->viewport()->x(), edge.y()));
+        QFont bold = grid->font();
+        bold.setBold(true);
+        const int changed = QFontMetrics(bold).horizontalAdvance("12345678901234567890");
+        QVERIFY(grid->ColWidthPx(1) > changed && grid->ColWidthPx(1) < changed + 12);
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, QPoint(grid->CellRect(0, 2).right() + 1 - grid->viewport()->x(), edge.y()));
         const int widest = grid->fontMetrics().horizontalAdvance("[0.0 > x > 20.0]");
         QVERIFY(grid->ColWidthPx(2) > widest && grid->ColWidthPx(2) < widest + 12);
+        desk.messages.answers.push_back(MsgAnswer::No);
         desk.Open(FileKind::DefaultIde);
+        QCOMPARE(grid->ToolTipFor(0, 2), QString("TXD name"));  // a header of one line is its own tip
         desk.Open(FileKind::HandlingCfg);
         QCOMPARE(grid->ColWidthPx(0), fixed.width());
         QCOMPARE(desk.Grid()->ToolTipFor(0, 1), QString("B: fMass [1.0 to 50000.0]"));

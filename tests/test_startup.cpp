@@ -75,7 +75,7 @@ private slots:
         const QStringList bold{"lblMode", "lblInstallpath", "lblProcessed", "lblImport", "lblRestore", "cmdRun", "cmdSave"};
         for (QWidget* c : w.findChildren<QWidget*>())
             if (qobject_cast<QLabel*>(c) || qobject_cast<QAbstractButton*>(c))
-                QVERIFY2(c->font().bold() == bold.contains(c->objectName()), qPrintable(c->objectName()));
+                QVERIFY2(c->font().bold() == bold.contains(c->objectName()) && c->font().pointSizeF() == 8.25, qPrintable(c->objectName()));
         QCOMPARE(desk.Find("txtPath")->palette().color(QPalette::Base), desk.Find("txtPath")->palette().color(QPalette::Button));
         const QImage icon = desk.Find<QLabel>("Image1")->pixmap().toImage();
         QCOMPARE(icon.pixelColor(icon.width() / 2, icon.height() / 2).alpha(), 255);  // the program's icon, drawn
@@ -85,6 +85,8 @@ private slots:
             QCOMPARE(QApplication::focusWidget(), desk.Find("cmdBrowse"));
             QTest::keyClick(desk.Find("cmdBrowse"), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), desk.Find("txtPath"));
+            QTest::keyClicks(desk.Find("txtPath"), "x");  // which only shows the path
+            QCOMPARE(desk.Find<QLineEdit>("txtPath")->text(), filesOn ? (chosen == 2 ? vice : gta3) : QString());
         }
         if (filesOn) {
             desk.Open(FileKind::DefaultIde);
@@ -187,6 +189,8 @@ private slots:
         const QRect normal = grid->geometry();
         const int belowBottom = w.height() - bottom->geometry().bottom();
         QCOMPARE(line->geometry().right(), grid->geometry().right());
+        const QImage shot = w.grab().toImage();
+        QVERIFY(shot.pixel(line->geometry().center()) != shot.pixel(line->geometry().center() + QPoint(0, 3)));  // drawn
 
         w.resize(w.width() + 300, w.height() + 200);  // as a maximized window gets
         QCOMPARE(grid->pos(), normal.topLeft());
