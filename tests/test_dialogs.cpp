@@ -18,6 +18,7 @@
 #include "QtPorts.h"
 #include "Shell.h"
 #include "SystemInfo.h"
+#include "FirstFrame.h"
 #include "frmAbout.h"
 #include "GamePictures.h"
 #include "frmError.h"
@@ -124,7 +125,8 @@ private slots:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         // A fixed dialog titled with the product, in the middle of the screen, the report box first.
-        QVERIFY(dialog.windowTitle() == "Revlane" && dialog.minimumSize() == dialog.maximumSize());
+        QVERIFY(dialog.windowTitle() == "Revlane" && dialog.minimumSize() == dialog.maximumSize() && dialog.isModal());
+        QCOMPARE(dialog.focusWidget(), dialog.txtReport);
         QVERIFY((dialog.geometry().center() - dialog.screen()->availableGeometry().center()).manhattanLength() <= 20);
         // In the dialog font; the report and the buttons each in a place of their own, clear of
         // the texts (the bands and lines lie under everything).
@@ -136,6 +138,8 @@ private slots:
             for (QWidget* b : named)
                 QVERIFY2(a == b || !a->geometry().intersects(b->geometry()), qPrintable(a->objectName() + " " + b->objectName()));
         }
+        for (QLabel* label : dialog.findChildren<QLabel*>())  // each text on its line, or wrapped
+            QVERIFY2(label->wordWrap() || label->fontMetrics().horizontalAdvance(label->text()) <= label->width(), qPrintable(label->text()));
         QWidget* next = dialog.txtReport->nextInFocusChain();
         while (dialog.txtReport->isAncestorOf(next))
             next = next->nextInFocusChain();
@@ -232,6 +236,19 @@ private slots:
         QCOMPARE(seen, QString("Revlane: Save changes to caf\u00e9?"));
     }
 
+    // What start-up is timed to: the program ends once its window has painted its first frame.
+    void quitAfterFirstFrame()
+    {
+        QWidget window;
+        new QuitAfterFirstFrame(&window);
+        QTimer stop;  // should it never end
+        stop.setSingleShot(true);
+        connect(&stop, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+        stop.start(5000);
+        window.show();
+        QCOMPARE(QCoreApplication::exec(), 0);
+    }
+
     void memoryLine_data()
     {
         QTest::addColumn<quint64>("bytes");
@@ -269,6 +286,7 @@ private slots:
         QVERIFY(box.windowTitle() == "About Revlane" && box.isModal() && box.minimumSize() == box.maximumSize());
         QCOMPARE(box.lblTitle->palette().color(QPalette::WindowText), QColor(Qt::black));
         QVERIFY(box.lblTitle->font().bold() && box.lblAuthor->font().underline() && box.lblWebsite->font().underline());
+        QCOMPARE(box.lblVersion->text(), QString("Version 1.1.0"));
 
         // The icon's tile, left of the title, is drawn over the plain background.
         const QImage shot = box.grab().toImage();

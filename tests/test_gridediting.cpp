@@ -83,6 +83,8 @@ private slots:
         QCOMPARE(g.Row(), v.firstRow);
         QCOMPARE(g.Col(), ide ? 2 : 1);
         QCOMPARE(QApplication::focusWidget(), grid);
+        desk.ClickCell(v.firstRow + 1, g.FixedCols());  // the first value is a click away too
+        QCOMPARE(std::pair(g.Row(), g.Col()), std::pair(v.firstRow + 1, ide ? 2 : 1));
 
         // Column widths on screen follow the twips, and the headers stay while the body scrolls.
         QCOMPARE(grid->CellRect(0, 0).width(), qRound(grid->logicalDpiX() * (ide ? 500 : 1600) / 1440.0));
@@ -306,6 +308,9 @@ private slots:
         QCOMPARE(grid->viewport()->cursor().shape(), Qt::ArrowCursor);
         QCOMPARE(grid->ColWidthPx(0), fixed.width() + 40);
         QCOMPARE(grid->model().Row(), 3);  // the drag moved no cell
+        // A double-click on a header, away from its edge, edits nothing.
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(0, 1).center() - grid->viewport()->pos());
+        QVERIFY(!desk.Find("txtGrid")->isVisible());
         // A fitted column holds its changed values, which are drawn bold.
         desk.Edit(3, 1, "12345678901234567890");
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, QPoint(grid->CellRect(0, 1).right() + 1 - grid->viewport()->x(), edge.y()));

@@ -189,6 +189,13 @@ private slots:
         const QRect normal = grid->geometry();
         const int belowBottom = w.height() - bottom->geometry().bottom();
         QCOMPARE(line->geometry().right(), grid->geometry().right());
+        // Each box sits on its button's row, left of it; each text is on its line, or wrapped.
+        for (const auto& [box, button] : {std::pair("txtPath", "cmdBrowse"), std::pair("txtImport", "cmdPaste"), std::pair("txtImportv", "cmdImport")}) {
+            const QRect b = desk.Find(box)->geometry(), c = desk.Find(button)->geometry();
+            QVERIFY2(b.right() < c.left() && std::abs(b.center().y() - c.center().y()) <= 3, box);
+        }
+        for (QLabel* label : w.findChildren<QLabel*>())
+            QVERIFY2(label->wordWrap() || label->fontMetrics().horizontalAdvance(label->text()) <= label->width(), qPrintable(label->text()));
         const QImage shot = w.grab().toImage();
         QVERIFY(shot.pixel(line->geometry().center()) != shot.pixel(line->geometry().center() + QPoint(0, 3)));  // drawn
 
