@@ -50,14 +50,14 @@ private slots:
     {
         QTest::addColumn<View>("v");
         const FileKind ide = FileKind::DefaultIde, cfg = FileKind::HandlingCfg;
-        QTest::newRow("gta3 default.ide") << View{ide, Game::Gta3, 12, 62, 1, {"0,0=", "0,6=Class", "0,11=Wheel scale", "61,1=ghost"}};
+        QTest::newRow("gta3 default.ide") << View{ide, Game::Gta3, 12, 62, 1, {"0,0=", "0,1=Model name", "0,6=Class", "0,11=Wheel scale", "61,1=ghost"}};
         QTest::newRow("vc default.ide") << View{ide, Game::ViceCity, 13, 108, 1,
                                                 {"0,6=Anims", "0,7=Class", "0,10=Comprules", "0,11=Wheel model", "0,12=Wheel scale"}};
         QTest::newRow("gta3 handling.cfg") << View{cfg, Game::Gta3, 32, 60, 3,
                                                    {"0,0=A", "1,10=fTractionLoss", "2,26=", "1,29=flags", "3,31=1",
                                                     "2,31=0=long, 1=small, 2=big, 3=tall"}};
         QTest::newRow("vc handling.cfg") << View{cfg, Game::ViceCity, 33, 112, 3,
-                                                 {"0,29=AD", "1,29=suspension anti-dive multiplier", "2,29=", "1,30=flags", "0,31=AF", "0,32=AG",
+                                                 {"1,28=suspension bias between front and rear", "0,29=AD", "1,29=suspension anti-dive multiplier", "2,29=", "1,30=flags", "0,31=AF", "0,32=AG",
                                                   "1,31=front lights", "1,32=rear lights", "84,0=------ bikes"}};
     }
     void views()

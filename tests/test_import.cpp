@@ -221,6 +221,8 @@ private slots:
     void noFileOpen()
     {
         auto s = Open(FileKind::DefaultIde);
+        s->Type("7, x");  // no such vehicle: Apply does nothing, and says nothing
+        QVERIFY(!s->import.Apply() && s->messages.shown.empty() && s->errors.reports.empty());
         s->Type("90, x");
         QVERIFY(s->import.ApplyEnabled());
         s->file.CloseFile();

@@ -29,6 +29,8 @@ private slots:
         QTest::newRow("tie to even 2.5") << "2.5" << 2;
         QTest::newRow("blanks before, comma after") << " \t\r\n1,9" << 1;
         QTest::newRow("exponent") << "1e0x" << 1;
+        QTest::newRow("exponent below zero") << "20e-1" << 2;
+        QTest::newRow("exponent with a plus") << "0.1e+1" << 1;
         QTest::newRow("3") << "3" << -1;
         QTest::newRow("-1") << "-1" << -1;
         QTest::newRow("quoted whole") << QString(40, '7') << -1;

@@ -250,6 +250,7 @@ private slots:
         g.FillCell(3, 1, "f");
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.SetTextMatrix(4, 0, "y"));
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.SetFixedRows(5));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.SetFixedCols(4));
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.SetRow(1));
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.SetCol(0));
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, g.SetColWidth(3, 10));

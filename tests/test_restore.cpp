@@ -152,7 +152,7 @@ private slots:
         QTest::addColumn<QString>("hint");
         QTest::addColumn<QStringList>("kept");
         QTest::addColumn<QStringList>("refused");
-        QTest::newRow("between") << "[1.0 to 50000.0]" << QStringList{"1.0", "50000", "+17.5"} << QStringList{"0.99", "50000.1", "x", "", "1e3", "."};
+        QTest::newRow("between") << "[1.0 to 50000.0]" << QStringList{"1.0", "50000", "+17.5"} << QStringList{"0.99", "50000.1", "x", "", "1e3", ".", "1.2.3"};
         QTest::newRow("inside") << "[0.0 > x > 20.0]" << QStringList{"0.01", "19.9"} << QStringList{"0.0", "20", "-1"};
         QTest::newRow("inside, below zero") << "[-9.9 > x > 10.0]" << QStringList{"-9.8", "0"} << QStringList{"-9.9", "10.0"};
         QTest::newRow("choice") << "[F/R/4]" << QStringList{"F", "R", "4"} << QStringList{"f", "4.0", "FR", ""};

@@ -127,6 +127,7 @@ private slots:
         QTest::newRow("cfg other text first") << cfg << QByteArray("x\r\n;d\r\nLANDSTAL 1")
                                               << QByteArray("@|;|x|;d|LANDSTAL 1");
         QTest::newRow("cfg one comment") << cfg << QByteArray(";c") << QByteArray("@");
+        QTest::newRow("cfg two lines") << cfg << QByteArray(";c\r\n;d") << QByteArray("@|;");
     }
     void headerKeepsTheFilesLines()
     {

@@ -23,7 +23,7 @@ public:
         int error;
     };
     std::vector<Fault> faults;
-    // The operation with this number (counting writes, renames, links and removals from 0) is cut
+    // A failed write leaves half its bytes, as a full disk does. The operation with this number (counting writes, renames, links and removals from 0) is cut
     // short, a write leaving half its bytes, and from then on nothing reaches the disk.
     int crashAt = -1;
     bool crashed = false;
@@ -34,8 +34,15 @@ public:
     {
         if (Dies())
             return Real().WriteAll(p, bytes.substr(0, bytes.size() / 2));
-        if (Check(Op::Write, p), !crashed)
-            Real().WriteAll(p, bytes);
+        if (crashed)
+            return;
+        try {
+            Check(Op::Write, p);
+        } catch (...) {
+            Real().WriteAll(p, bytes.substr(0, bytes.size() / 2));  // what fitted before the disk was full
+            throw;
+        }
+        Real().WriteAll(p, bytes);
     }
     void Rename(const std::filesystem::path& from, const std::filesystem::path& to) override
     {
