@@ -23,17 +23,18 @@ CellMarks::CellMarks(const Grid& grid, const ConfigFile& file, const DefaultLine
 void CellMarks::Reset(Game game, const CaptionTable& captions)
 {
     game_ = game;
-    view_ = &views_[(game == Game::ViceCity ? 2 : 0) + (file_.DefaultMode ? 1 : 0)];
+    view_ = (game == Game::ViceCity ? 2 : 0) + (file_.DefaultMode ? 1 : 0);
+    View& view = views_[view_];
     const size_t cols = static_cast<size_t>(grid_.Cols());
-    if (view_->rules.size() != cols) {
-        view_->stockCells.clear();
-        view_->rules.assign(cols, FieldRule());
-        view_->ruleTexts.assign(cols, std::string());
+    if (view.rules.size() != cols) {
+        view.stockCells.clear();
+        view.rules.assign(cols, FieldRule());
+        view.ruleTexts.assign(cols, std::string());
         // Only handling.cfg's captions give ranges.
         for (int col = 0; !file_.DefaultMode && col < grid_.Cols(); ++col) {
             const CaptionTable::Header header = captions.HandlingHeader(game, col);
-            view_->rules[static_cast<size_t>(col)] = ParseFieldRule(header.hint);
-            view_->ruleTexts[static_cast<size_t>(col)] = std::string(header.name) + " " + std::string(header.hint);
+            view.rules[static_cast<size_t>(col)] = ParseFieldRule(header.hint);
+            view.ruleTexts[static_cast<size_t>(col)] = std::string(header.name) + " " + std::string(header.hint);
         }
     }
     marks_.resize(static_cast<size_t>(grid_.Rows()));
@@ -60,7 +61,8 @@ void CellMarks::WorkOut(int row) const
         Mark& mark = marks[static_cast<size_t>(col)];
         if (stock && !SameValue(value, stock->at(static_cast<size_t>(col))))
             mark.stock = stock->at(static_cast<size_t>(col));
-        mark.outside = col < static_cast<int>(view_->rules.size()) && !Allows(view_->rules[static_cast<size_t>(col)], value);
+        const std::vector<FieldRule>& rules = views_[view_].rules;
+        mark.outside = col < static_cast<int>(rules.size()) && !Allows(rules[static_cast<size_t>(col)], value);
     }
 }
 
@@ -68,7 +70,7 @@ void CellMarks::WorkOut(int row) const
 const std::vector<std::string>* CellMarks::StockCells(int row) const
 {
     const std::string& key = grid_.TextMatrix(row, 0);
-    auto [it, fresh] = view_->stockCells.try_emplace(key);
+    auto [it, fresh] = views_[view_].stockCells.try_emplace(key);
     if (fresh) {
         std::optional<std::string> line;
         if (!file_.DefaultMode)

@@ -37,7 +37,7 @@ public:
     // The mark of a cell; an empty one for a cell without marks.
     const Mark& At(int row, int col) const;
     // The field's name and its rule, for telling the user what is allowed.
-    const std::string& RuleText(int col) const { return view_->ruleTexts.at(static_cast<size_t>(col)); }
+    const std::string& RuleText(int col) const { return views_[view_].ruleTexts.at(static_cast<size_t>(col)); }
 
 private:
     void WorkOut(int row) const;
@@ -57,7 +57,7 @@ private:
     const DefaultLines& stock_;
     Game game_ = Game::Gta3;
     mutable std::array<View, 4> views_;
-    View* view_ = &views_[0];
+    size_t view_ = 0;  // which of views_ the open file uses
     mutable std::vector<std::vector<Mark>> marks_;  // by grid row, then column
     mutable std::vector<char> stale_;               // by grid row: its marks are to be worked out
 };
