@@ -54,7 +54,7 @@ private slots:
         QTest::newRow("vc default.ide") << View{ide, Game::ViceCity, 13, 108, 1,
                                                 {"0,6=Anims", "0,7=Class", "0,10=Comprules", "0,11=Wheel model", "0,12=Wheel scale"}};
         QTest::newRow("gta3 handling.cfg") << View{cfg, Game::Gta3, 32, 60, 3,
-                                                   {"0,0=A", "1,10=fTractionLoss", "2,26=", "1,29=flags", "3,31=1",
+                                                   {"0,0=A", "1,0=vehicle identifier", "1,10=fTractionLoss", "2,26=", "1,29=flags", "3,31=1",
                                                     "2,31=0=long, 1=small, 2=big, 3=tall"}};
         QTest::newRow("vc handling.cfg") << View{cfg, Game::ViceCity, 33, 112, 3,
                                                  {"1,28=suspension bias between front and rear", "0,29=AD", "1,29=suspension anti-dive multiplier", "2,29=", "1,30=flags", "0,31=AF", "0,32=AG",

@@ -31,6 +31,7 @@ private slots:
         QTest::newRow("exponent") << "1e0x" << 1;
         QTest::newRow("exponent below zero") << "20e-1" << 2;
         QTest::newRow("exponent with a plus") << "0.1e+1" << 1;
+        QTest::newRow("exponent of one digit") << "0.2e1" << 2;
         QTest::newRow("3") << "3" << -1;
         QTest::newRow("-1") << "-1" << -1;
         QTest::newRow("quoted whole") << QString(40, '7') << -1;

@@ -261,6 +261,19 @@ private slots:
         QVERIFY(!desk.Modified() && desk.w->File().FileLines() == reread);
     }
 
+    // A default.ide restore, found by the model name, is undone like any other change.
+    void undoOfADefaultIdeRestore()
+    {
+        Desk desk;
+        desk.Ready(FileKind::DefaultIde);
+        const std::vector<std::string> read = desk.w->File().FileLines();
+        desk.messages.answers.push_back(MsgAnswer::OK);
+        desk.Click("cmdRestore");  // landstal, the first entry
+        QVERIFY(desk.w->File().FileLines() != read);
+        QTest::keySequence(desk.Grid(), QKeySequence("Ctrl+Z"));
+        QCOMPARE(desk.w->File().FileLines(), read);
+    }
+
     // Paste takes the real clipboard's text; the line names its vehicle, Apply and Restore change
     // its row; the restore controls work only with more than two vehicles to choose from.
     void importAndRestore()

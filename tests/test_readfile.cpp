@@ -202,6 +202,8 @@ private slots:
         QTest::newRow("cfg tab in the identifier field") << cfg << QByteArray("LANDSTAL\t  1.0 2.0")
                                                          << QStringList{"LANDSTAL", "1.0", "2.0", ""}
                                                          << QByteArray("LANDSTAL       1.0 2.0");
+        QTest::newRow("cfg control character is no gap") << cfg << QByteArray("LANDSTAL       1\x01" "2 3")
+                                                        << QStringList{"LANDSTAL", QString::fromLatin1("1\x01" "2"), "3", ""} << QByteArray();
         QTest::newRow("cfg short line") << cfg << QByteArray("LANDSTAL") << QStringList{"LANDSTAL", "", ""} << QByteArray();
         QTest::newRow("cfg 15-character identifier") << cfg << QByteArray("LANDSTALXXXXXXX1.0 2.0")
                                                      << QStringList{"LANDSTALXXXXXXX", "1.0", "2.0"} << QByteArray();
@@ -353,6 +355,7 @@ private slots:
         OpenedFile fresh(kind, second);
         QCOMPARE(GridCells(h.grid), GridCells(fresh.grid));
         QCOMPARE(h.file.FilledRows(), fresh.file.FilledRows());
+        QCOMPARE(h.file.TitleRows(), fresh.file.TitleRows());
     }
 
     // No fixed bounds: many lines, a section far down, long lines and more vehicles than the view holds.
