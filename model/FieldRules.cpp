@@ -25,7 +25,10 @@ std::optional<double> ParseDecimal(std::string_view text)
     // from_chars reads the same whatever the user's locale, and takes no leading '+'.
     double value = 0;
     const std::string_view number = text.substr(i);
-    std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::fixed);
+    // Beyond the range of a double is no number: read as 0 or infinity, it would pass for a
+    // stock value or keep a range it does not keep.
+    if (std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::fixed).ec != std::errc())
+        return std::nullopt;
     return text[0] == '-' ? -value : value;
 }
 
@@ -62,7 +65,8 @@ FieldRule ParseFieldRule(std::string_view hint)
                    && ParseDecimal(words[0]) && ParseDecimal(words[4])) {
             const double a = *ParseDecimal(words[0]), b = *ParseDecimal(words[4]);
             rule = {FieldRule::Kind::Inside, std::min(a, b), std::max(a, b), {}, 0};
-        } else if (words.size() == 3 && words[1] == "characters" && words[2] == "max" && ParseDecimal(words[0])) {
+        } else if (words.size() == 3 && words[1] == "characters" && words[2] == "max" && ParseDecimal(words[0])
+                   && *ParseDecimal(words[0]) >= 0 && *ParseDecimal(words[0]) < 1e9) {
             rule.kind = FieldRule::Kind::MaxLength;
             rule.maxLength = static_cast<size_t>(*ParseDecimal(words[0]));
         } else if (inner.find('/') != std::string::npos) {

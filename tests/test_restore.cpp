@@ -153,6 +153,8 @@ private slots:
         QTest::addColumn<QStringList>("kept");
         QTest::addColumn<QStringList>("refused");
         QTest::newRow("between") << "[1.0 to 50000.0]" << QStringList{"1.0", "50000", "+17.5"} << QStringList{"0.99", "50000.1", "x", "", "1e3", ".", "1.2.3"};
+        // A number beyond a double's range is none, not a 0 that the range holds.
+        QTest::newRow("zero to one") << "[0.0 to 1.0]" << QStringList{"0"} << QStringList{QString(310, '1'), "0." + QString(400, '0') + "1"};
         QTest::newRow("inside") << "[0.0 > x > 20.0]" << QStringList{"0.01", "19.9"} << QStringList{"0.0", "20", "-1"};
         QTest::newRow("inside, below zero") << "[-9.9 > x > 10.0]" << QStringList{"-9.8", "0"} << QStringList{"-9.9", "10.0"};
         QTest::newRow("choice") << "[F/R/4]" << QStringList{"F", "R", "4"} << QStringList{"f", "4.0", "FR", ""};
@@ -160,6 +162,7 @@ private slots:
         QTest::newRow("numbered choice") << "0=long, 1=small, 2=big, 3=tall" << QStringList{"0", "3"} << QStringList{"4", "long"};
         QTest::newRow("length") << "[14 characters max]" << QStringList{"ABCDEFGHIJKLMN", ""} << QStringList{"ABCDEFGHIJKLMNO"};
         QTest::newRow("three other words") << "[1 or 2]" << QStringList{"xy", "3"} << QStringList{};
+        QTest::newRow("a negative length is no rule") << "[-1 characters max]" << QStringList{"xy"} << QStringList{};
         QTest::newRow("words") << "ped seat position offset towards centre of car" << QStringList{"x", ""} << QStringList{};
     }
     void fieldRules()
@@ -218,11 +221,11 @@ private slots:
         Session ide(FileKind::DefaultIde, StockContent(FileKind::DefaultIde));
         CellMarks ideMarks(ide.grid, ide.file, Stock());
         ideMarks.Reset(Game::Gta3, captions);
-        ide.Edit(1, 3, " boat ");
+        ide.Edit(1, 3, "boat");
         ideMarks.RefreshRow(1);
         QCOMPARE(ideMarks.At(1, 3).stock.value_or(""), std::string("car"));
         QVERIFY(!ideMarks.At(1, 3).outside && !ideMarks.At(1, 2).stock && !ideMarks.At(2, 3).stock);
-        ide.Edit(1, 3, "car ");
+        ide.Edit(1, 3, "car");
         ideMarks.RefreshRow(1);
         QVERIFY(!ideMarks.At(1, 3).stock);
     }
