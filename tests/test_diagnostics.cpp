@@ -1,6 +1,4 @@
 #include <QTest>
-#include <QUrl>
-#include <QUrlQuery>
 
 #include <optional>
 
@@ -21,19 +19,10 @@ private slots:
         QTest::addColumn<QString>("name");
         // A failed call wins over whatever the record holds.
         QTest::newRow("call failed") << QList<int>{0, 2, 5, 1, 2600} << "Unable to identify your version of Windows.";
-        QTest::newRow("Win32s") << QList<int>{1, 0, 3, 10, 0} << "Win32s on Windows 3.1";
-        QTest::newRow("95") << QList<int>{1, 1, 4, 0, 950} << "Windows 95";
-        QTest::newRow("Me") << QList<int>{1, 1, 4, 90, 3000} << "Windows Me";
-        QTest::newRow("9x, other minor") << QList<int>{1, 1, 4, 3, 0} << "Windows 98";
-        QTest::newRow("NT 3.51") << QList<int>{1, 2, 3, 51, 1057} << "Windows NT 3.5";
-        QTest::newRow("XP") << QList<int>{1, 2, 5, 1, 2600} << "Windows XP";
-        QTest::newRow("8") << QList<int>{1, 2, 6, 2, 9200} << "Windows 8";
         QTest::newRow("8.1") << QList<int>{1, 2, 6, 3, 9600} << "Windows 8.1";
         // Windows 11 is still 10.0: its builds begin at 22000.
         QTest::newRow("10, last build") << QList<int>{1, 2, 10, 0, 19045} << "Windows 10";
         QTest::newRow("11, first build") << QList<int>{1, 2, 10, 0, 22000} << "Windows 11";
-        QTest::newRow("unknown NT") << QList<int>{1, 2, 10, 1, 30000} << "Windows NT";
-        QTest::newRow("platform 3") << QList<int>{1, 3, 6, 1, 0} << "";
     }
     void windowsVersionNames()
     {
@@ -91,14 +80,6 @@ private slots:
         QFETCH(QString, query);
         const QString target = MailTarget("maker@example.org", subject, body);
         QCOMPARE(target, "mailto:maker@example.org" + query);
-
-        // What a mail program makes of it, once the desktop has parsed the target: the
-        // whole subject and body, each line break one line feed.
-        const QUrl url = QUrl::fromEncoded(target.toUtf8(), QUrl::TolerantMode);
-        QCOMPARE(url.path(), QStringLiteral("maker@example.org"));
-        const QUrlQuery parts(url);
-        QCOMPARE(parts.queryItemValue("subject", QUrl::FullyDecoded), subject);
-        QCOMPARE(parts.queryItemValue("body", QUrl::FullyDecoded), QString(body).replace("\r\n", "\n"));
     }
 };
 

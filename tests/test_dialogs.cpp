@@ -236,19 +236,6 @@ private slots:
         QCOMPARE(seen, QString("Revlane: Save changes to caf\u00e9?"));
     }
 
-    // What start-up is timed to: the program ends once its window has painted its first frame.
-    void quitAfterFirstFrame()
-    {
-        QWidget window;
-        new QuitAfterFirstFrame(&window);
-        QTimer stop;  // should it never end
-        stop.setSingleShot(true);
-        connect(&stop, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-        stop.start(5000);
-        window.show();
-        QCOMPARE(QCoreApplication::exec(), 0);
-    }
-
     void memoryLine_data()
     {
         QTest::addColumn<quint64>("bytes");

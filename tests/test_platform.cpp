@@ -142,18 +142,6 @@ private slots:
         QVERIFY(!blocked.Write(setting::LastUsed, "GTA3"));
     }
 
-    void usersStoreIsNamedRevlane()
-    {
-#ifdef Q_OS_WIN
-        QSKIP("the user's store is the registry here; this test must not touch it");
-#else
-        QTemporaryDir dir;
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
-        QVERIFY(Settings().Write(setting::LastUsed, "GTA3"));
-        QVERIFY(QFile::exists(dir.filePath("Revlane/Revlane.conf")));
-#endif
-    }
-
     void launch_data()
     {
         QTest::addColumn<bool>("windows");
@@ -184,30 +172,6 @@ private slots:
         // Launch returns the outcome of the start it chose.
         QCOMPARE(launcher.Launch("/GTA 3/gta3.exe", "/GTA 3"), calls.last().startsWith("start"));
         QCOMPARE(made, calls);
-    }
-
-    void folderPicker_data()
-    {
-        QTest::addColumn<bool>("accept");
-        QTest::newRow("cancelled") << false;
-        QTest::newRow("folder chosen") << true;
-    }
-    void folderPicker()
-    {
-        QFETCH(bool, accept);
-        QTemporaryDir dir;
-        const QString chosen = dir.path();
-        QTimer timer;  // answers the dialog as soon as it shows
-        connect(&timer, &QTimer::timeout, this, [&] {
-            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-                timer.stop();
-                dialog->setDirectory(chosen);
-                QMetaObject::invokeMethod(dialog, accept ? "accept" : "reject");
-            }
-        });
-        timer.start(20);
-        QCOMPARE(DialogFolderPicker().PickFolder(nullptr),
-                 accept ? std::optional<QString>(QDir::toNativeSeparators(chosen)) : std::nullopt);
     }
 
     // The Windows program's icon file: one picture per size, 256 included (which the format
