@@ -84,7 +84,7 @@ const std::vector<std::string>* CellMarks::StockCells(int row) const
             if (file_.DefaultMode)
                 SplitDefaultFields(scratch, 0, *line);
             else
-                SplitHandlingFields(scratch, 0, *line, kHandlingIdentifierWidth);
+                SplitHandlingFields(scratch, 0, *line);
             std::vector<std::string> cells;
             for (int col = 0; col < scratch.Cols(); ++col)
                 cells.push_back(scratch.TextMatrix(0, col));

@@ -11,7 +11,9 @@ namespace revlane {
 
 namespace {
 
-constexpr const char* kTabExpansion = "     ";
+// A time stamp tells a change only where the change came after the stamp's resolution (two
+// seconds on some file systems) had passed since the stamp's time; within it, the lines tell.
+constexpr std::int64_t kStampResolution = 2'000'000'000;
 
 }  // namespace
 
@@ -117,6 +119,8 @@ void ConfigFile::ReadFile()
     if (!DefaultMode)
         FirstVehicleId = "LANDSTAL";
 
+    // Taken before the read: a change made while it runs then shows as one.
+    const FileStamp stamp = ports_.files.Stamp(OpenPath());
     // The new lines take the old ones' places, and their room where it is enough.
     if (!run.Step([&] { ports_.files.ReadLines(OpenPath(), lines_); })) {
         // Without the file's bytes there is nothing to show, and an empty table must never
@@ -128,6 +132,7 @@ void ConfigFile::ReadFile()
         return;
     }
     open_ = true;
+    RememberDisk(stamp);
     restoreEntries_.reserve(static_cast<size_t>(std::max(grid_.Rows() - firstRow, 0)));
 
     const auto capacityReached = [&] {
@@ -146,7 +151,7 @@ void ConfigFile::ReadFile()
     const auto splitInto = [&](size_t index) {
         int written = 0;
         run.Step([&] {
-            written = DefaultMode ? SplitDefaultLine(lines_[index], row) : SplitHandlingLine(static_cast<int>(index), row);
+            written = DefaultMode ? SplitDefaultLine(lines_[index], row) : SplitHandlingLine(lines_[index], row);
         });
         grid_.EmptyCells(row, written);
         ++row;
@@ -199,15 +204,10 @@ int ConfigFile::SplitDefaultLine(const std::string& line, int row)
     return written;
 }
 
-int ConfigFile::SplitHandlingLine(int index, int row)
+int ConfigFile::SplitHandlingLine(const std::string& line, int row)
 {
-    std::string& line = lines_[static_cast<size_t>(index)];
-    // The stored line keeps the expansion: the identifier field is fixed-width, and a tab in
-    // it counts as five characters both here and when the saved file is read again.
-    if (line.find('\t') != std::string::npos)
-        line = text::ReplaceAll(line, "\t", kTabExpansion);
     int written = 0;
-    restoreEntries_.push_back(SplitHandlingFields(grid_, row, line, kHandlingIdentifierWidth, &written));
+    restoreEntries_.push_back(SplitHandlingFields(grid_, row, line, &written));
     return written;
 }
 
@@ -229,9 +229,10 @@ std::string ConfigFile::BuildLine(int row) const
         }
         return line;
     }
-    std::string identifier = grid_.TextMatrix(row, 0).substr(0, kHandlingIdentifierWidth);
-    identifier.resize(kHandlingIdentifierWidth, ' ');
-    line = identifier;
+    // The games' own layout pads the identifier to 15 columns; a longer one still needs a gap,
+    // or it would run into the first value.
+    line = grid_.TextMatrix(row, 0);
+    line.resize(std::max(line.size() + 1, kHandlingIdentifierWidth), ' ');
     for (int c = 1; c < n; ++c) {
         if (c == 30)
             line += "\t\t";
@@ -243,15 +244,31 @@ std::string ConfigFile::BuildLine(int row) const
 
 void ConfigFile::UpdateLine()
 {
-    ContinueOnError run("UpdateLine", ports_.errors);
-    const int row = grid_.Row();
+    RebuildLine(grid_.Row());
+}
+
+bool ConfigFile::RebuildLine(int row)
+{
     // The editor never opens on such rows; this keeps any other caller from writing a line
-    // that lies outside the vehicle section.
+    // that lies outside the vehicle section, or one that the game would read wrong.
     if (!IsVehicleRow(row))
-        return;
+        return false;
+    for (int col = 0; col < grid_.Cols(); ++col)
+        if (CharacterNotAllowed(grid_.TextMatrix(row, col), DefaultMode))
+            return false;
+    ContinueOnError run("UpdateLine", ports_.errors);
     run.Step([&] { lines_[static_cast<size_t>(LineOfRow(row))] = BuildLine(row); });
     modified_ = true;
     run.Finish();
+    return true;
+}
+
+bool ConfigFile::SetCell(int row, int col, const std::string& value)
+{
+    if (!IsVehicleRow(row) || col < 1 || col >= grid_.Cols() || CharacterNotAllowed(value, DefaultMode))
+        return false;
+    grid_.SetTextMatrix(row, col, value);
+    return RebuildLine(row);
 }
 
 std::string ConfigFile::HeaderLine()
@@ -284,6 +301,16 @@ bool ConfigFile::SaveFile()
         run.Fail({errorcode::Internal, "No file was read whole, so nothing was saved"});
         run.Finish();
         return false;
+    }
+    if (ChangedOnDisk()) {
+        const MsgAnswer answer = ports_.messages.ShowMessage(
+            "The file " + text::PathText(OpenPath())
+                + " has been changed by another program since Revlane read it. Save your changes over it?",
+            MsgButtons::YesNo, MsgIcon::Exclamation);
+        if (answer != MsgAnswer::Yes) {
+            run.Finish();
+            return false;
+        }
     }
     bool backupMade = false;
     SaveSteps(run, backupMade);
@@ -323,6 +350,8 @@ void ConfigFile::SaveSteps(ContinueOnError& run, bool& backupMade)
         files.Remove(temp);
         return;
     }
+    // The new file keeps its time and size when it takes the name.
+    const FileStamp written = files.Stamp(temp);
     if (!files.Exists(backup) && files.Exists(path)) {
         if (!run.Step([&] { MakeBackup(path, backup); })) {
             files.Remove(temp);
@@ -333,6 +362,32 @@ void ConfigFile::SaveSteps(ContinueOnError& run, bool& backupMade)
     // The original is still in place (and now also the backup) if this fails.
     if (!run.Step([&] { files.Rename(temp, path); }))
         files.Remove(temp);
+    else
+        RememberDisk(written);
+}
+
+void ConfigFile::RememberDisk(const FileStamp& stamp)
+{
+    disk_ = stamp;
+    diskHash_.reset();
+    if (stamp.takenAt - stamp.modified < kStampResolution)
+        diskHash_ = text::HashLines(lines_);
+}
+
+bool ConfigFile::ChangedOnDisk()
+{
+    const FileStamp now = ports_.files.Stamp(OpenPath());
+    if (now.exists != disk_.exists || now.size != disk_.size || now.modified != disk_.modified)
+        return true;
+    if (!diskHash_)
+        return false;
+    std::vector<std::string> lines;
+    try {
+        ports_.files.ReadLines(OpenPath(), lines);
+    } catch (const std::exception&) {
+        return true;  // what cannot be read cannot be told to be ours
+    }
+    return text::HashLines(lines) != *diskHash_;
 }
 
 // The header and handling.cfg's ";" line go over the file's own comment lines (or an earlier

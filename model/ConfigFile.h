@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,12 @@ public:
     void ReadFile();
     // Rebuilds the line of the grid's current row from its cells, in our own layout.
     void UpdateLine();
+    // The same for any row; refuses (false) a row that shows no vehicle line, or whose cells
+    // hold a character the file cannot hold inside a value.
+    bool RebuildLine(int row);
+    // Writes a value into a vehicle's cell (not its key) and rebuilds its line; refuses (false)
+    // a value the file cannot hold, and any row RebuildLine refuses.
+    bool SetCell(int row, int col, const std::string& value);
     // Writes the line table over the open file, keeping the first original as a backup.
     // Returns whether every step succeeded; a failed save leaves the file marked changed.
     bool SaveFile();
@@ -102,10 +109,13 @@ public:
 private:
     // Each returns how many of the row's cells, from column 0 on, the line filled.
     int SplitDefaultLine(const std::string& line, int row);
-    int SplitHandlingLine(int index, int row);
+    int SplitHandlingLine(const std::string& line, int row);
     void SaveSteps(class ContinueOnError& run, bool& backupMade);
     void PutCommentLine(size_t index, const std::string& text);
     void MakeBackup(const std::filesystem::path& path, const std::filesystem::path& backup);
+    // The file as it was read or last saved, for telling whether another program changed it since.
+    void RememberDisk(const FileStamp& stamp);
+    bool ChangedOnDisk();
 
     Grid& grid_;
     const Installation& install_;
@@ -120,6 +130,8 @@ private:
     std::vector<std::string> restoreEntries_;
     bool open_ = false;
     bool modified_ = false;
+    FileStamp disk_;
+    std::optional<size_t> diskHash_;
 };
 
 }  // namespace revlane

@@ -12,9 +12,6 @@ namespace {
 // A default.ide line names its vehicle only if its first comma comes within the first four
 // characters: an id of at most three digits, with room for one blank.
 constexpr size_t kMaxFirstCommaPosition = 4;
-// The identifier column that an imported handling.cfg line fills: the column holds 14
-// characters, and the values begin after the 15th.
-constexpr size_t kImportedIdentifierWidth = 14;
 constexpr size_t kIdentifierPadding = 13;
 
 std::string UpperAscii(std::string text)
@@ -154,6 +151,13 @@ bool ExpressImport::ImportLine(int row, std::string line)
 
     bool stored = false;
     if (file_.DefaultMode) {
+        // The id is stored as the number it was read as: " 90" or "+90" would no longer start
+        // the vehicle section, and the next read would find no vehicle at all.
+        const size_t comma = line.find(',');
+        const std::optional<int> id =
+            comma == std::string::npos ? std::nullopt : ReadWholeNumber(std::string_view(line).substr(0, comma));
+        if (id)
+            line.replace(0, comma, std::to_string(*id));
         importText_ = std::move(line);
         {
             // The grid's observer hears of the whole row once.
@@ -176,7 +180,7 @@ bool ExpressImport::ImportLine(int row, std::string line)
         {
             const Grid::Batch batch(grid_);
             run.Step([&] { ClearRow(row); });
-            run.Step([&] { SplitHandlingFields(grid_, row, importText_, kImportedIdentifierWidth); });
+            run.Step([&] { SplitHandlingFields(grid_, row, importText_); });
         }
         run.Step([&] { stored = file_.SetVehicleLine(row, importText_); });
     }

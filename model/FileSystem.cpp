@@ -1,5 +1,6 @@
 #include "FileSystem.h"
 
+#include <chrono>
 #include <fstream>
 #include <memory>
 #include <system_error>
@@ -161,6 +162,26 @@ void FileSystem::ReadLines(const std::filesystem::path& path, std::vector<std::s
 void FileSystem::WriteLines(const std::filesystem::path& path, const std::vector<std::string>& lines)
 {
     WriteAll(path, text::JoinLinesCrLf(lines));
+}
+
+FileStamp FileSystem::Stamp(const std::filesystem::path& path)
+{
+    using Clock = std::filesystem::file_time_type::clock;
+    const auto nanoseconds = [](Clock::time_point t) {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch()).count();
+    };
+    FileStamp stamp;
+    stamp.takenAt = nanoseconds(Clock::now());
+    std::error_code ec;
+    const auto modified = std::filesystem::last_write_time(path, ec);
+    if (ec)
+        return stamp;
+    stamp.exists = true;
+    stamp.modified = nanoseconds(modified);
+    // A folder has no size: it then differs from the file's, as it should.
+    const auto size = std::filesystem::file_size(path, ec);
+    stamp.size = ec ? static_cast<std::uintmax_t>(-1) : size;
+    return stamp;
 }
 
 FileSystem& StdFileSystem()

@@ -1,10 +1,20 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 namespace revlane {
+
+// What the system tells of a file without reading it, and when it was asked: enough to see that
+// the file was changed since, unless the change came within its time stamp's resolution.
+struct FileStamp {
+    bool exists = false;
+    std::uintmax_t size = 0;
+    std::int64_t modified = 0;  // nanoseconds on the file system's clock
+    std::int64_t takenAt = 0;   // the same clock, when the stamp was taken
+};
 
 // The file operations the model needs, behind an interface so that tests can make any
 // one of them fail, or stop dead half-way as a crash would. Failures throw ModelError.
@@ -32,6 +42,8 @@ public:
     virtual void HardLink(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
     // Removes a file if it is there; never fails.
     virtual void Remove(const std::filesystem::path& path) noexcept = 0;
+    // The file's size and modification time now; never fails (a file it cannot see does not exist).
+    virtual FileStamp Stamp(const std::filesystem::path& path);
 };
 
 // The real file system, through the standard library.

@@ -8,12 +8,6 @@ namespace revlane {
 
 namespace {
 
-bool IsBlank(char ch)
-{
-    // Most characters read are above the space, and one comparison tells those apart.
-    return static_cast<unsigned char>(ch) <= ' ' && (ch == ' ' || ch == '\t');
-}
-
 // Puts a default.ide field into a cell as the cell shows it: without its tabs, and without the
 // spaces around it. The same as trimming the spaces of the field with its tabs removed, without
 // a copy of the field on the way.
@@ -21,9 +15,9 @@ void FillDefaultField(Grid& grid, int row, int col, std::string_view field)
 {
     size_t first = 0;
     size_t last = field.size();
-    while (first < last && IsBlank(field[first]))
+    while (first < last && IsFieldGap(field[first]))
         ++first;
-    while (last > first && IsBlank(field[last - 1]))
+    while (last > first && IsFieldGap(field[last - 1]))
         --last;
     field = field.substr(first, last - first);
     if (field.find('\t') == std::string_view::npos)
@@ -48,29 +42,56 @@ int SplitDefaultFields(Grid& grid, int row, std::string_view line)
     return grid.Cols();
 }
 
-std::string SplitHandlingFields(Grid& grid, int row, std::string_view line, size_t identifierWidth, int* written)
+std::string_view HandlingIdentifierOf(std::string_view line)
 {
-    const std::string_view identifier = text::SpacesTrimmed(line.substr(0, identifierWidth));
+    size_t first = 0;
+    while (first < line.size() && IsFieldGap(line[first]))
+        ++first;
+    size_t last = first;
+    while (last < line.size() && !IsFieldGap(line[last]))
+        ++last;
+    return line.substr(first, last - first);
+}
+
+std::string SplitHandlingFields(Grid& grid, int row, std::string_view line, int* written)
+{
+    const std::string_view identifier = HandlingIdentifierOf(line);
     grid.FillCell(row, 0, identifier);
     int col = 1;
     // The values are the runs of characters between spaces and tabs, however many of either.
-    const char* p = line.data() + std::min(identifierWidth, line.size());
+    const char* p = identifier.data() + identifier.size();
     const char* const end = line.data() + line.size();
-    while (p < end && IsBlank(*p))
+    while (p < end && IsFieldGap(*p))
         ++p;
     if (p == end && grid.Cols() > 1)
         grid.FillCell(row, col++, std::string_view());
     for (; col < grid.Cols() && p < end; ++col) {
         const char* const start = p;
-        while (p < end && !IsBlank(*p))
+        while (p < end && !IsFieldGap(*p))
             ++p;
         grid.FillCell(row, col, std::string_view(start, static_cast<size_t>(p - start)));
-        while (p < end && IsBlank(*p))
+        while (p < end && IsFieldGap(*p))
             ++p;
     }
     if (written)
         *written = std::min(col, grid.Cols());
     return std::string(identifier);
+}
+
+std::optional<char> CharacterNotAllowed(std::string_view value, bool defaultIde)
+{
+    for (const char ch : value)
+        if (ch == '\r' || ch == '\n' || ch == ' ' || ch == '\t' || ch == '\v' || ch == '\f' || (defaultIde && ch == ','))
+            return ch;
+    return std::nullopt;
+}
+
+std::string NotAllowedText(char ch, bool defaultIde)
+{
+    const char* what = ch == ',' ? "a comma" : ch == ' ' ? "a space" : ch == '\t' ? "a tab"
+                     : ch == '\r' || ch == '\n' ? "a line end" : "whitespace";
+    return std::string(defaultIde ? "default.ide" : "handling.cfg") + " cannot hold " + what
+           + " inside a value. Remove it, or press Escape.";
 }
 
 }  // namespace revlane

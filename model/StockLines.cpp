@@ -81,7 +81,7 @@ const std::string& DefaultLines::Entry(int key) const
 
 std::string DefaultLines::HandlingIdentifier(std::string_view line)
 {
-    return text::TrimSpaces(line.substr(0, kHandlingIdentifierWidth));
+    return std::string(HandlingIdentifierOf(line));
 }
 
 std::optional<int> DefaultLines::DefaultIdeModelId(std::string_view line)

@@ -44,12 +44,12 @@ public:
     // is the one given, or none when the game has no such vehicle.
     std::optional<std::string> DefaultIdeLine(Game game, int modelId) const;
     // The first of the game's stock handling.cfg lines, in key order, whose identifier field
-    // is exactly the one given (case counts), or none. The identifier field is the line's
-    // first 15 characters without the spaces around them, as reading a file takes it, so that
-    // a vehicle read from a stock file finds its stock line under the name the grid shows.
+    // is exactly the one given (case counts), or none. The identifier is the line's first
+    // token, as reading a file takes it, so that a vehicle read from a stock file finds its
+    // stock line under the name the grid shows.
     std::optional<std::string> HandlingLine(Game game, std::string_view identifier) const;
 
-    // The identifier field of a handling.cfg line.
+    // The identifier of a handling.cfg line.
     static std::string HandlingIdentifier(std::string_view line);
     // The model id of a default.ide line: the whole number before its first comma, if any.
     static std::optional<int> DefaultIdeModelId(std::string_view line);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 namespace revlane::text {
@@ -81,6 +82,14 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
 bool IsBlank(std::string_view text)
 {
     return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
+size_t HashLines(const std::vector<std::string>& lines)
+{
+    size_t hash = lines.size();
+    for (const std::string& line : lines)
+        hash ^= std::hash<std::string_view>{}(line) + static_cast<size_t>(0x9e3779b97f4a7c15ULL) + (hash << 6) + (hash >> 2);
+    return hash;
 }
 
 std::vector<std::string> SplitLines(std::string_view content)

@@ -65,6 +65,9 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 void WriteLinesCrLf(const std::vector<std::string>& lines, size_t pieceSize,
                     const std::function<void(std::string_view)>& write);
 
+// A fingerprint of the lines, for telling whether a file still holds them.
+size_t HashLines(const std::vector<std::string>& lines);
+
 // File text is 8-bit; messages are UTF-8. Each byte is taken as the Latin-1 character of its value.
 std::string Latin1ToUtf8(std::string_view bytes);
 // A path as the user reads it in a message (UTF-8), with the system's own separators throughout.

@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QClipboard>
+#include <QLabel>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -201,6 +203,50 @@ private slots:
         QCOMPARE(desk.Grid()->model().Row(), g.row);
         QCOMPARE(desk.Grid()->model().Col(), QByteArray(g.close) == "click" ? 2 : 1);
         QCOMPARE(QApplication::focusWidget(), QByteArray(g.close) == "focus" ? desk.Find("txtImport") : desk.Grid());
+    }
+
+    // A value the file cannot hold inside one field is not committed: the editor stays open with
+    // it and the line above the grid says why, until Escape leaves the line as it was. A value
+    // pasted with a spreadsheet's line end loses that one.
+    void valuesTheFileCannotHold_data()
+    {
+        QTest::addColumn<FileKind>("kind");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("refused");  // the line above the grid; empty: committed
+        QTest::newRow("cfg space") << FileKind::HandlingCfg << "18 00" << "handling.cfg cannot hold a space";
+        QTest::newRow("ide comma") << FileKind::DefaultIde << "10,5" << "default.ide cannot hold a comma";
+        QTest::newRow("cfg line end inside") << FileKind::HandlingCfg << "16\n50" << "handling.cfg cannot hold a line end";
+        QTest::newRow("cfg pasted with its line end") << FileKind::HandlingCfg << "1650.0\r\n" << "";
+    }
+    void valuesTheFileCannotHold()
+    {
+        QFETCH(FileKind, kind);
+        QFETCH(QString, pasted);
+        QFETCH(QString, refused);
+        Desk desk;
+        desk.Ready(kind);
+        const int row = kind == FileKind::DefaultIde ? 1 : 3, col = kind == FileKind::DefaultIde ? 7 : 1;
+        const std::string line = desk.LineOf(row);
+        desk.Select(row, col);
+        QTest::keyClick(desk.Grid(), Qt::Key_Space);
+        auto* editor = desk.Find<QLineEdit>("txtGrid");
+        editor->selectAll();
+        QApplication::clipboard()->setText(pasted);
+        QTest::keySequence(editor, QKeySequence::Paste);
+        QTest::keyClick(editor, Qt::Key_Return);
+        auto* status = desk.Find<QLabel>("lblStatus");
+        QCOMPARE(editor->isVisible(), !refused.isEmpty());
+        QCOMPARE(status->isVisible(), !refused.isEmpty());
+        if (refused.isEmpty()) {
+            QCOMPARE(desk.CellText(row, col), std::string("1650.0"));
+            return;
+        }
+        QVERIFY2(status->text().startsWith(refused), qPrintable(status->text()));
+        desk.Find("cmdSave")->setFocus();  // nor does leaving the editor commit it
+        QVERIFY(editor->hasFocus() && !desk.Modified());
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QVERIFY(!editor->isVisible() && !status->isVisible() && !desk.Modified());
+        QCOMPARE(desk.LineOf(row), line);
     }
 
     // Section titles and the empty rows below the last vehicle have no line of their own: no key

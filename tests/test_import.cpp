@@ -134,7 +134,11 @@ private slots:
         QTest::newRow("tab after the identifier") << cfg << "LANDSTAL\t1700.0\t2.0" << 3 << "LANDSTAL|1700.0|2.0"
                                                   << "LANDSTAL" + pad + "1700.0 2.0";
         QTest::newRow("identifier of 16 characters")
-            << cfg << "ABCDEFGHIJKLMNOP 1 2" << 3 << "ABCDEFGHIJKLMN|OP|1|2" << "ABCDEFGHIJKLMNOP" + pad + "1 2";
+            << cfg << "ABCDEFGHIJKLMNOP 1 2" << 3 << "ABCDEFGHIJKLMNOP|1|2" << "ABCDEFGHIJKLMNOP" + pad + "1 2";
+        // The id is stored as the number it names: the section's start must stay "90,".
+        QTest::newRow("id with a sign") << ide << "+90, landstal2" << 0 << "90|landstal2" << "90, landstal2";
+        QTest::newRow("id after a blank") << ide << " 90, landstal2" << 0 << "90|landstal2" << "90, landstal2";
+        QTest::newRow("id with a stray character") << ide << "90@, landstal2" << 0 << "90|landstal2" << "90, landstal2";
     }
     void apply()
     {

@@ -96,8 +96,7 @@ private slots:
         for (int row = f.FirstDataRow(); row < f.FirstDataRow() + f.FilledRows(); ++row)
             QVERIFY(f.FileLines()[size_t(f.LineOfRow(row))].find(h.grid.TextMatrix(row, 0)) != std::string::npos);
 
-        // Saved unedited, only the header lines and the tab expansion of handling vehicle lines
-        // change, after the backup of the file as it was.
+        // Saved unedited, only the header lines change, after the backup of the file as it was.
         const QByteArray original = ReadBytes(path);
         OpenedFile o(c.kind, original, c.game);
         QVERIFY(o.file.SaveFile() && o.errors.reports.empty());
@@ -113,9 +112,6 @@ private slots:
         before[0] = (ide ? "#" : ";") + QByteArray(kHeader);
         if (!ide)
             before[1] = ";";
-        for (int row = f.FirstDataRow(); !ide && row < f.FirstDataRow() + f.FilledRows(); ++row)
-            if (f.IsVehicleRow(row))
-                before[o.file.LineOfRow(row)].replace("\t", "     ");
         QCOMPARE(SplitLines(saved), before);
 
         // Every vehicle rebuilt from its cells, saved again and read back shows the same cells.
@@ -153,15 +149,15 @@ private slots:
         QTest::newRow("ide second marker") << ide << Lines({"90, a", "90, b", "end"}) << QStringList{"90", "90"} << 2;
         QTest::newRow("no marker") << ide << Lines({"# c", "end"}) << QStringList{} << 0;
         QTest::newRow("cfg end markers") << cfg << Lines({"LANDSTAL       1 2", ";A", "; B", ";   ", "; A x"})
-                                         << QStringList{"LANDSTAL", ";A", "; B", ";"} << 4;
+                                         << QStringList{"LANDSTAL", ";A", ";", ";"} << 4;
         QTest::newRow("cfg lone semicolon ends") << cfg << Lines({"LANDSTAL 1", ";", "IDAHO 2"})
-                                                 << QStringList{"LANDSTAL 1"} << 1;
+                                                 << QStringList{"LANDSTAL"} << 1;
         QTest::newRow("cfg line after a title is a vehicle")
             << cfg << Lines({"LANDSTAL       1", ";- cars", ";", ";-- more", "; A", "IDAHO          2", "; A"})
-            << QStringList{"LANDSTAL", " cars", ";", "- more", "; A", "IDAHO"} << 4;
+            << QStringList{"LANDSTAL", " cars", ";", "- more", ";", "IDAHO"} << 4;
         QTest::newRow("cfg five titles, one at the end")
             << cfg << Lines({"LANDSTAL       1", ";-1", "A 1", ";-2", ";-3", ";-4", "D 1", ";-5"})
-            << QStringList{"LANDSTAL", "1", "A 1", "2", ";-3", "4", "D 1", "5"} << 4;
+            << QStringList{"LANDSTAL", "1", "A", "2", ";-3", "4", "D", "5"} << 4;
     }
     void sectionBounds()
     {
@@ -196,17 +192,18 @@ private slots:
                                                       << QStringList{"90", "landstal", ""} << QByteArray();
         QTest::newRow("ide one field too many") << ide << QByteArray("90,a,b,c,d,e,f,g,h,i,j,k,EXTRA")
                                                 << QString("90,a,b,c,d,e,f,g,h,i,j,k").split(',') << QByteArray();
+        // The game reads a handling.cfg line as tokens, however they are spaced; the line stays as read.
         QTest::newRow("cfg mixed gaps") << cfg << QByteArray("LANDSTAL       1.0 \t2.0             3.0\t\t4  ")
-                                        << QStringList{"LANDSTAL", "1.0", "2.0", "3.0", "4", ""}
-                                        << QByteArray("LANDSTAL       1.0      2.0             3.0          4  ");
-        QTest::newRow("cfg tab in the identifier field") << cfg << QByteArray("LANDSTAL\t  1.0 2.0")
-                                                         << QStringList{"LANDSTAL", "1.0", "2.0", ""}
-                                                         << QByteArray("LANDSTAL       1.0 2.0");
+                                        << QStringList{"LANDSTAL", "1.0", "2.0", "3.0", "4", ""} << QByteArray();
+        QTest::newRow("cfg one space after the identifier") << cfg << QByteArray("LANDSTAL 1700.0 5.00")
+                                                            << QStringList{"LANDSTAL", "1700.0", "5.00", ""} << QByteArray();
+        QTest::newRow("cfg tab after the identifier") << cfg << QByteArray("LANDSTAL\t13000.0\t4.0")
+                                                      << QStringList{"LANDSTAL", "13000.0", "4.0", ""} << QByteArray();
         QTest::newRow("cfg control character is no gap") << cfg << QByteArray("LANDSTAL       1\x01" "2 3")
                                                         << QStringList{"LANDSTAL", QString::fromLatin1("1\x01" "2"), "3", ""} << QByteArray();
         QTest::newRow("cfg short line") << cfg << QByteArray("LANDSTAL") << QStringList{"LANDSTAL", "", ""} << QByteArray();
-        QTest::newRow("cfg 15-character identifier") << cfg << QByteArray("LANDSTALXXXXXXX1.0 2.0")
-                                                     << QStringList{"LANDSTALXXXXXXX", "1.0", "2.0"} << QByteArray();
+        QTest::newRow("cfg identifier over 15 characters") << cfg << QByteArray("LANDSTALXXXXXXXX 1.0 2.0")
+                                                           << QStringList{"LANDSTALXXXXXXXX", "1.0", "2.0"} << QByteArray();
     }
     void fields()
     {

@@ -5,6 +5,7 @@
 
 #include "FaultyFileSystem.h"
 #include "ModelFakes.h"
+#include "SystemError.h"
 #include "Text.h"
 
 using namespace revlane;
@@ -44,9 +45,13 @@ private slots:
         }
         QTest::newRow("gta3 cfg") << FileKind::HandlingCfg << Game::Gta3 << "LANDSTAL       " + values << 5
                                   << QByteArray("5.5") << rebuilt;
-        QTest::newRow("cfg 15-character identifier")
-            << FileKind::HandlingCfg << Game::Gta3 << QByteArray("LANDSTALXXXXXXX1 2") << 2 << QByteArray("3")
-            << "LANDSTALXXXXXXX1 3 " + QByteArray(27, ' ') + "\t\t  ";
+        // A value never runs into the identifier, however short the gap or long the identifier.
+        QTest::newRow("cfg one space after the identifier")
+            << FileKind::HandlingCfg << Game::Gta3 << QByteArray("LANDSTAL 1700.0 5.00") << 1 << QByteArray("1750.0")
+            << "LANDSTAL       1750.0 5.00 " + QByteArray(27, ' ') + "\t\t  ";
+        QTest::newRow("cfg identifier over 15 characters")
+            << FileKind::HandlingCfg << Game::Gta3 << QByteArray("LANDSTALXXXXXXXX\t1 2") << 2 << QByteArray("3")
+            << "LANDSTALXXXXXXXX 1 3 " + QByteArray(27, ' ') + "\t\t  ";
     }
     void rebuiltLines()
     {
@@ -67,6 +72,32 @@ private slots:
         QCOMPARE(h.file.FileLines(), (std::vector<std::string>{"# first", once, "# after"}));
         h.file.UpdateLine();  // rebuilding again changes nothing
         QCOMPARE(h.LineOf(row), once);
+    }
+
+    // A value that holds its file's separator or a line end would move every later value of the
+    // line, or split it in two: refused, whoever asks.
+    void valuesTheFileCannotHold_data()
+    {
+        QTest::addColumn<FileKind>("kind");
+        QTest::addColumn<QByteArray>("value");
+        QTest::newRow("ide comma") << FileKind::DefaultIde << QByteArray("10,5");
+        QTest::newRow("ide line end") << FileKind::DefaultIde << QByteArray("10\n");
+        QTest::newRow("cfg space") << FileKind::HandlingCfg << QByteArray("18 00");
+        QTest::newRow("cfg tab") << FileKind::HandlingCfg << QByteArray("18\t00");
+        QTest::newRow("cfg carriage return") << FileKind::HandlingCfg << QByteArray("1800\r");
+    }
+    void valuesTheFileCannotHold()
+    {
+        QFETCH(FileKind, kind);
+        QFETCH(QByteArray, value);
+        OpenedFile h(kind, kind == FileKind::DefaultIde ? "90, a, b\r\n" : "LANDSTAL 1 2\r\n");
+        const int row = h.file.FirstDataRow();
+        const auto lines = h.file.FileLines();
+        QVERIFY(!h.file.SetCell(row, 2, value.toStdString()));
+        h.grid.SetTextMatrix(row, 2, value.toStdString());  // nor is a row holding one rebuilt
+        QVERIFY(!h.file.RebuildLine(row));
+        QCOMPARE(h.file.FileLines(), lines);
+        QVERIFY(!h.file.Modified());
     }
 
     // Rows that show no vehicle line of their own never overwrite a line of the file.
@@ -128,6 +159,7 @@ private slots:
                                               << QByteArray("@|;|x|;d|LANDSTAL 1");
         QTest::newRow("cfg one comment") << cfg << QByteArray(";c") << QByteArray("@");
         QTest::newRow("cfg two lines") << cfg << QByteArray(";c\r\n;d") << QByteArray("@|;");
+        QTest::newRow("cfg tabs kept") << cfg << QByteArray(";c\r\n;d\r\nLANDSTAL\t1\t 2") << QByteArray("@|;|LANDSTAL\t1\t 2");
     }
     void headerKeepsTheFilesLines()
     {
@@ -181,7 +213,9 @@ private slots:
         h.file.SetModified(true);
         h.Open(FileKind::HandlingCfg, Game::Gta3, FsPath(path));
         QCOMPARE(h.errors.reports.size(), size_t(1));
-        QVERIFY(text::StartsWith(h.errors.reports[0], "Error code # " + std::to_string(how == "denied" ? EACCES : how == "folder" ? EISDIR : EINVAL)));
+        // The system's own number: Windows tells a folder opened as a file as access denied.
+        const int code = how == "denied" ? EACCES : SystemErrorCode(how == "folder" ? SystemFault::IsFolder : SystemFault::NotAFile);
+        QVERIFY(text::StartsWith(h.errors.reports[0], "Error code # " + std::to_string(code)));
         QVERIFY(h.errors.reports[0].find("\r\nRoutine: ReadFile\r\n") != std::string::npos);
         QVERIFY(!h.file.IsOpen() && !h.file.Modified() && h.file.RestoreEntries().empty());
         QVERIFY(!h.grid.Enabled() && h.grid.Rows() == 0 && h.grid.Cols() == 0);
@@ -220,9 +254,7 @@ private slots:
         FaultyFileSystem fs;
         Harness h(fs);
         h.Open(FileKind::DefaultIde, Game::Gta3, FsPath(path));
-        h.grid.SetRow(1);
-        h.grid.SetTextMatrix(1, 1, "changed");
-        h.file.UpdateLine();
+        h.file.SetCell(1, 1, "changed");
         if (how == "folder") {
             // A backup already exists, and the file has been replaced by a folder with something in it.
             WriteBytes(path + ".bak", "old backup");
@@ -243,7 +275,8 @@ private slots:
         QVERIFY2(h.errors.reports[0].find("\r\nRoutine: SaveFile\r\nOS: Test OS 1.0") != std::string::npos,
                  h.errors.reports[0].c_str());
         QVERIFY(text::StartsWith(h.file.FileLines()[1], "90,\tchanged,"));
-        QCOMPARE(h.messages.shown.size(), size_t(backup && how != "folder"));  // the backup made is told
+        // The backup made is told; a file that is not the one read is asked about (Yes) first.
+        QCOMPARE(h.messages.shown.size(), size_t(backup && how != "folder") + (how == "folder" || how == "gone"));
         QCOMPARE(ReadBytes(path + ".bak"), how == "folder" ? QByteArray("old backup") : backup ? original : "<missing>");
         if (how != "folder" && how != "gone")
             QCOMPARE(ReadBytes(path), original);
@@ -254,6 +287,47 @@ private slots:
         if (how == "gone") {
             QVERIFY(QDir().mkdir(folder));
             QVERIFY(h.file.SaveFile() && !h.file.Modified());
+        }
+    }
+
+    // A file that another program changed after it was read, or after the last save, is not
+    // written over unasked; No keeps it as it is, and the changes unsaved.
+    void changedOnDisk_data()
+    {
+        QTest::addColumn<bool>("sameSizeAndTime");
+        QTest::addColumn<MsgAnswer>("answer");
+        QTest::newRow("Yes") << false << MsgAnswer::Yes;
+        QTest::newRow("No") << false << MsgAnswer::No;
+        QTest::newRow("only the content tells, No") << true << MsgAnswer::No;
+    }
+    void changedOnDisk()
+    {
+        QFETCH(bool, sameSizeAndTime);
+        QFETCH(MsgAnswer, answer);
+        OpenedFile h(FileKind::DefaultIde, "#x\r\n90, a\r\n");
+        for (int save = 0; save < 2; ++save) {
+            h.file.SetCell(1, 2, "b" + std::to_string(save));
+            const QByteArray theirs = "#y\r\n90, " + QByteArray::number(save) + "\r\n";
+            QFile file(h.path);
+            const QDateTime time = QFileInfo(file).lastModified();
+            WriteBytes(h.path, sameSizeAndTime ? theirs : theirs + "91, c\r\n");
+            if (sameSizeAndTime)
+                QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime));
+            file.close();
+            h.messages.shown.clear();
+            h.messages.answers = {answer};
+            QCOMPARE(h.file.SaveFile(), answer == MsgAnswer::Yes);
+            QCOMPARE(QString::fromStdString(h.messages.shown.at(0).text),
+                     "The file " + QDir::toNativeSeparators(h.path)
+                         + " has been changed by another program since Revlane read it. Save your changes over it?");
+            QCOMPARE(h.messages.shown[0].buttons, MsgButtons::YesNo);
+            QCOMPARE(ReadBytes(h.path).contains("b" + QByteArray::number(save)), answer == MsgAnswer::Yes);
+            QCOMPARE(h.file.Modified(), answer != MsgAnswer::Yes);
+            QVERIFY(h.errors.reports.empty());
+            if (answer == MsgAnswer::Yes) {  // saved: only a later change asks again
+                h.messages.shown.clear();
+                QVERIFY(h.file.SaveFile() && h.messages.shown.empty());
+            }
         }
     }
 
@@ -286,9 +360,7 @@ private slots:
                 fs.faults.push_back({FaultyFileSystem::Op::Link, {}, EPERM});
             Harness h(fs);
             h.Open(FileKind::DefaultIde, Game::Gta3, FsPath(path));
-            h.grid.SetRow(2);
-            h.grid.SetTextMatrix(2, 2, "new");
-            h.file.UpdateLine();
+            h.file.SetCell(2, 2, "new");
             const bool saved = h.file.SaveFile();
             finished = !fs.crashed;
             QVERIFY(!finished || (saved && h.errors.reports.empty()));

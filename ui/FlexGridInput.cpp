@@ -40,6 +40,9 @@ void FlexGrid::mousePressEvent(QMouseEvent* event)
     // Mouse events reach us from the viewport, in its coordinates.
     const QPoint inViewport = event->position().toPoint();
     setFocus(Qt::MouseFocusReason);
+    // An open editor whose value was refused keeps the focus, and its cell stays the current one.
+    if (!hasFocus())
+        return;
     const int edge = event->button() == Qt::LeftButton ? ColumnEdgeAt(inViewport) : -1;
     if (edge >= 0) {
         resizing_ = edge;

@@ -114,6 +114,7 @@ frmMain::frmMain(Services services, QWidget* parent)
     SetTabOrder();
     ConnectControls();
     ConnectShortcuts();
+    SetUpEditor();
     Grid1->SetMarks(&marks);
     Form_Load();
 }
@@ -153,6 +154,11 @@ void frmMain::BuildControls()
     cmdBrowse = make.Button(this, "Browse...", false, 7920, 720, 1095, 315);
     lblProcessed = make.Label(this, "Main file settings  [Enter or double-click to edit]  [any key to replace]", true,
                               120, 1200, 8895, 255);
+    lblStatus = make.Label(this, "", false, 120, 1200, 8895, 255);
+    QPalette warning = lblStatus->palette();
+    warning.setColor(QPalette::WindowText, QColor(0xc0, 0x30, 0x00));
+    lblStatus->setPalette(warning);
+    lblStatus->hide();
     Linea[2] = make.Line(this, 120, 1440, 9000);
     Grid1 = new FlexGrid(grid, this);
     make.Place(Grid1, 120, 1560, 8895, 2175);
@@ -215,7 +221,7 @@ void frmMain::NameControls()
         {Image1, "Image1"},         {optDefault, "optDefault"}, {optHandling, "optHandling"},
         {lblInstallpath, "lblInstallpath"}, {Picture1, "Picture1"}, {optGta3, "optGta3"},
         {optVice, "optVice"},       {imgGame, "imgGame"},       {lblPath, "lblPath"},
-        {txtPath, "txtPath"},       {cmdBrowse, "cmdBrowse"},   {lblProcessed, "lblProcessed"},
+        {txtPath, "txtPath"},       {cmdBrowse, "cmdBrowse"},   {lblProcessed, "lblProcessed"}, {lblStatus, "lblStatus"},
         {picBottom, "picBottom"},   {lblImport, "lblImport"},   {lblMisc[0], "lblMisc0"},
         {lblMisc[1], "lblMisc1"},   {lblMisc[2], "lblMisc2"},   {txtImport, "txtImport"},
         {cmdPaste, "cmdPaste"},     {txtImportv, "txtImportv"}, {cmdImport, "cmdImport"},

@@ -141,8 +141,10 @@ private:
     void ShowOpenKind();
 
     // In-place editing (frmMainEditing.cpp).
+    void SetUpEditor();
+    void ShowStatus(const QString& text);
     void GridEdit(int key);
-    void Commit();
+    bool Commit();
     void CancelEdit();
     void txtGrid_KeyDown(int key);
 
@@ -175,6 +177,8 @@ private:
     QLineEdit* txtPath = nullptr;
     QPushButton* cmdBrowse = nullptr;
     QLabel* lblProcessed = nullptr;
+    // Says why a value was refused, in lblProcessed's place while it has something to say.
+    QLabel* lblStatus = nullptr;
     QWidget* picBottom = nullptr;
     QLabel* lblImport = nullptr;
     std::array<QLabel*, 3> lblMisc{};

@@ -36,8 +36,7 @@ void frmMain::ChooseFileKind(FileKind kind)
 {
     if (chosenKind_ == kind)
         return;  // already the open file, and shown so
-    Commit();
-    if (!AskToSave(MsgButtons::YesNoCancel)) {
+    if (!Commit() || !AskToSave(MsgButtons::YesNoCancel)) {
         // The options keep showing the file that stays open.
         ShowOpenKind();
         return;
@@ -169,8 +168,8 @@ bool frmMain::SaveOpenFile()
 
 void frmMain::cmdSave_Click()
 {
-    Commit();
-    SaveOpenFile();
+    if (Commit())
+        SaveOpenFile();
 }
 
 void frmMain::cmdReload_Click()
@@ -181,6 +180,7 @@ void frmMain::cmdReload_Click()
                                        MsgIcon::Exclamation);
     if (LastAnswer != MsgAnswer::OK)
         return;
+    CancelEdit();  // a value refused above goes with the rest
     if (file.DefaultMode)
         OpenDefault();
     else

@@ -48,7 +48,8 @@ void frmMain::cmdPaste_Click()
 
 void frmMain::cmdImport_Click()
 {
-    Commit();
+    if (!Commit())
+        return;
     const int row = import.ImportRow();
     const ConfigFile::RowState before = file.RowAt(row);
     if (import.Apply())
@@ -57,7 +58,8 @@ void frmMain::cmdImport_Click()
 
 void frmMain::cmdRestore_Click()
 {
-    Commit();
+    if (!Commit())
+        return;
     const std::string name = ToBytes(comRestore->currentText());
     const int row = restore.VehicleRow(name);
     const ConfigFile::RowState before = file.RowAt(row);

@@ -54,8 +54,7 @@ void frmMain::closeEvent(QCloseEvent* event)
 {
     // Leaving asks about unsaved changes as every other way of leaving the file does (Run has
     // asked already); Cancel, or a save that failed, keeps the window and the changes.
-    Commit();
-    if (!leaving_ && !AskToSave(MsgButtons::YesNoCancel)) {
+    if (!Commit() || (!leaving_ && !AskToSave(MsgButtons::YesNoCancel))) {
         event->ignore();
         return;
     }
@@ -69,10 +68,9 @@ void frmMain::closeEvent(QCloseEvent* event)
 
 void frmMain::GameChoice(Game game)
 {
-    Commit();
-    // No Cancel: the game changes whatever the answer, unless the save asked for failed. Then
-    // the game that was chosen stays, with its open file and changes.
-    if (!AskToSave(MsgButtons::YesNo)) {
+    // No Cancel: the game changes whatever the answer, unless the save asked for failed (or the
+    // value being typed was refused). Then the game that was chosen stays, with its open file and changes.
+    if (!Commit() || !AskToSave(MsgButtons::YesNo)) {
         const Game previous = game == Game::ViceCity ? Game::Gta3 : Game::ViceCity;
         install.ViceMode = previous == Game::ViceCity;
         const QSignalBlocker gta3(optGta3);
@@ -114,7 +112,8 @@ void frmMain::InitMain()
 
 void frmMain::cmdBrowse_Click()
 {
-    Commit();
+    if (!Commit())
+        return;
     ContinueOnError run("cmdBrowse", errors_);
     std::optional<QString> picked;
     run.Step([&] { picked = picker_.PickFolder(this); });
@@ -143,8 +142,7 @@ void frmMain::cmdBrowse_Click()
 
 void frmMain::cmdRun_Click()
 {
-    Commit();
-    if (!AskToSave(MsgButtons::YesNoCancel))
+    if (!Commit() || !AskToSave(MsgButtons::YesNoCancel))
         return;
     leaving_ = true;
     // Whether the game comes up or not, Revlane makes way for it.

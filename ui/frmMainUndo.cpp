@@ -48,12 +48,12 @@ void frmMain::ConnectShortcuts()
         connect(new QShortcut(keys, this), &QShortcut::activated, this, std::move(action));
     };
     const auto undo = [this] {
-        Commit();
-        undo_.undo();
+        if (Commit())
+            undo_.undo();
     };
     const auto redo = [this] {
-        Commit();
-        undo_.redo();
+        if (Commit())
+            undo_.redo();
     };
     bind(QKeySequence(Qt::CTRL | Qt::Key_Z), undo);
     bind(QKeySequence(Qt::CTRL | Qt::Key_Y), redo);

@@ -47,12 +47,7 @@ struct Session : OpenedFile {
     RestoreDefaults::Result Restore(const std::string& name) { return restore.Restore(name, game); }
     std::vector<std::vector<std::string>> Cells() const { return GridCells(grid); }
     // Edits one cell the way the in-place editor does.
-    void Edit(int row, int col, const std::string& text)
-    {
-        grid.SetRow(row);
-        grid.SetTextMatrix(row, col, text);
-        file.UpdateLine();
-    }
+    void Edit(int row, int col, const std::string& text) { file.SetCell(row, col, text); }
 };
 
 }  // namespace revlane::test
