@@ -14,7 +14,7 @@ class BenchWindow;
 
 std::string FigureName(const std::string& what, const BenchInstall& install, FileKind kind);
 
-// ConfigFile::OpenView against reading the same file with std::ifstream and std::getline.
+// Document::Open against reading the same file with std::ifstream and std::getline.
 void ModelOpenFigure(Table& table, const BenchInstall& install, FileKind kind, const CaptionTable& captions,
                      double limit, Rounds rounds);
 

@@ -57,7 +57,7 @@ void WriteSyncRename(const fs::path& temp, const fs::path& target, const std::st
         Fail("cannot rename", temp);
 }
 
-void CheckOpen(const ConfigFile& file, const fs::path& path)
+void CheckOpen(const Document& file, const fs::path& path)
 {
     if (!file.IsOpen())
         throw std::runtime_error("the file was not read: " + path.string());

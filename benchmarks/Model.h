@@ -5,31 +5,29 @@
 #include <vector>
 
 #include "Catalogue.h"
-#include "ConfigFile.h"
+#include "Document.h"
 #include "Files.h"
-#include "Grid.h"
 #include "Installation.h"
 
 // The model alone, as the window's file commands drive it, and the floor it is measured against.
 namespace revlane::bench {
 
 struct Model {
-    Grid grid;
     Installation install;
     QuietMessages messages;
     LoudErrors errors;
     FixedClock clock;
-    ConfigFile file;
+    Document file;
     Game game;
 
     explicit Model(const BenchInstall& where)
-        : file(grid, install, ConfigFile::Ports{messages, errors, clock, StdFileSystem()}), game(where.game)
+        : file(install, Document::Ports{messages, errors, clock, StdFileSystem()}), game(where.game)
     {
         install.ViceMode = game == Game::ViceCity;
         (install.ViceMode ? install.VicePath : install.Gta3Path) = where.folder;
         install.SetUpFiles();
     }
-    void Open(FileKind kind, const CaptionTable& captions) { file.OpenView(kind, game, captions); }
+    void Open(FileKind kind, const CaptionTable&) { file.Open(kind, game); }
 };
 
 // What any program pays to have a file's lines: the standard library's stream and getline.

@@ -9,7 +9,7 @@
 #include <stdexcept>
 
 #include "Settings.h"
-#include "frmMain.h"
+#include "MainWindow.h"
 
 namespace revlane::bench {
 
@@ -34,12 +34,12 @@ BenchWindow::BenchWindow(const BenchInstall& install, const std::filesystem::pat
         store.setValue("General/LastUsed", vice ? "ViceCity" : "GTA3");
     }
     settings_ = std::make_unique<platform::Settings>(QSettings::IniFormat, file);
-    ui::frmMain::Services services;
+    ui::MainWindow::Services services;
     services.messages = &messages_;
     services.errors = &errors_;
     services.clock = &clock_;
     services.settings = settings_.get();
-    window_ = std::make_unique<ui::frmMain>(services);
+    window_ = std::make_unique<ui::MainWindow>(services);
     window_->show();
     Settle();
     if (!Option(FileKind::DefaultIde)->isEnabled())
@@ -48,7 +48,7 @@ BenchWindow::BenchWindow(const BenchInstall& install, const std::filesystem::pat
 
 BenchWindow::~BenchWindow() = default;
 
-const ConfigFile& BenchWindow::File() const
+const Document& BenchWindow::File() const
 {
     return window_->File();
 }

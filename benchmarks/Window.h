@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "ConfigFile.h"
+#include "Document.h"
 #include "Files.h"
 #include "Views.h"
 
@@ -14,7 +14,7 @@ namespace revlane::platform {
 class Settings;
 }
 namespace revlane::ui {
-class frmMain;
+class MainWindow;
 }
 
 namespace revlane::bench {
@@ -28,7 +28,7 @@ public:
     ~BenchWindow();
 
     // The file the window has open.
-    const ConfigFile& File() const;
+    const Document& File() const;
     QRadioButton* Option(FileKind kind) const;
     QPushButton* SaveButton() const;
     // Clicks the option of a file kind, as the user does to open that file.
@@ -46,7 +46,7 @@ private:
     LoudErrors errors_;
     FixedClock clock_;
     std::unique_ptr<platform::Settings> settings_;
-    std::unique_ptr<ui::frmMain> window_;
+    std::unique_ptr<ui::MainWindow> window_;
 };
 
 }  // namespace revlane::bench

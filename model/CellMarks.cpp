@@ -5,6 +5,13 @@
 
 namespace revlane {
 
+namespace {
+
+// The rows whose marks are kept: many screens' worth, and bounded however far a user scrolls.
+constexpr size_t kRowsKept = 4096;
+
+}  // namespace
+
 bool SameValue(const std::string& a, const std::string& b)
 {
     if (a == b)
@@ -15,81 +22,68 @@ bool SameValue(const std::string& a, const std::string& b)
     return text::TrimSpaces(a) == text::TrimSpaces(b);
 }
 
-CellMarks::CellMarks(const Grid& grid, const ConfigFile& file, const DefaultLines& stock)
-    : grid_(grid), file_(file), stock_(stock)
-{
-}
+CellMarks::CellMarks(const Document& document, const DefaultLines& stock) : document_(document), stock_(stock) {}
 
-void CellMarks::Reset(Game game, const CaptionTable& captions)
+void CellMarks::Reset(const CaptionTable& captions)
 {
-    game_ = game;
-    view_ = (game == Game::ViceCity ? 2 : 0) + (file_.DefaultMode ? 1 : 0);
+    const Game game = document_.GameOf();
+    view_ = (game == Game::ViceCity ? 2 : 0) + (document_.IsIde() ? 1 : 0);
     View& view = views_[view_];
-    const size_t cols = static_cast<size_t>(grid_.Cols());
+    const size_t cols = static_cast<size_t>(document_.Columns());
     if (view.rules.size() != cols) {
         view.stockCells.clear();
         view.rules.assign(cols, FieldRule());
         view.ruleTexts.assign(cols, std::string());
         // Only handling.cfg's captions give ranges.
-        for (int col = 0; !file_.DefaultMode && col < grid_.Cols(); ++col) {
+        for (int col = 0; !document_.IsIde() && col < document_.Columns(); ++col) {
             const CaptionTable::Header header = captions.HandlingHeader(game, col);
             view.rules[static_cast<size_t>(col)] = ParseFieldRule(header.hint);
             view.ruleTexts[static_cast<size_t>(col)] = std::string(header.name) + " " + std::string(header.hint);
         }
     }
-    marks_.resize(static_cast<size_t>(grid_.Rows()));
-    stale_.assign(static_cast<size_t>(grid_.Rows()), 1);
+    rows_.clear();
 }
 
-void CellMarks::RefreshRow(int row)
+const std::string& CellMarks::RuleText(int col) const
 {
-    if (row >= 0 && row < static_cast<int>(stale_.size()))
-        stale_[static_cast<size_t>(row)] = 1;
+    return views_[view_].ruleTexts.at(static_cast<size_t>(col));
 }
 
-void CellMarks::WorkOut(int row) const
+const std::vector<CellMarks::Mark>& CellMarks::WorkOut(int row) const
 {
-    stale_[static_cast<size_t>(row)] = 0;
-    std::vector<Mark>& marks = marks_[static_cast<size_t>(row)];
-    marks.clear();
-    if (!file_.IsVehicleRow(row))
-        return;
-    const std::vector<std::string>* stock = StockCells(row);
-    marks.resize(static_cast<size_t>(grid_.Cols()));
-    for (int col = 0; col < grid_.Cols(); ++col) {
-        const std::string& value = grid_.TextMatrix(row, col);
-        Mark& mark = marks[static_cast<size_t>(col)];
-        if (stock && !SameValue(value, stock->at(static_cast<size_t>(col))))
-            mark.stock = stock->at(static_cast<size_t>(col));
-        const std::vector<FieldRule>& rules = views_[view_].rules;
-        mark.outside = col < static_cast<int>(rules.size()) && !Allows(rules[static_cast<size_t>(col)], value);
+    if (rows_.size() >= kRowsKept)
+        rows_.clear();
+    std::vector<Mark>& marks = rows_[row];
+    if (!document_.IsVehicleRow(row))
+        return marks;
+    // A copy: looking the stock line up may split other rows.
+    const std::vector<std::string> fields = document_.Fields(row);
+    const std::vector<std::string>* stock = fields.empty() ? nullptr : StockCells(fields[0]);
+    const std::vector<FieldRule>& rules = views_[view_].rules;
+    static const std::string none;
+    marks.resize(static_cast<size_t>(document_.Columns()));
+    for (size_t col = 0; col < marks.size(); ++col) {
+        const std::string& value = col < fields.size() ? fields[col] : none;
+        Mark& mark = marks[col];
+        if (stock && !SameValue(value, col < stock->size() ? (*stock)[col] : none))
+            mark.stock = col < stock->size() ? (*stock)[col] : none;
+        mark.outside = col < rules.size() && !Allows(rules[col], value);
     }
+    return marks;
 }
 
-// The stock line of a row's vehicle split into cells as reading splits it, or none.
-const std::vector<std::string>* CellMarks::StockCells(int row) const
+// The stock line of a vehicle split into cells as reading splits it, or none.
+const std::vector<std::string>* CellMarks::StockCells(const std::string& key) const
 {
-    const std::string& key = grid_.TextMatrix(row, 0);
     auto [it, fresh] = views_[view_].stockCells.try_emplace(key);
     if (fresh) {
         std::optional<std::string> line;
-        if (!file_.DefaultMode)
-            line = stock_.HandlingLine(game_, key);
+        if (!document_.IsIde())
+            line = stock_.HandlingLine(document_.GameOf(), key);
         else if (const std::optional<int> id = ReadWholeNumber(key))
-            line = stock_.DefaultIdeLine(game_, *id);
-        if (line) {
-            Grid scratch;
-            scratch.SetCols(grid_.Cols());
-            scratch.SetRows(1);
-            if (file_.DefaultMode)
-                SplitDefaultFields(scratch, 0, *line);
-            else
-                SplitHandlingFields(scratch, 0, *line);
-            std::vector<std::string> cells;
-            for (int col = 0; col < scratch.Cols(); ++col)
-                cells.push_back(scratch.TextMatrix(0, col));
-            it->second = std::move(cells);
-        }
+            line = stock_.DefaultIdeLine(document_.GameOf(), *id);
+        if (line)
+            it->second = document_.IsIde() ? SplitDefaultFields(*line) : SplitHandlingFields(*line);
     }
     return it->second ? &*it->second : nullptr;
 }
@@ -97,11 +91,10 @@ const std::vector<std::string>* CellMarks::StockCells(int row) const
 const CellMarks::Mark& CellMarks::At(int row, int col) const
 {
     static const Mark none;
-    if (row < 0 || row >= static_cast<int>(marks_.size()))
+    if (row < 0 || row >= document_.RowCount())
         return none;
-    if (stale_[static_cast<size_t>(row)])
-        WorkOut(row);
-    const std::vector<Mark>& marks = marks_[static_cast<size_t>(row)];
+    const auto found = rows_.find(row);
+    const std::vector<Mark>& marks = found != rows_.end() ? found->second : WorkOut(row);
     return col >= 0 && col < static_cast<int>(marks.size()) ? marks[static_cast<size_t>(col)] : none;
 }
 

@@ -4,12 +4,12 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "Catalogue.h"
-#include "ConfigFile.h"
+#include "Document.h"
 #include "FieldRules.h"
-#include "Grid.h"
 #include "StockLines.h"
 #include "Views.h"
 
@@ -17,9 +17,9 @@ namespace revlane {
 
 // What each cell of the open file tells at a glance beside its value: the game's stock value
 // where the cell differs from it, and whether the value lies outside what its column's caption
-// allows. A row's marks are worked out once, when they are first looked at after a read or after
-// a change of the row, so that painting mostly looks them up and a read costs nothing for the
-// rows never shown.
+// allows. A row's marks are worked out when they are first looked at after a read or after a
+// change of the row, and kept for the rows looked at last, so that painting mostly looks them
+// up and a read costs nothing for the rows never shown.
 class CellMarks {
 public:
     struct Mark {
@@ -27,21 +27,21 @@ public:
         bool outside = false;              // outside the column's rule
     };
 
-    CellMarks(const Grid& grid, const ConfigFile& file, const DefaultLines& stock);
+    CellMarks(const Document& document, const DefaultLines& stock);
 
-    // After a read: the open view's game and column rules; every row's marks are to be worked out.
-    void Reset(Game game, const CaptionTable& captions);
-    // After a change of one row's cells: its marks are to be worked out again.
-    void RefreshRow(int row);
+    // After a read: the open file's game and column rules; every row's marks are to be worked out.
+    void Reset(const CaptionTable& captions);
+    // After a change of one row's line: its marks are to be worked out again.
+    void RefreshRow(int row) { rows_.erase(row); }
 
     // The mark of a cell; an empty one for a cell without marks.
     const Mark& At(int row, int col) const;
     // The field's name and its rule, for telling the user what is allowed.
-    const std::string& RuleText(int col) const { return views_[view_].ruleTexts.at(static_cast<size_t>(col)); }
+    const std::string& RuleText(int col) const;
 
 private:
-    void WorkOut(int row) const;
-    const std::vector<std::string>* StockCells(int row) const;
+    const std::vector<Mark>& WorkOut(int row) const;
+    const std::vector<std::string>* StockCells(const std::string& key) const;
 
     // What a view's columns allow, and its vehicles' stock lines split into cells, by vehicle key.
     // Each game's two files keep theirs, so that a file read again, or after the other one, finds
@@ -52,14 +52,11 @@ private:
         std::map<std::string, std::optional<std::vector<std::string>>> stockCells;
     };
 
-    const Grid& grid_;
-    const ConfigFile& file_;
+    const Document& document_;
     const DefaultLines& stock_;
-    Game game_ = Game::Gta3;
     mutable std::array<View, 4> views_;
     size_t view_ = 0;  // which of views_ the open file uses
-    mutable std::vector<std::vector<Mark>> marks_;  // by grid row, then column
-    mutable std::vector<char> stale_;               // by grid row: its marks are to be worked out
+    mutable std::unordered_map<int, std::vector<Mark>> rows_;  // by row, those worked out
 };
 
 // Whether two cell values are the same: numbers as numbers ("1700" and "1700.0"), other text

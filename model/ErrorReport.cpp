@@ -7,11 +7,6 @@
 
 namespace revlane {
 
-ModelError ModelError::FromErrno(int err, const std::string& what)
-{
-    return ModelError(err, what + ": " + std::generic_category().message(err));
-}
-
 ModelError ModelError::FromSystem(int code, const std::string& what)
 {
     return ModelError(code, what + ": " + SystemErrorText(code));

@@ -16,8 +16,6 @@ public:
     ModelError(int code, const std::string& description) : std::runtime_error(description), code_(code) {}
     int Code() const { return code_; }
 
-    // From a C library error number, with the C library's text for it, and what was being done.
-    static ModelError FromErrno(int err, const std::string& what);
     // From a number of the running system's own (SystemError.h), with the system's text for it.
     static ModelError FromSystem(int code, const std::string& what);
 
@@ -68,7 +66,6 @@ public:
     void Fail(Failure failure);
 
     bool Failed() const { return failed_; }
-    const Failure& LastFailure() const { return last_; }
 
     // Shows the full report when a step failed, then forgets the failure.
     void Finish();

@@ -1,7 +1,6 @@
 #include "ExpressImport.h"
 
 #include "ErrorReport.h"
-#include "LineSplit.h"
 #include "StockLines.h"
 #include "Text.h"
 
@@ -39,9 +38,7 @@ ExpressImport::ModelIdRange ExpressImport::CarModelIds(Game game)
     return game == Game::Gta3 ? ModelIdRange{90, 150} : ModelIdRange{130, 236};
 }
 
-ExpressImport::ExpressImport(Grid& grid, ConfigFile& file, Ports ports) : grid_(grid), file_(file), ports_(ports)
-{
-}
+ExpressImport::ExpressImport(const Document& document, Ports ports) : document_(document), ports_(ports) {}
 
 void ExpressImport::ClearImport()
 {
@@ -55,11 +52,11 @@ void ExpressImport::Found(int row, std::string vehicleName)
     vehicleName_ = std::move(vehicleName);
 }
 
-void ExpressImport::TextChanged(const std::string& text, Game game)
+void ExpressImport::TextChanged(const std::string& text)
 {
     // With no file open there is no vehicle to name. Closing a file empties the box while the
-    // grid is already off; the vehicle found before must not stay behind for Apply.
-    if (!grid_.Enabled()) {
+    // file is already closed; the vehicle found before must not stay behind for Apply.
+    if (!document_.IsOpen()) {
         ClearImport();
         return;
     }
@@ -68,8 +65,8 @@ void ExpressImport::TextChanged(const std::string& text, Game game)
     ClearImport();
     run.Step([&] {
         text_ = text;
-        if (file_.DefaultMode)
-            LookUpDefault(text, game);
+        if (document_.IsIde())
+            LookUpDefault(text);
         else
             LookUpHandling(text);
     });
@@ -78,20 +75,20 @@ void ExpressImport::TextChanged(const std::string& text, Game game)
     run.Finish();
 }
 
-void ExpressImport::LookUpDefault(const std::string& text, Game game)
+void ExpressImport::LookUpDefault(const std::string& text)
 {
     const size_t comma = text.find(',');
     if (comma == std::string::npos || comma + 1 > kMaxFirstCommaPosition)
         return;
     const std::optional<int> id = ReadWholeNumber(std::string_view(text).substr(0, comma));
-    const ModelIdRange accepted = CarModelIds(game);
+    const ModelIdRange accepted = CarModelIds(document_.GameOf());
     if (!id || *id < accepted.first || *id > accepted.last)
         return;
     // The id the row's own line begins with, read the same way: a row whose id merely
     // contains the digits (1100 for 110) is another vehicle.
-    for (int row = file_.FirstDataRow(); row < grid_.Rows(); ++row) {
-        if (file_.IsVehicleRow(row) && ReadWholeNumber(grid_.TextMatrix(row, 0)) == id) {
-            Found(row, grid_.TextMatrix(row, 1));
+    for (int row = 0; row < document_.RowCount(); ++row) {
+        if (document_.IsVehicleRow(row) && ReadWholeNumber(document_.Key(row)) == id) {
+            Found(row, document_.Cell(row, 1));
             return;
         }
     }
@@ -106,19 +103,19 @@ void ExpressImport::LookUpHandling(const std::string& text)
     const std::string identifier = UpperAscii(text::TrimSpaces(std::string_view(text).substr(0, space)));
     if (identifier.empty())
         return;
-    // Header and title rows hold captions, not identifiers, even when one reads like a name.
-    for (int row = file_.FirstDataRow(); row < grid_.Rows(); ++row) {
-        if (file_.IsVehicleRow(row) && grid_.TextMatrix(row, 0) == identifier) {
-            Found(row, grid_.TextMatrix(row, 0));
+    // Title rows hold captions, not identifiers, even when one reads like a name.
+    for (int row = 0; row < document_.RowCount(); ++row) {
+        if (document_.IsVehicleRow(row) && document_.Key(row) == identifier) {
+            Found(row, identifier);
             return;
         }
     }
 }
 
-bool ExpressImport::Apply()
+std::optional<ExpressImport::Replacement> ExpressImport::Apply()
 {
-    if (!ApplyEnabled() || !grid_.Enabled())
-        return false;
+    if (!ApplyEnabled() || !document_.IsOpen())
+        return std::nullopt;
     return ImportLine(importRow_, text_);
 }
 
@@ -136,21 +133,19 @@ std::optional<std::string> ExpressImport::NormaliseHandlingLine(std::string_view
     return normalised;
 }
 
-bool ExpressImport::ImportLine(int row, std::string line)
+std::optional<ExpressImport::Replacement> ExpressImport::ImportLine(int row, std::string line)
 {
     ContinueOnError run("ImportLine", ports_.errors);
     CutAtLineEnd(line);
-    if (!file_.IsVehicleRow(row)) {
+    if (!document_.IsVehicleRow(row)) {
         // Only a vehicle's own line may be replaced; anything else would overwrite a line
         // outside the vehicle section. Say so rather than seem to have imported.
-        importText_ = std::move(line);
-        run.Fail({errorcode::Internal, "Grid row " + std::to_string(row) + " shows no vehicle of the open file"});
+        run.Fail({errorcode::Internal, "Row " + std::to_string(row) + " shows no vehicle of the open file"});
         run.Finish();
-        return false;
+        return std::nullopt;
     }
-
-    bool stored = false;
-    if (file_.DefaultMode) {
+    std::optional<Replacement> replacement;
+    if (document_.IsIde()) {
         // The id is stored as the number it was read as: " 90" or "+90" would no longer start
         // the vehicle section, and the next read would find no vehicle at all.
         const size_t comma = line.find(',');
@@ -158,40 +153,14 @@ bool ExpressImport::ImportLine(int row, std::string line)
             comma == std::string::npos ? std::nullopt : ReadWholeNumber(std::string_view(line).substr(0, comma));
         if (id)
             line.replace(0, comma, std::to_string(*id));
-        importText_ = std::move(line);
-        {
-            // The grid's observer hears of the whole row once.
-            const Grid::Batch batch(grid_);
-            run.Step([&] { ClearRow(row); });
-            run.Step([&] { SplitDefaultFields(grid_, row, importText_); });
-        }
-        run.Step([&] { stored = file_.SetVehicleLine(row, importText_); });
+        replacement = Replacement{row, std::move(line)};
+    } else if (std::optional<std::string> normalised = NormaliseHandlingLine(line)) {
+        replacement = Replacement{row, std::move(*normalised)};
     } else {
-        std::optional<std::string> normalised = NormaliseHandlingLine(line);
-        if (!normalised) {
-            importText_ = text::ReplaceAll(line, "\t", " ");
-            run.Step([&] {
-                ports_.messages.ShowMessage("Failed to import line.", MsgButtons::OK, MsgIcon::Exclamation);
-            });
-            run.Finish();
-            return false;
-        }
-        importText_ = std::move(*normalised);
-        {
-            const Grid::Batch batch(grid_);
-            run.Step([&] { ClearRow(row); });
-            run.Step([&] { SplitHandlingFields(grid_, row, importText_); });
-        }
-        run.Step([&] { stored = file_.SetVehicleLine(row, importText_); });
+        run.Step([&] { ports_.messages.ShowMessage("Failed to import line.", MsgButtons::OK, MsgIcon::Exclamation); });
     }
     run.Finish();
-    return stored;
-}
-
-void ExpressImport::ClearRow(int row)
-{
-    for (int col = 0; col < grid_.Cols(); ++col)
-        grid_.SetTextMatrix(row, col, std::string());
+    return replacement;
 }
 
 }  // namespace revlane

@@ -1,17 +1,15 @@
 #include "LineSplit.h"
 
-#include "Text.h"
-
 #include <algorithm>
+
+#include "Text.h"
 
 namespace revlane {
 
 namespace {
 
-// Puts a default.ide field into a cell as the cell shows it: without its tabs, and without the
-// spaces around it. The same as trimming the spaces of the field with its tabs removed, without
-// a copy of the field on the way.
-void FillDefaultField(Grid& grid, int row, int col, std::string_view field)
+// A default.ide field as its cell shows it: without its tabs, and without the blanks around it.
+std::string DefaultField(std::string_view field)
 {
     size_t first = 0;
     size_t last = field.size();
@@ -20,26 +18,21 @@ void FillDefaultField(Grid& grid, int row, int col, std::string_view field)
     while (last > first && IsFieldGap(field[last - 1]))
         --last;
     field = field.substr(first, last - first);
-    if (field.find('\t') == std::string_view::npos)
-        grid.FillCell(row, col, field);
-    else
-        grid.SetTextMatrix(row, col, text::RemoveTabs(field));
+    return field.find('\t') == std::string_view::npos ? std::string(field) : text::RemoveTabs(field);
 }
 
 }  // namespace
 
-int SplitDefaultFields(Grid& grid, int row, std::string_view line)
+std::vector<std::string> SplitDefaultFields(std::string_view line)
 {
-    size_t start = 0;
-    for (int col = 0; col < grid.Cols(); ++col) {
+    std::vector<std::string> fields;
+    for (size_t start = 0;;) {
         const size_t comma = line.find(',', start);
-        const size_t length = comma == std::string_view::npos ? std::string_view::npos : comma - start;
-        FillDefaultField(grid, row, col, line.substr(start, length));
+        fields.push_back(DefaultField(line.substr(start, comma == std::string_view::npos ? comma : comma - start)));
         if (comma == std::string_view::npos)
-            return col + 1;
+            return fields;
         start = comma + 1;
     }
-    return grid.Cols();
 }
 
 std::string_view HandlingIdentifierOf(std::string_view line)
@@ -53,29 +46,66 @@ std::string_view HandlingIdentifierOf(std::string_view line)
     return line.substr(first, last - first);
 }
 
-std::string SplitHandlingFields(Grid& grid, int row, std::string_view line, int* written)
+std::string_view DefaultIdeKeyOf(std::string_view line)
 {
-    const std::string_view identifier = HandlingIdentifierOf(line);
-    grid.FillCell(row, 0, identifier);
-    int col = 1;
-    // The values are the runs of characters between spaces and tabs, however many of either.
-    const char* p = identifier.data() + identifier.size();
-    const char* const end = line.data() + line.size();
+    return line.substr(0, line.find(','));
+}
+
+std::vector<std::string> SplitHandlingFields(std::string_view line)
+{
+    std::vector<std::string> fields;
+    const char* p = line.data();
+    const char* const end = p + line.size();
     while (p < end && IsFieldGap(*p))
         ++p;
-    if (p == end && grid.Cols() > 1)
-        grid.FillCell(row, col++, std::string_view());
-    for (; col < grid.Cols() && p < end; ++col) {
+    while (p < end) {
         const char* const start = p;
         while (p < end && !IsFieldGap(*p))
             ++p;
-        grid.FillCell(row, col, std::string_view(start, static_cast<size_t>(p - start)));
+        fields.emplace_back(start, static_cast<size_t>(p - start));
         while (p < end && IsFieldGap(*p))
             ++p;
     }
-    if (written)
-        *written = std::min(col, grid.Cols());
-    return std::string(identifier);
+    if (fields.empty())
+        fields.emplace_back();
+    return fields;
+}
+
+std::string BuildDefaultLine(const std::vector<std::string>& fields, int columns)
+{
+    static const std::string none;
+    std::string line;
+    for (int c = 0; c < columns; ++c) {
+        line += c < static_cast<int>(fields.size()) ? fields[static_cast<size_t>(c)] : none;
+        if (c == columns - 1)
+            break;
+        if (c == columns - 2)
+            line += ", ";
+        else if (c == 1 || c == 2)
+            line += ",\t\t";
+        else
+            line += ",\t";
+    }
+    return line;
+}
+
+std::string BuildHandlingLine(const std::vector<std::string>& fields, int columns)
+{
+    static const std::string none;
+    const auto field = [&](int c) -> const std::string& {
+        return c < static_cast<int>(fields.size()) ? fields[static_cast<size_t>(c)] : none;
+    };
+    // The games' own layout pads the identifier to 15 columns; a longer one still needs a gap,
+    // or it would run into the first value.
+    std::string line = field(0);
+    line.resize(std::max(line.size() + 1, kHandlingIdentifierWidth), ' ');
+    for (int c = 1; c < columns; ++c) {
+        if (c == 30)
+            line += "\t\t";
+        line += field(c);
+        line += ' ';
+    }
+    return line;
 }
 
 std::optional<char> CharacterNotAllowed(std::string_view value, bool defaultIde)

@@ -4,11 +4,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "Grid.h"
-
-// How a vehicle line of either file is laid over a grid row; reading, express import and
-// restore all fill rows this way.
+// How a vehicle line of either file splits into the values of its row, and how a row's values
+// make a line again; reading, editing, express import, restore and the marks all go this way.
 namespace revlane {
 
 // The width a rebuilt handling.cfg line pads its identifier to, so that the values line up in
@@ -22,19 +21,24 @@ inline bool IsFieldGap(char ch)
     return static_cast<unsigned char>(ch) <= ' ' && (ch == ' ' || ch == '\t');
 }
 
-// The comma-separated fields of a default.ide line, into the row from column 0 on, each with
-// its tabs removed and its blanks trimmed. Fields beyond the grid's columns are not shown.
-// Returns how many cells were written.
-int SplitDefaultFields(Grid& grid, int row, std::string_view line);
+// The comma-separated fields of a default.ide line, each with its tabs removed and its blanks
+// trimmed, every one of them.
+std::vector<std::string> SplitDefaultFields(std::string_view line);
 
 // A handling.cfg line as the game reads it: whitespace-separated tokens, tabs and spaces alike.
-// The identifier, its first token, goes into column 0, the values into columns 1 on. Returns
-// the identifier. How many cells of the row, from column 0 on, it wrote goes to `written`
-// where one is given.
-std::string SplitHandlingFields(Grid& grid, int row, std::string_view line, int* written = nullptr);
+// The first is the identifier, the values follow. A line without any token gives one empty field.
+std::vector<std::string> SplitHandlingFields(std::string_view line);
 
 // The first token of a handling.cfg line: the vehicle it is for.
 std::string_view HandlingIdentifierOf(std::string_view line);
+// The text before a default.ide line's first comma: its model id, as written.
+std::string_view DefaultIdeKeyOf(std::string_view line);
+
+// A row's values as a line in our own layout, over a view of `columns` columns: default.ide
+// fields joined by a comma and one or two tabs, the last by a comma and a space; a handling.cfg
+// identifier padded to 15 characters, each value followed by a space, two tabs before column 30.
+std::string BuildDefaultLine(const std::vector<std::string>& fields, int columns);
+std::string BuildHandlingLine(const std::vector<std::string>& fields, int columns);
 
 // The first character of a value that its file cannot hold inside one field, or none: a line
 // end would split the vehicle's line in two, whitespace (and in default.ide a comma) would split

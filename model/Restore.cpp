@@ -7,9 +7,8 @@
 
 namespace revlane {
 
-RestoreDefaults::RestoreDefaults(Grid& grid, ConfigFile& file, ExpressImport& import, const DefaultLines& stock,
-                                 Ports ports)
-    : grid_(grid), file_(file), import_(import), stock_(stock), ports_(ports)
+RestoreDefaults::RestoreDefaults(const Document& document, ExpressImport& import, const DefaultLines& stock, Ports ports)
+    : document_(document), import_(import), stock_(stock), ports_(ports)
 {
 }
 
@@ -30,61 +29,65 @@ std::string RestoreDefaults::NotFoundText(std::string_view selected)
              "discard changes and realod the file using the 'Reload' button.";
 }
 
-// The first vehicle row, in grid order, whose cell in the column is the key; -1 if none.
-// Only rows that show a vehicle line count: empty rows below the last vehicle and section
-// titles hold no line that a stock line could replace.
-int RestoreDefaults::FindRow(int col, const std::string& key) const
+// The first vehicle row, in file order, of the name: its model name in default.ide, its
+// identifier in handling.cfg; -1 if none. Section titles hold no line that a stock line could
+// replace.
+int RestoreDefaults::VehicleRow(const std::string& selected) const
 {
-    for (int row = file_.FirstDataRow(); row < grid_.Rows(); ++row)
-        if (file_.IsVehicleRow(row) && grid_.TextMatrix(row, col) == key)
+    for (int row = 0; row < document_.RowCount(); ++row)
+        if (document_.IsVehicleRow(row)
+            && (document_.IsIde() ? document_.Cell(row, 1) == selected : document_.Key(row) == selected))
             return row;
     return -1;
 }
 
-RestoreDefaults::Result RestoreDefaults::Restore(const std::string& selected, Game game)
+RestoreDefaults::Outcome RestoreDefaults::Restore(const std::string& selected)
 {
     ContinueOnError run("cmdRestore", ports_.errors);
-    const bool defaultMode = file_.DefaultMode;
-    Result result = Result::Cancelled;
+    const bool defaultMode = document_.IsIde();
+    const Game game = document_.GameOf();
+    Outcome outcome{Result::Cancelled, {}};
 
     // default.ide rows are found by model name and restored by their model id; handling.cfg
     // rows are found and restored by their identifier.
     int row = -1;
-    run.Step([&] { row = FindRow(defaultMode ? 1 : 0, selected); });
+    run.Step([&] { row = VehicleRow(selected); });
     if (row < 0) {
-        result = Result::NotFound;
+        outcome.result = Result::NotFound;
         run.Step([&] { ports_.messages.ShowMessage(NotFoundText(selected), MsgButtons::OK, MsgIcon::Critical); });
         run.Finish();
-        return result;
+        return outcome;
     }
 
     std::optional<std::string> stock;
     run.Step([&] {
         if (defaultMode) {
-            if (const std::optional<int> id = ReadWholeNumber(grid_.TextMatrix(row, 0)))
+            if (const std::optional<int> id = ReadWholeNumber(document_.Key(row)))
                 stock = stock_.DefaultIdeLine(game, *id);
         } else {
             stock = stock_.HandlingLine(game, selected);
         }
     });
     if (!stock) {
-        result = Result::NoStockLine;
+        outcome.result = Result::NoStockLine;
         run.Finish();
-        return result;
+        return outcome;
     }
 
     run.Step([&] {
-        const std::string& current = file_.FileLines().at(static_cast<size_t>(file_.LineOfRow(row)));
-        const MsgAnswer answer =
-            ports_.messages.ShowMessage(PromptText(current, *stock, defaultMode), MsgButtons::OKCancel, MsgIcon::Question);
-        // The restore writes to the row it found, not to the row that a pending express
-        // import has found: both stay what they were, so a later Apply still goes to its own
-        // vehicle.
-        if (answer == MsgAnswer::OK && import_.ImportLine(row, *stock))
-            result = Result::Restored;
+        const MsgAnswer answer = ports_.messages.ShowMessage(PromptText(document_.LineAt(row), *stock, defaultMode),
+                                                             MsgButtons::OKCancel, MsgIcon::Question);
+        // The restore goes to the row it found, not to the row that a pending express import
+        // has found: both stay what they were, so a later Apply still goes to its own vehicle.
+        if (answer != MsgAnswer::OK)
+            return;
+        if (std::optional<ExpressImport::Replacement> replacement = import_.ImportLine(row, *stock)) {
+            outcome.result = Result::Restored;
+            outcome.replacement = std::move(*replacement);
+        }
     });
     run.Finish();
-    return result;
+    return outcome;
 }
 
 }  // namespace revlane

@@ -3,9 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "ConfigFile.h"
+#include "Document.h"
 #include "ExpressImport.h"
-#include "Grid.h"
 #include "Ports.h"
 #include "StockLines.h"
 #include "Views.h"
@@ -23,20 +22,24 @@ public:
     };
 
     enum class Result {
-        Restored,     // the stock line replaced the vehicle's line and row
-        Cancelled,    // the user said Cancel, or the line could not be put in place
+        Restored,     // the user said OK: the stock line is to replace the vehicle's line
+        Cancelled,    // the user said Cancel, or the line could not be worked out
         NotFound,     // no vehicle row has the name; the user was told
         NoStockLine,  // the game ships no such vehicle; nothing to do, and nothing said
     };
+    struct Outcome {
+        Result result;
+        ExpressImport::Replacement replacement;  // where the result is Restored
+    };
 
-    RestoreDefaults(Grid& grid, ConfigFile& file, ExpressImport& import, const DefaultLines& stock, Ports ports);
+    RestoreDefaults(const Document& document, ExpressImport& import, const DefaultLines& stock, Ports ports);
 
-    // The Restore defaults button, for the restore list's selected entry and the open game.
-    Result Restore(const std::string& selected, Game game);
+    // The Restore defaults button, for the restore list's selected entry and the open file's game.
+    Outcome Restore(const std::string& selected);
 
     // The row of the vehicle that the restore list's entry names: the first by model name in
     // default.ide, by identifier in handling.cfg; -1 for none.
-    int VehicleRow(const std::string& selected) const { return FindRow(file_.DefaultMode ? 1 : 0, selected); }
+    int VehicleRow(const std::string& selected) const;
 
     // The confirmation prompt for replacing one line by another (texts as bytes of the file;
     // the prompt is UTF-8). default.ide lines are shown without their tabs and spaces, handling.cfg
@@ -45,10 +48,7 @@ public:
     static std::string NotFoundText(std::string_view selected);
 
 private:
-    int FindRow(int col, const std::string& key) const;
-
-    Grid& grid_;
-    ConfigFile& file_;
+    const Document& document_;
     ExpressImport& import_;
     const DefaultLines& stock_;
     Ports ports_;

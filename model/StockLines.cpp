@@ -68,7 +68,6 @@ void DefaultLines::Load()
 {
     for (int key = 0; key < Count; ++key)
         entries_[static_cast<size_t>(key)] = LoadResString(key);
-    loaded_ = true;
 }
 
 const std::string& DefaultLines::Entry(int key) const

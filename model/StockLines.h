@@ -35,7 +35,6 @@ public:
     // Entry i takes the string table's text numbered i; a number without text leaves its
     // entry empty.
     void Load();
-    bool Loaded() const { return loaded_; }
 
     // The text of a key; empty for a key without a stock line and for keys outside 0 to 400.
     const std::string& Entry(int key) const;
@@ -56,7 +55,6 @@ public:
 
 private:
     std::array<std::string, Count> entries_;
-    bool loaded_ = false;
 };
 
 }  // namespace revlane

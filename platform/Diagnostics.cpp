@@ -16,44 +16,14 @@
 
 namespace revlane::platform {
 
-QString GetWinVersion(bool callSucceeded, int platformId, int major, int minor, int build)
+QString GetWinVersion(bool known, int major, int minor, int build)
 {
-    if (!callSucceeded)
+    if (!known)
         return QStringLiteral("Unable to identify your version of Windows.");
-    switch (platformId) {
-    case 0:
-        return QStringLiteral("Win32s on Windows 3.1");
-    case 1:
-        if (minor == 0)
-            return QStringLiteral("Windows 95");
-        if (minor == 90)
-            return QStringLiteral("Windows Me");
-        return QStringLiteral("Windows 98");
-    case 2:
-        if (major == 3)
-            return QStringLiteral("Windows NT 3.5");
-        if (major == 4)
-            return QStringLiteral("Windows NT 4.0");
-        if (major == 5 && minor == 0)
-            return QStringLiteral("Windows 2000");
-        if (major == 5 && minor == 1)
-            return QStringLiteral("Windows XP");
-        if (major == 5 && minor == 2)
-            return QStringLiteral("Windows Server 2003");
-        if (major == 6 && minor == 0)
-            return QStringLiteral("Windows Vista");
-        if (major == 6 && minor == 1)
-            return QStringLiteral("Windows 7");
-        if (major == 6 && minor == 2)
-            return QStringLiteral("Windows 8");
-        if (major == 6 && minor == 3)
-            return QStringLiteral("Windows 8.1");
-        if (major == 10 && minor == 0)
-            return build >= 22000 ? QStringLiteral("Windows 11") : QStringLiteral("Windows 10");
-        return QStringLiteral("Windows NT");
-    default:
-        return QString();
-    }
+    // Qt 6 runs on Windows 10 and later only; Windows 11 is still 10.0, its builds begin at 22000.
+    if (major == 10 && minor == 0)
+        return build >= 22000 ? QStringLiteral("Windows 11") : QStringLiteral("Windows 10");
+    return QStringLiteral("Windows NT");
 }
 
 #ifdef Q_OS_WIN
@@ -64,7 +34,7 @@ QString GetWinVersion()
     // that Qt 6 runs on is of the NT line; the third number is the build.
     const QOperatingSystemVersion version = QOperatingSystemVersion::current();
     const bool known = version.type() == QOperatingSystemVersion::Windows && version.majorVersion() > 0;
-    return GetWinVersion(known, 2, version.majorVersion(), qMax(0, version.minorVersion()),
+    return GetWinVersion(known, version.majorVersion(), qMax(0, version.minorVersion()),
                          qMax(0, version.microVersion()));
 }
 #endif

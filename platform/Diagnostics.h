@@ -8,11 +8,10 @@
 
 namespace revlane::platform {
 
-// The name of a Windows version, from what the system's version call gave: whether it
-// succeeded, the platform id (0 Win32s, 1 the Windows 95 line, 2 the NT line), the major and
-// minor version and the build number. Windows 11 kept version 10.0 and tells itself apart
-// by its builds only.
-QString GetWinVersion(bool callSucceeded, int platformId, int major, int minor, int build);
+// The name of a Windows version, from what the system told of it: whether it could tell, the
+// major and minor version and the build number. Windows 11 kept version 10.0 and tells itself
+// apart by its builds only.
+QString GetWinVersion(bool known, int major, int minor, int build);
 
 #ifdef Q_OS_WIN
 // The name of the running Windows version.

@@ -43,9 +43,4 @@ bool Settings::Write(const SettingKey& key, const QString& value)
     return store_->status() == QSettings::NoError;
 }
 
-QString Settings::Location() const
-{
-    return store_->fileName();
-}
-
 }  // namespace revlane::platform

@@ -42,7 +42,6 @@ public:
     bool Write(const SettingKey& key, const QString& value);
 
     // Where the values are kept: the file, or the registry key on Windows.
-    QString Location() const;
 
 private:
     std::unique_ptr<QSettings> store_;

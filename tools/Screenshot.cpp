@@ -11,17 +11,17 @@
 
 #include <cstdio>
 
-#include "FlexGrid.h"
+#include "AboutDialog.h"
+#include "GridView.h"
+#include "MainWindow.h"
 #include "Settings.h"
-#include "frmAbout.h"
-#include "frmMain.h"
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() == 3 && args[1] == QLatin1String("about")) {
-        revlane::ui::frmAbout about;
+        revlane::ui::AboutDialog about;
         about.show();
         (void)QTest::qWaitForWindowExposed(&about);
         QTest::qWait(300);
@@ -43,9 +43,9 @@ int main(int argc, char* argv[])
     settings.Write(revlane::platform::setting::LastUsed, vice ? QStringLiteral("ViceCity") : QStringLiteral("GTA3"));
     settings.Write(vice ? revlane::platform::setting::VicePath : revlane::platform::setting::Gta3Path, folder);
     settings.Write(vice ? revlane::platform::setting::ViceExe : revlane::platform::setting::Gta3Exe, exe);
-    revlane::ui::frmMain::Services services;
+    revlane::ui::MainWindow::Services services;
     services.settings = &settings;
-    revlane::ui::frmMain w(services);
+    revlane::ui::MainWindow w(services);
     if (args.size() >= 8 && args[7] == QLatin1String("max"))
         w.showMaximized();
     else
@@ -54,7 +54,7 @@ int main(int argc, char* argv[])
     const char* option = args[3] == QLatin1String("default.ide") ? "optDefault" : "optHandling";
     QTest::mouseClick(w.findChild<QRadioButton*>(QLatin1String(option)), Qt::LeftButton);
     if (args.size() >= 7)
-        w.findChild<revlane::ui::FlexGrid*>(QStringLiteral("Grid1"))->MoveTo(args[5].toInt(), args[6].toInt());
+        w.findChild<revlane::ui::GridView*>(QStringLiteral("Grid1"))->MoveTo(args[5].toInt(), args[6].toInt());
     QTest::qWait(300);
     return w.grab().save(args[4]) ? 0 : 1;
 }

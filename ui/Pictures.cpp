@@ -62,14 +62,6 @@ void PaintAppIcon(QPainter& painter, const QRectF& target)
     painter.restore();
 }
 
-QPixmap AppIconPixmap(int size, qreal devicePixelRatio)
-{
-    QPixmap pixmap = BlankPixmap(QSize(size, size), devicePixelRatio);
-    QPainter painter(&pixmap);
-    PaintAppIcon(painter, QRectF(0, 0, size, size));
-    return pixmap;
-}
-
 namespace {
 
 // The program's icon, drawn at a size only when something asks for that size, and then once:

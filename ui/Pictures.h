@@ -17,7 +17,6 @@ namespace revlane::ui {
 
 // The program's icon: a road running into the distance on a blue tile.
 void PaintAppIcon(QPainter& painter, const QRectF& target);
-QPixmap AppIconPixmap(int size = 32, qreal devicePixelRatio = 1.0);
 // The window icon, in the sizes the desktop asks for.
 QIcon AppIcon();
 // Draws the program's icon with its top left corner at a pixel of the painter's surface.

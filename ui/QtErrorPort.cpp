@@ -1,24 +1,9 @@
 #include "QtErrorPort.h"
 
 #include "SystemInfo.h"
-#include "frmError.h"
+#include "ErrorDialog.h"
 
 namespace revlane::ui {
-
-namespace {
-
-QString& LastReport()
-{
-    static QString report;
-    return report;
-}
-
-}  // namespace
-
-QString ErrorReport()
-{
-    return LastReport();
-}
 
 std::string QtErrorPort::OsName()
 {
@@ -27,8 +12,7 @@ std::string QtErrorPort::OsName()
 
 void QtErrorPort::ShowInternalError(const std::string& report)
 {
-    LastReport() = QString::fromUtf8(report.data(), static_cast<qsizetype>(report.size()));
-    frmError dialog(LastReport(), owner_);
+    ErrorDialog dialog(QString::fromUtf8(report.data(), static_cast<qsizetype>(report.size())), owner_);
     dialog.exec();
 }
 

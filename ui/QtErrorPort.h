@@ -10,9 +10,6 @@ class QWidget;
 
 namespace revlane::ui {
 
-// The text of the last internal-error report shown, for the whole run.
-QString ErrorReport();
-
 // Internal-error reports in the error dialog, modal over its owner (or over nothing when
 // an error comes before the main window exists). Reports and the system's name are UTF-8.
 class QtErrorPort : public InternalErrorPort {

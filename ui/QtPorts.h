@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "ConfigFile.h"
+#include "Document.h"
 #include "Ports.h"
 
 namespace revlane::ui {

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "FirstFrame.h"
-#include "frmMain.h"
+#include "MainWindow.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     parser.process(app);
-    revlane::ui::frmMain window;
+    revlane::ui::MainWindow window;
     if (parser.isSet(quitAfterFirstFrame))
         new revlane::ui::QuitAfterFirstFrame(&window);
     window.show();

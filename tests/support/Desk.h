@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -17,12 +18,12 @@
 #include <vector>
 
 #include "FaultyFileSystem.h"
-#include "FlexGrid.h"
 #include "FolderPicker.h"
 #include "GameLauncher.h"
+#include "GridView.h"
+#include "MainWindow.h"
 #include "ModelFakes.h"
 #include "Settings.h"
-#include "frmMain.h"
 
 namespace revlane::test {
 
@@ -56,10 +57,12 @@ struct RecordingGameLauncher : platform::GameLauncher {
     }
 };
 
+// Rows 0 to 2.
 inline const QByteArray kSmallIde =
     "# models\r\ncars\r\n90, landstal, landstal, car, LANDSTAL, LANDSTK, richfamily, 10, 7, 0, 164, 0.8\r\n"
     "91, idaho, idaho, car, IDAHO, IDAHO, poorfamily, 10, 7, 0, 163, 0.64\r\n"
     "92, stinger, stinger, car, STINGER, STINGER, executive, 10, 6, 2ff0, 160, 0.7\r\nend\r\n# after\r\n";
+// Row 0 LANDSTAL, row 1 the title bikes, row 2 BIKE, row 3 IDAHO.
 inline const QByteArray kSmallCfg =
     "; header\r\n; second\r\nLANDSTAL        1700.0 2.0 5.0\r\n;- bikes\r\nBIKE           500.0 1.0\r\n"
     "IDAHO          1600.0 2.2\r\n; A end\r\n";
@@ -74,7 +77,7 @@ struct Desk {
     ScriptedFolderPicker picker;
     RecordingGameLauncher launcher;
     std::unique_ptr<platform::Settings> settings;
-    std::unique_ptr<ui::frmMain> w;
+    std::unique_ptr<ui::MainWindow> w;
 
     // An installation folder with the executables named and both data files; its path as the
     // system writes it.
@@ -117,11 +120,11 @@ struct Desk {
     QStringList StoredKeys() const { return QSettings(settingsFile, QSettings::IniFormat).allKeys(); }
     QString Stored(const QString& key) const { return QSettings(settingsFile, QSettings::IniFormat).value(key).toString(); }
 
-    ui::frmMain& Start()
+    ui::MainWindow& Start()
     {
         settings = std::make_unique<platform::Settings>(QSettings::IniFormat, settingsFile);
-        w = std::make_unique<ui::frmMain>(
-            ui::frmMain::Services{&messages, &errors, &files, &clock, settings.get(), &picker, &launcher});
+        w = std::make_unique<ui::MainWindow>(
+            ui::MainWindow::Services{&messages, &errors, &files, &clock, settings.get(), &picker, &launcher});
         w->show();
         if (!QTest::qWaitForWindowActive(w.get()))
             qWarning("the window did not become active");
@@ -141,8 +144,11 @@ struct Desk {
     bool Enabled(const char* name) const { return Find(name)->isEnabled(); }
     void Open(FileKind kind) { Click(kind == FileKind::DefaultIde ? "optDefault" : "optHandling"); }
 
-    ui::FlexGrid* Grid() const { return Find<ui::FlexGrid>("Grid1"); }
-    QPoint Cell(int row, int col) const { return Grid()->CellRect(row, col).center() - Grid()->viewport()->pos(); }
+    ui::GridView* Grid() const { return Find<ui::GridView>("Grid1"); }
+    QModelIndex Index(int row, int col) const { return Grid()->model()->index(row, col); }
+    QModelIndex Current() const { return Grid()->currentIndex(); }
+    // The middle of a cell, in the grid's viewport.
+    QPoint Cell(int row, int col) const { return Grid()->visualRect(Index(row, col)).center(); }
     void ClickCell(int row, int col) { QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, Cell(row, col)); }
     // Makes a cell current with the keyboard's focus on the grid.
     void Select(int row, int col)
@@ -150,16 +156,24 @@ struct Desk {
         Grid()->setFocus();
         Grid()->MoveTo(row, col);
     }
+    // The open cell editor; none while no cell is being edited (a closed one is hidden until it goes).
+    QLineEdit* Editor() const
+    {
+        for (QLineEdit* editor : w->findChildren<QLineEdit*>(QStringLiteral("txtGrid")))
+            if (editor->isVisible())
+                return editor;
+        return nullptr;
+    }
     // Types a value into a cell as a user does: the first key opens the editor, Enter commits.
     void Edit(int row, int col, const QString& value)
     {
         Select(row, col);
         QTest::keyClicks(Grid(), value.left(1));
-        QTest::keyClicks(Find("txtGrid"), value.mid(1));
-        QTest::keyClick(Find("txtGrid"), Qt::Key_Return);
+        QTest::keyClicks(Editor(), value.mid(1));
+        QTest::keyClick(Editor(), Qt::Key_Return);
     }
-    std::string CellText(int row, int col) const { return Grid()->model().TextMatrix(row, col); }
-    std::string LineOf(int row) const { return w->File().FileLines().at(size_t(w->File().LineOfRow(row))); }
+    std::string CellText(int row, int col) const { return w->File().Cell(row, col); }
+    std::string LineOf(int row) const { return w->File().LineAt(row); }
     bool Modified() const { return w->File().Modified(); }
 };
 

@@ -7,12 +7,19 @@
 
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "ErrorReport.h"
 #include "FileSystem.h"
 
 namespace revlane::test {
+
+// A failure as the C library numbers and words it.
+inline ModelError ErrnoError(int err, const std::string& what)
+{
+    return ModelError(err, what + ": " + std::generic_category().message(err));
+}
 
 class FaultyFileSystem : public FileSystem {
 public:
@@ -66,7 +73,7 @@ private:
     {
         for (const Fault& f : faults)
             if (f.op == op && (f.path.empty() || f.path == p))
-                throw ModelError::FromErrno(f.error, "Cannot use '" + p.string() + "'");
+                throw ErrnoError(f.error, "Cannot use '" + p.string() + "'");
     }
     bool Dies() { return !crashed && ops_++ == crashAt && (crashed = true); }
     int ops_ = 0;

@@ -1,11 +1,9 @@
 #pragma once
 
-// A file opened in a harness with the express import and the restore working on it, and the
+// A file opened in a document with the express import and the restore working on it, and the
 // games' stock lines they compare with.
 
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "ExpressImport.h"
 #include "ModelFakes.h"
@@ -17,7 +15,7 @@ namespace revlane::test {
 inline const DefaultLines& Stock()
 {
     static DefaultLines stock;
-    if (!stock.Loaded())
+    if (stock.Entry(1).empty())
         stock.Load();
     return stock;
 }
@@ -33,21 +31,29 @@ inline QByteArray StockContent(FileKind kind, const QStringList& more = {})
     return (lines.join("\r\n") + "\r\n").toLatin1();
 }
 
-// A file opened in a harness, with the express import and the restore working on it.
+// A file opened in a document, with the express import and the restore working on it; what
+// they work out is put in as the window puts it in.
 struct Session : OpenedFile {
-    Game game;
-    ExpressImport import{grid, file, {messages, errors}};
-    RestoreDefaults restore{grid, file, import, Stock(), {messages, errors}};
+    ExpressImport import{doc, {messages, errors}};
+    RestoreDefaults restore{doc, import, Stock(), {messages, errors}};
 
-    Session(FileKind kind, const QByteArray& content, Game g = Game::Gta3) : OpenedFile(kind, content, g), game(g)
+    Session(FileKind kind, const QByteArray& content, Game game = Game::Gta3) : OpenedFile(kind, content, game)
     {
         messages.shown.clear();
     }
-    void Type(const std::string& text) { import.TextChanged(text, game); }
-    RestoreDefaults::Result Restore(const std::string& name) { return restore.Restore(name, game); }
-    std::vector<std::vector<std::string>> Cells() const { return GridCells(grid); }
-    // Edits one cell the way the in-place editor does.
-    void Edit(int row, int col, const std::string& text) { file.SetCell(row, col, text); }
+    void Type(const std::string& text) { import.TextChanged(text); }
+    bool Put(const std::optional<ExpressImport::Replacement>& replacement)
+    {
+        return replacement && doc.ReplaceLine(replacement->row, replacement->line).has_value();
+    }
+    bool Apply() { return Put(import.Apply()); }
+    RestoreDefaults::Result Restore(const std::string& name)
+    {
+        const RestoreDefaults::Outcome outcome = restore.Restore(name);
+        if (outcome.result == RestoreDefaults::Result::Restored)
+            Put(outcome.replacement);
+        return outcome.result;
+    }
 };
 
 }  // namespace revlane::test

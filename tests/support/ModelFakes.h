@@ -1,6 +1,7 @@
 #pragma once
 
-// Stand-ins for the model's ports that remember what the user would have been shown.
+// Stand-ins for the model's ports that remember what the user would have been shown, and files
+// opened in a document of their own.
 
 #include <QByteArray>
 #include <QDir>
@@ -11,20 +12,19 @@
 #include <QTest>
 
 #include <deque>
-#include <stdexcept>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "Catalogue.h"
-#include "ConfigFile.h"
+#include "Document.h"
 #include "FileSystem.h"
-#include "Grid.h"
 #include "Ports.h"
 #include "Views.h"
 
 Q_DECLARE_METATYPE(revlane::FileKind)
 Q_DECLARE_METATYPE(revlane::Game)
+Q_DECLARE_METATYPE(revlane::MsgAnswer)
 
 namespace revlane::test {
 
@@ -49,6 +49,14 @@ public:
         }
         return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes : MsgAnswer::OK;
     }
+    // The texts shown, in turn.
+    QStringList Texts() const
+    {
+        QStringList texts;
+        for (const ShownMessage& message : shown)
+            texts << QString::fromStdString(message.text);
+        return texts;
+    }
 };
 
 // A message box that fails, for the reporting path of the operations that show one.
@@ -65,41 +73,11 @@ public:
 
 class FixedClock : public ClockPort {
 public:
-    std::string date = "Sunday, 6 December 2026";
-    std::string time = "10:15:30 UTC";
-    std::string LongDate() override { return date; }
-    std::string LongTime() override { return time; }
+    std::string LongDate() override { return "Sunday, 6 December 2026"; }
+    std::string LongTime() override { return "10:15:30 UTC"; }
 };
 
-// A ConfigFile with fakes on every port and a grid of its own.
-struct Harness {
-    Grid grid;
-    FakeMessages messages;
-    FakeErrors errors;
-    FixedClock clock;
-    Installation install;
-    ConfigFile file;
-
-    explicit Harness(FileSystem& fs = StdFileSystem()) : file(grid, install, ConfigFile::Ports{messages, errors, clock, fs}, "1.1.0") {}
-
-    // Opens the file at the path as the view of its kind and game opens it.
-    void Open(FileKind kind, Game game, const std::filesystem::path& path)
-    {
-        (kind == FileKind::DefaultIde ? install.DefaultFile : install.HandlingFile) = path;
-        CaptionTable captions;
-        file.OpenView(kind, game, captions);
-    }
-};
-
-// Every cell of a grid, row by row.
-inline std::vector<std::vector<std::string>> GridCells(const Grid& grid)
-{
-    std::vector<std::vector<std::string>> rows(size_t(grid.Rows()));
-    for (int r = 0; r < grid.Rows(); ++r)
-        for (int c = 0; c < grid.Cols(); ++c)
-            rows[size_t(r)].push_back(grid.TextMatrix(r, c));
-    return rows;
-}
+inline const char* kHeader = " Config file written by Revlane v1.1.0 - Last modified on Sunday, 6 December 2026 10:15:30 UTC";
 
 inline std::filesystem::path FsPath(const QString& path)
 {
@@ -121,24 +99,55 @@ inline void WriteBytes(const QString& path, const QByteArray& bytes)
     QCOMPARE(f.write(bytes), bytes.size());
 }
 
-inline QString FixturesDir()
+// The lines joined with CR LF, each ending with one.
+inline QByteArray Lines(std::initializer_list<const char*> lines)
 {
-    return QStringLiteral(REVLANE_FIXTURES_DIR);
+    QByteArray out;
+    for (const char* line : lines)
+        out += QByteArray(line) + "\r\n";
+    return out;
 }
 
-// The games' own four files as data rows: file (below the fixtures folder), kind, game.
-inline void AddGameFileRows()
+// Every cell of a document's rows, over its view's columns.
+inline std::vector<std::vector<std::string>> Cells(const Document& document)
 {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<FileKind>("kind");
-    QTest::addColumn<Game>("game");
-    QTest::newRow("gta3 default.ide") << "gta3/data/default.ide" << FileKind::DefaultIde << Game::Gta3;
-    QTest::newRow("gta3 handling.cfg") << "gta3/data/handling.cfg" << FileKind::HandlingCfg << Game::Gta3;
-    QTest::newRow("vc default.ide") << "vc/data/default.ide" << FileKind::DefaultIde << Game::ViceCity;
-    QTest::newRow("vc handling.cfg") << "vc/data/handling.cfg" << FileKind::HandlingCfg << Game::ViceCity;
+    std::vector<std::vector<std::string>> rows(size_t(document.RowCount()));
+    for (int r = 0; r < document.RowCount(); ++r)
+        for (int c = 0; c < document.Columns(); ++c)
+            rows[size_t(r)].push_back(document.Cell(r, c));
+    return rows;
 }
 
-// A file of the given bytes in a temporary folder of its own, opened as the view of its kind opens it.
+// Compares cells given as "row,col=text".
+inline void CheckCells(const Document& document, const QStringList& cells)
+{
+    for (const QString& cell : cells) {
+        const int comma = cell.indexOf(','), equals = cell.indexOf('=');
+        const int row = cell.left(comma).toInt(), col = cell.mid(comma + 1, equals - comma - 1).toInt();
+        QCOMPARE(QString::fromLatin1(document.Cell(row, col)), cell.mid(equals + 1));
+    }
+}
+
+// A document with fakes on every port.
+struct Harness {
+    FakeMessages messages;
+    FakeErrors errors;
+    FixedClock clock;
+    Installation install;
+    Document doc;
+
+    explicit Harness(FileSystem& fs = StdFileSystem()) : doc(install, Document::Ports{messages, errors, clock, fs}, "1.1.0") {}
+
+    // Opens the file at the path as a file of its kind and game.
+    bool Open(FileKind kind, Game game, const std::filesystem::path& path)
+    {
+        (kind == FileKind::DefaultIde ? install.DefaultFile : install.HandlingFile) = path;
+        return doc.Open(kind, game);
+    }
+    bool Edit(int row, int col, const std::string& value) { return doc.EditCell(row, col, value).has_value(); }
+};
+
+// A file of the given bytes in a temporary folder of its own, opened as a file of its kind.
 struct OpenedFile : Harness {
     QTemporaryDir dir;
     QString path;
@@ -149,24 +158,12 @@ struct OpenedFile : Harness {
         WriteBytes(path, bytes);
         Open(kind, game, FsPath(path));
     }
-    std::string LineOf(int row) const { return file.FileLines().at(size_t(file.LineOfRow(row))); }
-    // The first cells of a row.
-    QStringList Row(int row, int cells) const
-    {
-        QStringList texts;
-        for (int c = 0; c < cells; ++c)
-            texts << QString::fromStdString(grid.TextMatrix(row, c));
-        return texts;
-    }
+    std::string LineOf(int row) const { return doc.LineAt(row); }
 };
 
-// The lines joined with CR LF, each ending with one.
-inline QByteArray Lines(std::initializer_list<const char*> lines)
+inline QString FixturesDir()
 {
-    QByteArray out;
-    for (const char* line : lines)
-        out += QByteArray(line) + "\r\n";
-    return out;
+    return QStringLiteral(REVLANE_FIXTURES_DIR);
 }
 
 }  // namespace revlane::test

@@ -13,10 +13,10 @@ namespace revlane::ui {
 
 // The internal-error dialog: shows a report, lets the user mail it to the maker, restart
 // the program or go on with the operation that failed.
-class frmError : public QDialog {
+class ErrorDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit frmError(const QString& report, QWidget* parent = nullptr);
+    explicit ErrorDialog(const QString& report, QWidget* parent = nullptr);
 
     QPlainTextEdit* txtReport = nullptr;
     QPushButton* cmdReport = nullptr;

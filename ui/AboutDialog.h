@@ -17,14 +17,14 @@ namespace revlane::ui {
 
 // The about box: the program, its version, the running system and its free memory,
 // with links to mail the maker and to open the product's web page.
-class frmAbout : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
     // Where the memory figure comes from, in bytes; nothing when the system does not say.
     using MemorySource = std::function<std::optional<quint64>()>;
 
-    explicit frmAbout(QWidget* parent = nullptr);
-    frmAbout(QWidget* parent, MemorySource memory);
+    explicit AboutDialog(QWidget* parent = nullptr);
+    AboutDialog(QWidget* parent, MemorySource memory);
 
     // The memory line for a number of available bytes: kilobytes in their shortest form,
     // with the locale's decimal separator and no group separators.

@@ -4,14 +4,14 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include "Catalogue.h"
 #include "CellMarks.h"
-#include "ConfigFile.h"
+#include "Document.h"
 #include "ExpressImport.h"
-#include "Grid.h"
 #include "Installation.h"
 #include "Ports.h"
 #include "Restore.h"
@@ -31,15 +31,17 @@ class Settings;
 
 namespace revlane::ui {
 
-class FlexGrid;
+class GridView;
+class RestoreListModel;
+class VehicleTableModel;
 
 // The main window: one window that holds every command of Revlane. Its code lies in one file
-// per concern: frmMain.cpp builds the controls and lays them out; frmMainStartup.cpp starts and
-// ends a run and chooses the game; frmMainFiles.cpp opens, saves, reloads and closes files;
-// frmMainEditing.cpp edits a cell in place; frmMainImport.cpp imports and restores lines;
-// frmMainUndo.cpp keeps the changes for undo and redo, the marks up to date, and the shortcuts.
-// Every control carries its name as its object name.
-class frmMain : public QWidget {
+// per concern: MainWindow.cpp builds the controls and lays them out; MainWindowStartup.cpp starts
+// and ends a run and chooses the game; MainWindowFiles.cpp opens, saves, reloads and closes files;
+// MainWindowEditing.cpp makes every change to the open file through the undo stack, with the
+// shortcuts; MainWindowImport.cpp imports and restores lines. Every control carries its name as
+// its object name.
+class MainWindow : public QWidget {
     Q_OBJECT
 
 public:
@@ -55,15 +57,14 @@ public:
         platform::GameLauncher* launcher = nullptr;
     };
 
-    frmMain();
-    explicit frmMain(Services services, QWidget* parent = nullptr);
-    ~frmMain() override;
+    MainWindow();
+    explicit MainWindow(Services services, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The open file, for a look at what the window holds.
-    const ConfigFile& File() const { return file; }
+    const Document& File() const { return document; }
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -92,8 +93,7 @@ private:
     // The answer to the window's last question.
     MsgAnswer LastAnswer = MsgAnswer::OK;
 
-    Grid grid;
-    ConfigFile file;
+    Document document;
     DefaultLines defaultLines;
     ExpressImport import;
     RestoreDefaults restore;
@@ -101,8 +101,10 @@ private:
     CellMarks marks;
     // Every change of the open file since it was read, for undo and redo; clean where it was read or saved.
     QUndoStack undo_;
+    VehicleTableModel* table_ = nullptr;
+    RestoreListModel* restoreList_ = nullptr;
 
-    // Building the controls and the layout pass (frmMain.cpp).
+    // Building the controls and the layout pass (MainWindow.cpp).
     void BuildControls();
     void BuildBottomArea();
     void NameControls();
@@ -111,7 +113,7 @@ private:
     void LayoutPass();
     int Px(int twips) const;
 
-    // Start-up, shutdown and the game (frmMainStartup.cpp).
+    // Start-up, shutdown and the game (MainWindowStartup.cpp).
     void Form_Load();
     void ApplyCaptions();
     void InitMain();
@@ -121,7 +123,7 @@ private:
     void cmdAbout_Click();
     Game CurrentGame() const { return install.ChosenGame(); }
 
-    // The file commands (frmMainFiles.cpp).
+    // The file commands (MainWindowFiles.cpp).
     void optDefault_Click();
     void optHandling_Click();
     void ChooseFileKind(FileKind kind);
@@ -129,6 +131,8 @@ private:
     void OpenHandling();
     // Opens a view; the import box then shows importText, or is emptied where that is null.
     void OpenView(FileKind kind, QRadioButton* option, const QString& importText = QString());
+    // Reads, opens or closes the document with every view of it following.
+    void ChangeDocument(const std::function<void()>& change);
     void ShowReadFile(const QString& importText = QString());
     void ShowFirstVehicle();
     void SetFileControlsEnabled(bool enabled, bool restore);
@@ -140,30 +144,27 @@ private:
     void SetFileOption(QRadioButton* option, bool checked);
     void ShowOpenKind();
 
-    // In-place editing (frmMainEditing.cpp).
-    void SetUpEditor();
+    // Every change through the undo stack, and the shortcuts (MainWindowEditing.cpp).
+    void SetUpEditing();
+    void ConnectShortcuts();
     void ShowStatus(const QString& text);
-    void GridEdit(int key);
+    // Ends an edit in the grid; false when its value was refused and the editor stays open.
     bool Commit();
     void CancelEdit();
-    void txtGrid_KeyDown(int key);
+    // Makes a change of the document one step of the undo stack; false when nothing changed.
+    bool Change(const QString& what, std::function<std::vector<LineChange>()> change);
 
-    // Express import and restore (frmMainImport.cpp).
+    // Express import and restore (MainWindowImport.cpp).
     void txtImport_Change();
     void ClearImport();
     void ShowImportVehicle(const QString& name);
     void cmdPaste_Click();
     void cmdImport_Click();
+    void Replace(const QString& what, const ExpressImport::Replacement& replacement);
     void cmdRestore_Click();
 
-    // Undo, redo, the marks and the shortcuts (frmMainUndo.cpp).
-    void ConnectShortcuts();
-    void RecordChange(int row, const ConfigFile::RowState& before, const QString& what);
-    void PutRow(int row, const ConfigFile::RowState& state);
-
     // The controls, under the names the rest of the program knows them by.
-    FlexGrid* Grid1 = nullptr;
-    QLineEdit* txtGrid = nullptr;
+    GridView* Grid1 = nullptr;
     QLabel* lblMode = nullptr;
     QLabel* Image1 = nullptr;
     QRadioButton* optDefault = nullptr;
@@ -197,8 +198,6 @@ private:
     // Separator lines in the shadow colour.
     std::array<QWidget*, 6> Linea{};
 
-    // The in-place editor is open on the current cell.
-    bool editing_ = false;
     bool shown_ = false;
     // Run asked about unsaved changes and closes the window: closing asks nothing more.
     bool leaving_ = false;

@@ -1,4 +1,4 @@
-#include "frmMain.h"
+#include "MainWindow.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -8,19 +8,19 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QStringListModel>
 
 #include <functional>
 
-#include "FlexGrid.h"
 #include "FolderPicker.h"
 #include "GameLauncher.h"
+#include "GridView.h"
 #include "Layout.h"
 #include "Pictures.h"
 #include "QtErrorPort.h"
 #include "QtPorts.h"
 #include "Settings.h"
 #include "SyncedFileSystem.h"
+#include "VehicleTableModel.h"
 #include "WindowFrame.h"
 
 
@@ -37,7 +37,7 @@ constexpr int kFrameHeightTwips = 375;
 
 // Helpers that make the controls at positions in twips.
 struct Maker {
-    frmMain* window;
+    MainWindow* window;
     std::function<int(int)> px;
 
     void Place(QWidget* w, int left, int top, int width, int height) const
@@ -84,7 +84,7 @@ struct Maker {
 
 }  // namespace
 
-frmMain::frmMain(Services services, QWidget* parent)
+MainWindow::MainWindow(Services services, QWidget* parent)
     : QWidget(parent),
       ownMessages_(services.messages ? nullptr : std::make_unique<QtMessagePort>(this)),
       ownErrors_(services.errors ? nullptr : std::make_unique<QtErrorPort>(this)),
@@ -92,7 +92,7 @@ frmMain::frmMain(Services services, QWidget* parent)
       ownSettings_(services.settings ? nullptr : std::make_unique<platform::Settings>()),
       ownPicker_(services.picker ? nullptr : std::make_unique<platform::DialogFolderPicker>()),
       ownLauncher_(services.launcher ? nullptr : std::make_unique<platform::SystemGameLauncher>()),
-      ownFiles_(services.files ? nullptr : std::make_unique<SyncedFileSystem>()),
+      ownFiles_(services.files ? nullptr : std::make_unique<platform::SyncedFileSystem>()),
       messages_(services.messages ? *services.messages : *ownMessages_),
       errors_(services.errors ? *services.errors : *ownErrors_),
       files_(services.files ? *services.files : *ownFiles_),
@@ -100,10 +100,10 @@ frmMain::frmMain(Services services, QWidget* parent)
       picker_(services.picker ? *services.picker : *ownPicker_),
       launcher_(services.launcher ? *services.launcher : *ownLauncher_),
       AppVersion(QStringLiteral(REVLANE_VERSION)),
-      file(grid, install, ConfigFile::Ports{messages_, errors_, services.clock ? *services.clock : *ownClock_, files_}),
-      import(grid, file, ExpressImport::Ports{messages_, errors_}),
-      restore(grid, file, import, defaultLines, RestoreDefaults::Ports{messages_, errors_}),
-      marks(grid, file, defaultLines)
+      document(install, Document::Ports{messages_, errors_, services.clock ? *services.clock : *ownClock_, files_}),
+      import(document, ExpressImport::Ports{messages_, errors_}),
+      restore(document, import, defaultLines, RestoreDefaults::Ports{messages_, errors_}),
+      marks(document, defaultLines)
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
@@ -113,22 +113,20 @@ frmMain::frmMain(Services services, QWidget* parent)
     NameControls();
     SetTabOrder();
     ConnectControls();
-    ConnectShortcuts();
-    SetUpEditor();
-    Grid1->SetMarks(&marks);
+    SetUpEditing();
     Form_Load();
 }
 
-frmMain::frmMain() : frmMain(Services{}) {}
+MainWindow::MainWindow() : MainWindow(Services{}) {}
 
-frmMain::~frmMain() = default;
+MainWindow::~MainWindow() = default;
 
-int frmMain::Px(int twips) const
+int MainWindow::Px(int twips) const
 {
     return TwipsToPixels(twips, logicalDpiX());
 }
 
-void frmMain::BuildControls()
+void MainWindow::BuildControls()
 {
     resize(Px(9150), Px(6750));
     const Maker make{this, [this](int twips) { return Px(twips); }};
@@ -160,21 +158,19 @@ void frmMain::BuildControls()
     lblStatus->setPalette(warning);
     lblStatus->hide();
     Linea[2] = make.Line(this, 120, 1440, 9000);
-    Grid1 = new FlexGrid(grid, this);
+    Grid1 = new GridView(this);
+    table_ = new VehicleTableModel(document, marks, CaptionTable_, Grid1);
+    Grid1->setModel(table_);
     make.Place(Grid1, 120, 1560, 8895, 2175);
-    txtGrid = new QLineEdit(this);
-    make.Place(txtGrid, 240, 1680, 1095, 255);
-    txtGrid->setFrame(false);
-    txtGrid->hide();
     BuildBottomArea();
 
     // Until a game's installation is set up and a file is read, these do nothing.
-    for (QWidget* w : std::initializer_list<QWidget*>{lblMode, optDefault, optHandling, lblProcessed})
+    for (QWidget* w : std::initializer_list<QWidget*>{lblMode, optDefault, optHandling, lblProcessed, Grid1})
         w->setEnabled(false);
     SetFileControlsEnabled(false, false);
 }
 
-void frmMain::BuildBottomArea()
+void MainWindow::BuildBottomArea()
 {
     const Maker make{this, [this](int twips) { return Px(twips); }};
     picBottom = new QWidget(this);
@@ -201,8 +197,10 @@ void frmMain::BuildBottomArea()
     Linea[4] = make.Line(picBottom, 0, 1560, 8880);
     lblMisc[2] = make.Label(picBottom, "Select a vehicle to restore its original settings.", false, 0, 1680, 4215, 495);
     comRestore = new QComboBox(picBottom);
-    // A plain list of names, so that a read replaces the whole list in one go.
-    comRestore->setModel(new QStringListModel(comRestore));
+    // The document's own names: a read replaces the whole list in one go, whatever its length.
+    restoreList_ = new RestoreListModel(document, comRestore);
+    comRestore->setModel(restoreList_);
+    comRestore->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     make.Place(comRestore, 5160, 1680, 1815, 315);
     cmdRestore = make.Button(picBottom, "Restore defaults", false, 7080, 1680, 1815, 315);
     Linea[5] = make.Line(picBottom, 0, 2280, 8880);
@@ -214,10 +212,10 @@ void frmMain::BuildBottomArea()
 }
 
 // Every control answers to the name the rest of the program knows it by, for tests and tools.
-void frmMain::NameControls()
+void MainWindow::NameControls()
 {
     const std::pair<QWidget*, const char*> named[] = {
-        {Grid1, "Grid1"},           {txtGrid, "txtGrid"},       {lblMode, "lblMode"},
+        {Grid1, "Grid1"},           {lblMode, "lblMode"},
         {Image1, "Image1"},         {optDefault, "optDefault"}, {optHandling, "optHandling"},
         {lblInstallpath, "lblInstallpath"}, {Picture1, "Picture1"}, {optGta3, "optGta3"},
         {optVice, "optVice"},       {imgGame, "imgGame"},       {lblPath, "lblPath"},
@@ -235,17 +233,17 @@ void frmMain::NameControls()
         Linea[i]->setObjectName(QStringLiteral("Linea%1").arg(i));
 }
 
-void frmMain::SetTabOrder()
+void MainWindow::SetTabOrder()
 {
-    QWidget* const order[] = {Grid1,   cmdBrowse, txtPath,    txtImport,  cmdPaste,  cmdImport, cmdSave,
-                              cmdRun,  cmdExit,   comRestore, cmdRestore, cmdAbout,  txtImportv, cmdReload,
-                              txtGrid, optHandling, optDefault, optGta3,   optVice};
+    QWidget* const order[] = {Grid1,  cmdBrowse, txtPath,    txtImport,  cmdPaste, cmdImport,  cmdSave,
+                              cmdRun, cmdExit,   comRestore, cmdRestore, cmdAbout, txtImportv, cmdReload,
+                              optHandling, optDefault, optGta3,   optVice};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
     txtPath->setFocusPolicy(Qt::StrongFocus);
 }
 
-void frmMain::ConnectControls()
+void MainWindow::ConnectControls()
 {
     connect(optGta3, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
@@ -267,12 +265,9 @@ void frmMain::ConnectControls()
     connect(cmdPaste, &QPushButton::clicked, this, [this] { cmdPaste_Click(); });
     connect(cmdImport, &QPushButton::clicked, this, [this] { cmdImport_Click(); });
     connect(cmdRestore, &QPushButton::clicked, this, [this] { cmdRestore_Click(); });
-    connect(Grid1, &FlexGrid::DblClick, this, [this] { GridEdit(32); });
-    connect(Grid1, &FlexGrid::KeyPress, this, [this](int key) { GridEdit(key); });
-    txtGrid->installEventFilter(this);
 }
 
-void frmMain::LayoutPass()
+void MainWindow::LayoutPass()
 {
     const double pixelsPerTwip = logicalDpiX() / 1440.0;
     const int outerWidth = qRound(width() / pixelsPerTwip) + kFrameWidthTwips;
@@ -285,20 +280,20 @@ void frmMain::LayoutPass()
     Linea[2]->resize(Px(pass->separatorRight) - Linea[2]->x(), Linea[2]->height());
 }
 
-void frmMain::resizeEvent(QResizeEvent* event)
+void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     LayoutPass();
 }
 
-void frmMain::changeEvent(QEvent* event)
+void MainWindow::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
         LayoutPass();
 }
 
-void frmMain::showEvent(QShowEvent* event)
+void MainWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (shown_)

@@ -1,15 +1,16 @@
+#include "MainWindow.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QStringListModel>
 
-#include "FlexGrid.h"
+#include "GridView.h"
 #include "QtPorts.h"
 #include "Text.h"
-#include "frmMain.h"
+#include "VehicleTableModel.h"
 
 // The file commands: the choice of file kind and its two views, Save, Reload, closing the file,
 // and the question asked before unsaved changes are left behind.
@@ -22,17 +23,17 @@ const char* kHandlingHint = "[ insert values separated by one or more spaces or 
 
 }  // namespace
 
-void frmMain::optDefault_Click()
+void MainWindow::optDefault_Click()
 {
     ChooseFileKind(FileKind::DefaultIde);
 }
 
-void frmMain::optHandling_Click()
+void MainWindow::optHandling_Click()
 {
     ChooseFileKind(FileKind::HandlingCfg);
 }
 
-void frmMain::ChooseFileKind(FileKind kind)
+void MainWindow::ChooseFileKind(FileKind kind)
 {
     if (chosenKind_ == kind)
         return;  // already the open file, and shown so
@@ -46,21 +47,22 @@ void frmMain::ChooseFileKind(FileKind kind)
     OpenView(kind, ide ? optDefault : optHandling, QString::fromLatin1(ide ? kDefaultHint : kHandlingHint));
 }
 
-void frmMain::OpenDefault()
+void MainWindow::OpenDefault()
 {
     OpenView(FileKind::DefaultIde, optDefault);
 }
 
-void frmMain::OpenHandling()
+void MainWindow::OpenHandling()
 {
     OpenView(FileKind::HandlingCfg, optHandling);
 }
 
-void frmMain::OpenView(FileKind kind, QRadioButton* option, const QString& importText)
+void MainWindow::OpenView(FileKind kind, QRadioButton* option, const QString& importText)
 {
-    const bool opened = file.OpenView(kind, CurrentGame(), CaptionTable_);
+    bool opened = false;
+    ChangeDocument([&] { opened = document.Open(kind, CurrentGame()); });
     // A file that is not there leaves the open one in view; one that was not read leaves none.
-    if (opened || !file.IsOpen())
+    if (opened || !document.IsOpen())
         ShowReadFile(importText);
     else if (!importText.isNull())
         txtImport->setText(importText);
@@ -74,45 +76,49 @@ void frmMain::OpenView(FileKind kind, QRadioButton* option, const QString& impor
     ShowFirstVehicle();
 }
 
-// What a read leaves to the window besides the grid: the restore list, the import box with the
-// text given (empty unless a hint is given) and no vehicle for it yet, and the controls that work
-// on an open file.
-void frmMain::ShowReadFile(const QString& importText)
+// Every view of the document follows a read, an open or a close: the grid's rows, columns and
+// marks, the restore list.
+void MainWindow::ChangeDocument(const std::function<void()>& change)
 {
-    QStringList names;
-    names.reserve(static_cast<qsizetype>(file.RestoreEntries().size()));
-    for (const std::string& name : file.RestoreEntries())
-        names << FromBytes(name);
-    static_cast<QStringListModel*>(comRestore->model())->setStringList(names);
+    table_->BeginReset();
+    change();
+    marks.Reset(CaptionTable_);
+    table_->EndReset();
+    restoreList_->Reset();
+    Grid1->ShowView(document.Geometry());
+    Grid1->setEnabled(document.IsOpen());
+}
+
+// What a read leaves to the window besides the grid: the import box with the text given (empty
+// unless a hint is given) and no vehicle for it yet, and the controls that work on an open file.
+void MainWindow::ShowReadFile(const QString& importText)
+{
     ClearImport();
     // Its change looks the text's vehicle up in the file just read.
     txtImport->setText(importText);
-    SetFileControlsEnabled(file.IsOpen(), names.size() > 2);
-    // A file read afresh starts with nothing to undo, and its marks worked out once.
+    SetFileControlsEnabled(document.IsOpen(), document.RestoreCount() > 2);
+    // A file read afresh starts with nothing to undo.
     undo_.clear();
-    marks.Reset(CurrentGame(), CaptionTable_);
 }
 
 // A file just opened starts at its first vehicle's first value, scrolled to its start, with
 // the keys going to the grid.
-void frmMain::ShowFirstVehicle()
+void MainWindow::ShowFirstVehicle()
 {
-    if (grid.Rows() > grid.FixedRows() && grid.Cols() > grid.FixedCols()) {
-        int row = file.FirstDataRow();
-        while (row < grid.Rows() - 1 && !file.IsVehicleRow(row))
+    if (document.RowCount() > 0) {
+        int row = 0;
+        while (row < document.RowCount() - 1 && !document.IsVehicleRow(row))
             ++row;
-        if (!file.IsVehicleRow(row))
-            row = file.FirstDataRow();
-        grid.SetRow(row);
-        grid.SetCol(grid.FixedCols());
+        if (!document.IsVehicleRow(row))
+            row = 0;
         Grid1->horizontalScrollBar()->setValue(0);
         Grid1->verticalScrollBar()->setValue(0);
-        Grid1->EnsureVisible(row, grid.FixedCols());
+        Grid1->MoveTo(row, Grid1->FixedColumns());
     }
     Grid1->setFocus();
 }
 
-void frmMain::SetFileControlsEnabled(bool enabled, bool restore)
+void MainWindow::SetFileControlsEnabled(bool enabled, bool restore)
 {
     for (QWidget* w : std::initializer_list<QWidget*>{lblProcessed, lblImport, lblRestore, txtImport, lblMisc[0],
                                                       lblMisc[1], lblMisc[2], cmdPaste, cmdRun, cmdSave, cmdReload})
@@ -124,7 +130,7 @@ void frmMain::SetFileControlsEnabled(bool enabled, bool restore)
     cmdRestore->setEnabled(restoreOn);
 }
 
-void frmMain::SetFileOption(QRadioButton* option, bool checked)
+void MainWindow::SetFileOption(QRadioButton* option, bool checked)
 {
     // Exclusive options cannot be cleared one by one; lift the rule for the moment.
     option->setAutoExclusive(false);
@@ -132,22 +138,22 @@ void frmMain::SetFileOption(QRadioButton* option, bool checked)
     option->setAutoExclusive(true);
 }
 
-void frmMain::ShowOpenKind()
+void MainWindow::ShowOpenKind()
 {
-    const bool open = file.IsOpen();
-    SetFileOption(optDefault, open && file.DefaultMode);
-    SetFileOption(optHandling, open && !file.DefaultMode);
+    const bool open = document.IsOpen();
+    SetFileOption(optDefault, open && document.IsIde());
+    SetFileOption(optHandling, open && !document.IsIde());
     chosenKind_.reset();
     if (open)
-        chosenKind_ = file.DefaultMode ? FileKind::DefaultIde : FileKind::HandlingCfg;
+        chosenKind_ = document.Kind();
 }
 
 // Asks whether to save the open file's unsaved changes; false when what asked must stop.
-bool frmMain::AskToSave(MsgButtons buttons)
+bool MainWindow::AskToSave(MsgButtons buttons)
 {
-    if (!file.Modified())
+    if (!document.Modified())
         return true;
-    LastAnswer = messages_.ShowMessage("Save changes to " + text::PathText(file.OpenPath()) + "?", buttons,
+    LastAnswer = messages_.ShowMessage("Save changes to " + text::PathText(document.Path()) + "?", buttons,
                                        MsgIcon::Question);
     if (LastAnswer == MsgAnswer::Cancel)
         return false;
@@ -158,40 +164,40 @@ bool frmMain::AskToSave(MsgButtons buttons)
 }
 
 // Saves the open file; once it is on the disk, undoing back to here leaves nothing unsaved.
-bool frmMain::SaveOpenFile()
+bool MainWindow::SaveOpenFile()
 {
-    const bool saved = file.SaveFile();
+    const bool saved = document.Save();
     if (saved)
         undo_.setClean();
     return saved;
 }
 
-void frmMain::cmdSave_Click()
+void MainWindow::cmdSave_Click()
 {
     if (Commit())
         SaveOpenFile();
 }
 
-void frmMain::cmdReload_Click()
+void MainWindow::cmdReload_Click()
 {
     Commit();
-    const std::string name = file.DefaultMode ? "default.ide" : "handling.cfg";
+    const std::string name = document.IsIde() ? "default.ide" : "handling.cfg";
     LastAnswer = messages_.ShowMessage("Discard changes and reload " + name + "?", MsgButtons::OKCancel,
                                        MsgIcon::Exclamation);
     if (LastAnswer != MsgAnswer::OK)
         return;
     CancelEdit();  // a value refused above goes with the rest
-    if (file.DefaultMode)
+    if (document.IsIde())
         OpenDefault();
     else
         OpenHandling();
 }
 
-void frmMain::CloseFile()
+void MainWindow::CloseFile()
 {
     // Whatever is being typed in the cell is dropped with the file.
     CancelEdit();
-    file.CloseFile();
+    ChangeDocument([this] { document.Close(); });
     for (QRadioButton* option : {optDefault, optHandling}) {
         option->setEnabled(false);
         SetFileOption(option, false);

@@ -2,11 +2,11 @@
 
 #include "FileSystem.h"
 
-namespace revlane::ui {
+namespace revlane::platform {
 
-// The real file system, with every file the program writes on the disk itself (not only
-// in the system's cache) before it is renamed into place: a power cut right after a save
-// then finds the new file, not an empty one.
+// The real file system, with every file the program writes on the disk itself (not only in the
+// system's cache) before the caller renames it into place: a power cut right after a save then
+// finds the new file, not an empty one. It writes the file it is given and nothing beside it.
 class SyncedFileSystem : public FileSystem {
 public:
     bool Exists(const std::filesystem::path& path) override;
@@ -19,4 +19,4 @@ public:
     void Remove(const std::filesystem::path& path) noexcept override;
 };
 
-}  // namespace revlane::ui
+}  // namespace revlane::platform

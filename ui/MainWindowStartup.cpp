@@ -1,3 +1,5 @@
+#include "MainWindow.h"
+
 #include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
@@ -12,13 +14,12 @@
 #include "GamePictures.h"
 #include "QtPorts.h"
 #include "Settings.h"
-#include "frmAbout.h"
-#include "frmMain.h"
+#include "AboutDialog.h"
 
 // Start-up and shutdown with the remembered settings, the choice of game and installation, Run.
 namespace revlane::ui {
 
-void frmMain::Form_Load()
+void MainWindow::Form_Load()
 {
     ContinueOnError run("frmMain Load", errors_);
     setWindowTitle(QStringLiteral("Revlane ") + AppVersion);
@@ -44,13 +45,13 @@ void frmMain::Form_Load()
     run.Finish();
 }
 
-void frmMain::ApplyCaptions()
+void MainWindow::ApplyCaptions()
 {
     CaptionTable_.Fill();
     defaultLines.Load();
 }
 
-void frmMain::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     // Leaving asks about unsaved changes as every other way of leaving the file does (Run has
     // asked already); Cancel, or a save that failed, keeps the window and the changes.
@@ -66,7 +67,7 @@ void frmMain::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void frmMain::GameChoice(Game game)
+void MainWindow::GameChoice(Game game)
 {
     // No Cancel: the game changes whatever the answer, unless the save asked for failed (or the
     // value being typed was refused). Then the game that was chosen stays, with its open file and changes.
@@ -90,7 +91,7 @@ void frmMain::GameChoice(Game game)
     txtPath->clear();
 }
 
-void frmMain::InitMain()
+void MainWindow::InitMain()
 {
     ContinueOnError run("InitMain", errors_);
     run.Step([&] {
@@ -110,7 +111,7 @@ void frmMain::InitMain()
     run.FinishShort();
 }
 
-void frmMain::cmdBrowse_Click()
+void MainWindow::cmdBrowse_Click()
 {
     if (!Commit())
         return;
@@ -140,7 +141,7 @@ void frmMain::cmdBrowse_Click()
     run.Finish();
 }
 
-void frmMain::cmdRun_Click()
+void MainWindow::cmdRun_Click()
 {
     if (!Commit() || !AskToSave(MsgButtons::YesNoCancel))
         return;
@@ -150,9 +151,9 @@ void frmMain::cmdRun_Click()
     close();
 }
 
-void frmMain::cmdAbout_Click()
+void MainWindow::cmdAbout_Click()
 {
-    frmAbout about(this);
+    AboutDialog about(this);
     about.exec();
 }
 

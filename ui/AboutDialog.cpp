@@ -1,4 +1,4 @@
-#include "frmAbout.h"
+#include "AboutDialog.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -46,9 +46,9 @@ QLabel* AddLink(QWidget* parent, const char* name, const QString& text, const QR
 
 }  // namespace
 
-frmAbout::frmAbout(QWidget* parent) : frmAbout(parent, &platform::AvailablePhysicalMemory) {}
+AboutDialog::AboutDialog(QWidget* parent) : AboutDialog(parent, &platform::AvailablePhysicalMemory) {}
 
-frmAbout::frmAbout(QWidget* parent, MemorySource memory)
+AboutDialog::AboutDialog(QWidget* parent, MemorySource memory)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       memory_(std::move(memory))
 {
@@ -106,11 +106,11 @@ frmAbout::frmAbout(QWidget* parent, MemorySource memory)
     tmrMemo = new QTimer(this);
     tmrMemo->setObjectName(QStringLiteral("tmrMemo"));
     tmrMemo->setInterval(1000);
-    connect(tmrMemo, &QTimer::timeout, this, &frmAbout::ShowMemoStats);
+    connect(tmrMemo, &QTimer::timeout, this, &AboutDialog::ShowMemoStats);
     tmrMemo->start();
 }
 
-QString frmAbout::MemoLine(quint64 bytes, const QString& systemName, const QLocale& locale)
+QString AboutDialog::MemoLine(quint64 bytes, const QString& systemName, const QLocale& locale)
 {
     QLocale plain = locale;
     plain.setNumberOptions(plain.numberOptions() | QLocale::OmitGroupSeparator);
@@ -121,14 +121,14 @@ QString frmAbout::MemoLine(quint64 bytes, const QString& systemName, const QLoca
            + QStringLiteral(" KB");
 }
 
-void frmAbout::ShowMemoStats()
+void AboutDialog::ShowMemoStats()
 {
     const std::optional<quint64> available = memory_ ? memory_() : std::nullopt;
     if (available)
         lblMemo->setText(MemoLine(*available, platform::SystemShortName()));
 }
 
-bool frmAbout::eventFilter(QObject* watched, QEvent* event)
+bool AboutDialog::eventFilter(QObject* watched, QEvent* event)
 {
     // A link opens as the left button goes down on it; other buttons do nothing.
     if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
@@ -144,7 +144,7 @@ bool frmAbout::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void frmAbout::paintEvent(QPaintEvent* event)
+void AboutDialog::paintEvent(QPaintEvent* event)
 {
     QDialog::paintEvent(event);
     QPainter painter(this);

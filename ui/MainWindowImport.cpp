@@ -1,3 +1,5 @@
+#include "MainWindow.h"
+
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -6,22 +8,21 @@
 #include <QPushButton>
 
 #include "QtPorts.h"
-#include "frmMain.h"
 
 // Express import, which replaces a vehicle's whole line with one the user types or pastes, and
 // Restore defaults, which puts a vehicle's stock line back.
 namespace revlane::ui {
 
 // Every change of the import text looks its vehicle up afresh.
-void frmMain::txtImport_Change()
+void MainWindow::txtImport_Change()
 {
-    import.TextChanged(ToBytes(txtImport->text()), CurrentGame());
+    import.TextChanged(ToBytes(txtImport->text()));
     ShowImportVehicle(FromBytes(import.VehicleName()));
     cmdImport->setEnabled(import.ApplyEnabled());
 }
 
 // No vehicle for the import: the box naming it empties and Apply is off.
-void frmMain::ClearImport()
+void MainWindow::ClearImport()
 {
     import.ClearImport();
     ShowImportVehicle(QString());
@@ -30,13 +31,13 @@ void frmMain::ClearImport()
 
 // A line box lays its text out anew on every setText, even of the same text: most changes of
 // the import text name no vehicle, before as after.
-void frmMain::ShowImportVehicle(const QString& name)
+void MainWindow::ShowImportVehicle(const QString& name)
 {
     if (txtImportv->text() != name)
         txtImportv->setText(name);
 }
 
-void frmMain::cmdPaste_Click()
+void MainWindow::cmdPaste_Click()
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (!data || !data->hasText()) {
@@ -46,25 +47,32 @@ void frmMain::cmdPaste_Click()
     txtImport->setText(data->text());
 }
 
-void frmMain::cmdImport_Click()
+// The line worked out takes the vehicle's line's place, as one step of the undo stack.
+void MainWindow::Replace(const QString& what, const ExpressImport::Replacement& replacement)
 {
-    if (!Commit())
-        return;
-    const int row = import.ImportRow();
-    const ConfigFile::RowState before = file.RowAt(row);
-    if (import.Apply())
-        RecordChange(row, before, QStringLiteral("Express import"));
+    Change(what, [this, replacement] {
+        std::vector<LineChange> changes;
+        if (std::optional<LineChange> change = document.ReplaceLine(replacement.row, replacement.line))
+            changes.push_back(std::move(*change));
+        return changes;
+    });
 }
 
-void frmMain::cmdRestore_Click()
+void MainWindow::cmdImport_Click()
 {
     if (!Commit())
         return;
-    const std::string name = ToBytes(comRestore->currentText());
-    const int row = restore.VehicleRow(name);
-    const ConfigFile::RowState before = file.RowAt(row);
-    if (restore.Restore(name, CurrentGame()) == RestoreDefaults::Result::Restored)
-        RecordChange(row, before, QStringLiteral("Restore defaults"));
+    if (const std::optional<ExpressImport::Replacement> replacement = import.Apply())
+        Replace(QStringLiteral("Express import"), *replacement);
+}
+
+void MainWindow::cmdRestore_Click()
+{
+    if (!Commit())
+        return;
+    const RestoreDefaults::Outcome outcome = restore.Restore(ToBytes(comRestore->currentText()));
+    if (outcome.result == RestoreDefaults::Result::Restored)
+        Replace(QStringLiteral("Restore defaults"), outcome.replacement);
 }
 
 }  // namespace revlane::ui

@@ -11,15 +11,8 @@
 using namespace revlane;
 using namespace revlane::test;
 
-namespace {
-
-const char* kHeader = " Config file written by Revlane v1.1.0 - Last modified on Sunday, 6 December 2026 10:15:30 UTC";
-
-
-}  // namespace
-
 // Rebuilding a vehicle's line and saving the line table over the file, with its backup.
-class TestSaveFile : public QObject {
+class TestSaving : public QObject {
     Q_OBJECT
 private slots:
     // One cell changed: the row's line comes back in our own layout, and only that line changes.
@@ -62,16 +55,19 @@ private slots:
         QFETCH(QByteArray, value);
         QFETCH(QByteArray, rebuilt);
         OpenedFile h(kind, "# first\r\n" + line + "\r\n# after\r\n", game);
-        const int row = h.file.FirstDataRow();
-        h.grid.SetRow(row);
-        h.grid.SetTextMatrix(row, col, value.toStdString());
-        h.file.UpdateLine();
-        const std::string once = h.LineOf(row);
+        const std::optional<LineChange> change = h.doc.EditCell(0, col, value.toStdString());
+        QVERIFY(change && change->before == line.toStdString() && change->after == h.LineOf(0));
+        const std::string once = h.LineOf(0);
         QCOMPARE(QByteArray::fromStdString(once), rebuilt);
-        QVERIFY(h.file.Modified());
-        QCOMPARE(h.file.FileLines(), (std::vector<std::string>{"# first", once, "# after"}));
-        h.file.UpdateLine();  // rebuilding again changes nothing
-        QCOMPARE(h.LineOf(row), once);
+        QVERIFY(h.doc.Modified());
+        QCOMPARE(h.doc.Lines(), (std::vector<std::string>{"# first", once, "# after"}));
+        QVERIFY(h.Edit(0, col, value.toStdString()));  // rebuilding again changes nothing
+        QCOMPARE(h.LineOf(0), once);
+        // Undone, the line is back byte for byte; redone, the rebuilt one.
+        h.doc.Undo(*change);
+        QCOMPARE(h.LineOf(0), line.toStdString());
+        h.doc.Redo(*change);
+        QCOMPARE(h.LineOf(0), once);
     }
 
     // A value that holds its file's separator or a line end would move every later value of the
@@ -91,45 +87,44 @@ private slots:
         QFETCH(FileKind, kind);
         QFETCH(QByteArray, value);
         OpenedFile h(kind, kind == FileKind::DefaultIde ? "90, a, b\r\n" : "LANDSTAL 1 2\r\n");
-        const int row = h.file.FirstDataRow();
-        const auto lines = h.file.FileLines();
-        QVERIFY(!h.file.SetCell(row, 2, value.toStdString()));
-        h.grid.SetTextMatrix(row, 2, value.toStdString());  // nor is a row holding one rebuilt
-        QVERIFY(!h.file.RebuildLine(row));
-        QCOMPARE(h.file.FileLines(), lines);
-        QVERIFY(!h.file.Modified());
+        const auto lines = h.doc.Lines();
+        QVERIFY(!h.Edit(0, 2, value.toStdString()));
+        QVERIFY(!h.doc.ReplaceLine(0, "90, a\r\n91, b"));  // nor a line holding a line end
+        QCOMPARE(h.doc.Lines(), lines);
+        QVERIFY(!h.doc.Modified());
     }
 
-    // Rows that show no vehicle line of their own never overwrite a line of the file.
+    // Rows that show no vehicle line of their own never overwrite a line of the file: nor do a
+    // vehicle's key, nor a change undone onto a title.
     void rowsWithoutAVehicleLineAreNeverRebuilt_data()
     {
         QTest::addColumn<FileKind>("kind");
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("row");
-        QTest::newRow("ide empty row below the last vehicle") << FileKind::DefaultIde << Lines({"90, a", "end", "keep"}) << 2;
-        QTest::newRow("cfg title row") << FileKind::HandlingCfg << Lines({"LANDSTAL 1", ";- keep", "A 1"}) << 4;
-        QTest::newRow("cfg empty row") << FileKind::HandlingCfg << Lines({"LANDSTAL 1", "; A", "keep"}) << 4;
-        QTest::newRow("header row") << FileKind::HandlingCfg << Lines({"LANDSTAL 1", "keep"}) << 2;
+        QTest::addColumn<int>("col");
+        QTest::newRow("ide row below the last vehicle") << FileKind::DefaultIde << Lines({"90, a", "end", "keep"}) << 1 << 1;
+        QTest::newRow("cfg title row") << FileKind::HandlingCfg << Lines({"LANDSTAL 1", ";- keep", "A 1"}) << 1 << 1;
+        QTest::newRow("cfg row below the last") << FileKind::HandlingCfg << Lines({"LANDSTAL 1", "; A", "keep"}) << 1 << 1;
+        QTest::newRow("no row") << FileKind::HandlingCfg << Lines({"LANDSTAL 1", "keep"}) << -1 << 1;
+        QTest::newRow("a vehicle's key") << FileKind::HandlingCfg << Lines({"LANDSTAL 1", "keep"}) << 0 << 0;
+        QTest::newRow("past the last column") << FileKind::HandlingCfg << Lines({"LANDSTAL 1", "keep"}) << 0 << 32;
     }
     void rowsWithoutAVehicleLineAreNeverRebuilt()
     {
         QFETCH(FileKind, kind);
         QFETCH(QByteArray, content);
         QFETCH(int, row);
+        QFETCH(int, col);
         OpenedFile h(kind, content);
-        const auto lines = h.file.FileLines();
-        h.grid.SetFixedRows(0);
-        h.grid.SetRow(row);
-        h.grid.SetTextMatrix(row, 1, "x");
-        h.file.UpdateLine();
-        QVERIFY(!h.file.SetVehicleLine(row, "x"));
-        // Nor does undo put a vehicle's row there, nor a row of the wrong width on a vehicle.
-        ConfigFile::RowState state = h.file.RowAt(h.file.FirstDataRow());
-        QVERIFY(!h.file.PutRow(row, state));
-        state.cells.pop_back();
-        QVERIFY(!h.file.PutRow(h.file.FirstDataRow(), state));
-        QCOMPARE(h.file.FileLines(), lines);
-        QVERIFY(!h.file.Modified());
+        const auto lines = h.doc.Lines();
+        QVERIFY(!h.Edit(row, col, "x"));
+        if (row != 0) {  // no vehicle: nothing replaces its line, nor puts one back there
+            QVERIFY(!h.doc.ReplaceLine(row, "x"));
+            h.doc.Undo({row, "x", "y"});
+            h.doc.Redo({row, "x", "y"});
+        }
+        QCOMPARE(h.doc.Lines(), lines);
+        QVERIFY(!h.doc.Modified());
     }
 
     // The header and handling.cfg's ";" go over the file's own comments only; every other line
@@ -167,20 +162,20 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QByteArray, saved);
         OpenedFile h(kind, content);
-        for (int row = h.file.FirstDataRow(); row < h.file.FirstDataRow() + h.file.FilledRows(); ++row)
-            QVERIFY(h.file.IsVehicleRow(row));  // a vehicle on the file's first line too
-        const auto cells = GridCells(h.grid);
+        for (int row = 0; row < h.doc.RowCount(); ++row)
+            QVERIFY(h.doc.IsVehicleRow(row));  // a vehicle on the file's first line too
+        const auto cells = Cells(h.doc);
         const QByteArray expected =
             saved.replace("@", (kind == FileKind::DefaultIde ? "#" : ";") + QByteArray(kHeader)).replace('|', "\r\n") + "\r\n";
         for (int save = 0; save < 2; ++save) {
-            QVERIFY(h.file.SaveFile());
+            QVERIFY(h.doc.Save());
             QCOMPARE(ReadBytes(h.path), expected);
-            for (int row = h.file.FirstDataRow(); row < h.file.FirstDataRow() + h.file.FilledRows(); ++row)
-                QVERIFY(text::StartsWith(h.LineOf(row), h.grid.TextMatrix(row, 0)));
+            for (int row = 0; row < h.doc.RowCount(); ++row)
+                QVERIFY(text::StartsWith(h.LineOf(row), h.doc.Cell(row, 0)));
             Harness again;
             again.Open(kind, Game::Gta3, FsPath(h.path));
-            QCOMPARE(GridCells(again.grid), cells);
-            QCOMPARE(again.file.LineCount(), h.file.LineCount());
+            QCOMPARE(Cells(again.doc), cells);
+            QCOMPARE(again.doc.Lines().size(), h.doc.Lines().size());
         }
     }
 
@@ -210,17 +205,16 @@ private slots:
             QVERIFY(how == "folder" ? QDir().mkpath(path + "/inside") : QFile::link("/dev/full", path));
         }
         Harness h(fs);
-        h.file.SetModified(true);
+        h.doc.SetModified(true);
         h.Open(FileKind::HandlingCfg, Game::Gta3, FsPath(path));
         QCOMPARE(h.errors.reports.size(), size_t(1));
         // The system's own number: Windows tells a folder opened as a file as access denied.
         const int code = how == "denied" ? EACCES : SystemErrorCode(how == "folder" ? SystemFault::IsFolder : SystemFault::NotAFile);
         QVERIFY(text::StartsWith(h.errors.reports[0], "Error code # " + std::to_string(code)));
         QVERIFY(h.errors.reports[0].find("\r\nRoutine: ReadFile\r\n") != std::string::npos);
-        QVERIFY(!h.file.IsOpen() && !h.file.Modified() && h.file.RestoreEntries().empty());
-        QVERIFY(!h.grid.Enabled() && h.grid.Rows() == 0 && h.grid.Cols() == 0);
+        QVERIFY(!h.doc.IsOpen() && !h.doc.Modified() && h.doc.RestoreCount() == 0 && h.doc.RowCount() == 0);
 
-        QVERIFY(!h.file.SaveFile());
+        QVERIFY(!h.doc.Save());
         QCOMPARE(h.errors.reports.size(), size_t(2));
         if (how == "denied")
             QVERIFY(ReadBytes(path) == original && ReadBytes(path + ".bak") == original);
@@ -254,7 +248,7 @@ private slots:
         FaultyFileSystem fs;
         Harness h(fs);
         h.Open(FileKind::DefaultIde, Game::Gta3, FsPath(path));
-        h.file.SetCell(1, 1, "changed");
+        h.Edit(0, 1, "changed");
         if (how == "folder") {
             // A backup already exists, and the file has been replaced by a folder with something in it.
             WriteBytes(path + ".bak", "old backup");
@@ -269,12 +263,12 @@ private slots:
             fs.faults = {{FaultyFileSystem::Op::Rename, FsPath(path + ".revlane-save"), EXDEV}};
         }
 
-        QVERIFY(!h.file.SaveFile());
-        QVERIFY(h.file.Modified());
+        QVERIFY(!h.doc.Save());
+        QVERIFY(h.doc.Modified());
         QCOMPARE(h.errors.reports.size(), size_t(1));
         QVERIFY2(h.errors.reports[0].find("\r\nRoutine: SaveFile\r\nOS: Test OS 1.0") != std::string::npos,
                  h.errors.reports[0].c_str());
-        QVERIFY(text::StartsWith(h.file.FileLines()[1], "90,\tchanged,"));
+        QVERIFY(text::StartsWith(h.doc.Lines()[1], "90,\tchanged,"));
         // The backup made is told; a file that is not the one read is asked about (Yes) first.
         QCOMPARE(h.messages.shown.size(), size_t(backup && how != "folder") + (how == "folder" || how == "gone"));
         QCOMPARE(ReadBytes(path + ".bak"), how == "folder" ? QByteArray("old backup") : backup ? original : "<missing>");
@@ -286,7 +280,7 @@ private slots:
         // Once the cause is gone, saving works and clears the mark.
         if (how == "gone") {
             QVERIFY(QDir().mkdir(folder));
-            QVERIFY(h.file.SaveFile() && !h.file.Modified());
+            QVERIFY(h.doc.Save() && !h.doc.Modified());
         }
     }
 
@@ -304,29 +298,38 @@ private slots:
     {
         QFETCH(bool, sameSizeAndTime);
         QFETCH(MsgAnswer, answer);
-        OpenedFile h(FileKind::DefaultIde, "#x\r\n90, a\r\n");
+        // A file system of whole seconds, which tells no change within one from its times.
+        const auto coarse = [&](const QString& path, QDateTime time) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime));
+        };
+        QTemporaryDir dir;
+        const QString path = dir.filePath("default.ide");
+        WriteBytes(path, "#x\r\n90, a\r\n");
+        if (sameSizeAndTime)
+            coarse(path, QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch()));
+        Harness h;
+        h.Open(FileKind::DefaultIde, Game::Gta3, FsPath(path));
         for (int save = 0; save < 2; ++save) {
-            h.file.SetCell(1, 2, "b" + std::to_string(save));
+            h.Edit(0, 2, "b" + std::to_string(save));
             const QByteArray theirs = "#y\r\n90, " + QByteArray::number(save) + "\r\n";
-            QFile file(h.path);
-            const QDateTime time = QFileInfo(file).lastModified();
-            WriteBytes(h.path, sameSizeAndTime ? theirs : theirs + "91, c\r\n");
+            const QDateTime time = QFileInfo(path).lastModified();
+            WriteBytes(path, sameSizeAndTime ? theirs : theirs + "91, c\r\n");
             if (sameSizeAndTime)
-                QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime));
-            file.close();
+                coarse(path, time);
             h.messages.shown.clear();
             h.messages.answers = {answer};
-            QCOMPARE(h.file.SaveFile(), answer == MsgAnswer::Yes);
+            QCOMPARE(h.doc.Save(), answer == MsgAnswer::Yes);
             QCOMPARE(QString::fromStdString(h.messages.shown.at(0).text),
-                     "The file " + QDir::toNativeSeparators(h.path)
+                     "The file " + QDir::toNativeSeparators(path)
                          + " has been changed by another program since Revlane read it. Save your changes over it?");
             QCOMPARE(h.messages.shown[0].buttons, MsgButtons::YesNo);
-            QCOMPARE(ReadBytes(h.path).contains("b" + QByteArray::number(save)), answer == MsgAnswer::Yes);
-            QCOMPARE(h.file.Modified(), answer != MsgAnswer::Yes);
+            QCOMPARE(ReadBytes(path).contains("b" + QByteArray::number(save)), answer == MsgAnswer::Yes);
+            QCOMPARE(h.doc.Modified(), answer != MsgAnswer::Yes);
             QVERIFY(h.errors.reports.empty());
             if (answer == MsgAnswer::Yes) {  // saved: only a later change asks again
                 h.messages.shown.clear();
-                QVERIFY(h.file.SaveFile() && h.messages.shown.empty());
+                QVERIFY(h.doc.Save() && h.messages.shown.empty());
             }
         }
     }
@@ -360,8 +363,8 @@ private slots:
                 fs.faults.push_back({FaultyFileSystem::Op::Link, {}, EPERM});
             Harness h(fs);
             h.Open(FileKind::DefaultIde, Game::Gta3, FsPath(path));
-            h.file.SetCell(2, 2, "new");
-            const bool saved = h.file.SaveFile();
+            h.Edit(1, 2, "new");
+            const bool saved = h.doc.Save();
             finished = !fs.crashed;
             QVERIFY(!finished || (saved && h.errors.reports.empty()));
 
@@ -404,5 +407,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSaveFile)
-#include "test_savefile.moc"
+QTEST_GUILESS_MAIN(TestSaving)
+#include "test_saving.moc"

@@ -1,4 +1,4 @@
-#include "frmError.h"
+#include "ErrorDialog.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -18,9 +18,9 @@ namespace revlane::ui {
 
 namespace {
 
-frmError::Restarter& InstalledRestarter()
+ErrorDialog::Restarter& InstalledRestarter()
 {
-    static frmError::Restarter restarter;
+    static ErrorDialog::Restarter restarter;
     return restarter;
 }
 
@@ -53,7 +53,7 @@ QPushButton* AddButton(QWidget* parent, const QString& text, const QRect& geomet
 
 }  // namespace
 
-frmError::frmError(const QString& report, QWidget* parent)
+ErrorDialog::ErrorDialog(const QString& report, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QStringLiteral("Revlane"));
@@ -124,8 +124,8 @@ frmError::frmError(const QString& report, QWidget* parent)
     setTabOrder(cmdIgnore, cmdReport);
     txtReport->setFocus();
 
-    connect(cmdReport, &QPushButton::clicked, this, &frmError::cmdReport_Click);
-    connect(cmdRestart, &QPushButton::clicked, this, &frmError::cmdRestart_Click);
+    connect(cmdReport, &QPushButton::clicked, this, &ErrorDialog::cmdReport_Click);
+    connect(cmdRestart, &QPushButton::clicked, this, &ErrorDialog::cmdRestart_Click);
     connect(cmdIgnore, &QPushButton::clicked, this, &QDialog::reject);
 
     // Centred on the screen, also when the error comes before the main window shows.
@@ -137,26 +137,26 @@ frmError::frmError(const QString& report, QWidget* parent)
     }
 }
 
-QString frmError::ReportText() const
+QString ErrorDialog::ReportText() const
 {
     QString text = txtReport->toPlainText();
     text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
     return text;
 }
 
-frmError::Restarter frmError::SetRestarter(Restarter restarter)
+ErrorDialog::Restarter ErrorDialog::SetRestarter(Restarter restarter)
 {
     return std::exchange(InstalledRestarter(), std::move(restarter));
 }
 
-void frmError::cmdReport_Click()
+void ErrorDialog::cmdReport_Click()
 {
     platform::SendMail(QStringLiteral("Revlane " REVLANE_VERSION " error report"), ReportText());
     // Once per dialog, whatever the mail program made of it.
     cmdReport->setEnabled(false);
 }
 
-void frmError::cmdRestart_Click()
+void ErrorDialog::cmdRestart_Click()
 {
     const QString program = QCoreApplication::applicationFilePath();
     const QString folder = QCoreApplication::applicationDirPath();

@@ -1,0 +1,151 @@
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FileSystem.h"
+#include "Installation.h"
+#include "Ports.h"
+#include "Views.h"
+
+namespace revlane {
+
+// What a row of the vehicle section shows.
+enum class RowKind : unsigned char {
+    Vehicle,  // a vehicle's line, split into its values
+    Title,    // a handling.cfg section title (";-"): its text, and nothing to edit
+};
+
+// One change of a row's line: undone or made again, it puts the line back byte for byte.
+struct LineChange {
+    int row = -1;
+    std::string before;
+    std::string after;
+};
+
+// The open configuration file: every line of it, and its vehicle section as rows. It is the
+// only writer of both: editing a value, replacing a vehicle's line (express import, restore),
+// undoing and redoing are its operations, and each returns what it changed. A row's values are
+// split from its line when they are asked for; the line table is the one copy of the text.
+class Document {
+public:
+    struct Ports {
+        MessagePort& messages;
+        InternalErrorPort& errors;
+        ClockPort& clock;
+        FileSystem& files;
+    };
+
+    // The open file is the chosen installation's file of the open kind: a file stays open when
+    // the installation moves, and is then saved into the new one.
+    Document(const Installation& install, Ports ports, std::string appVersion = REVLANE_VERSION);
+
+    // Opens the file of a kind for a game: when it exists, reads it; otherwise says so and changes
+    // nothing. Returns whether the file was read and is open now.
+    bool Open(FileKind kind, Game game);
+    // Reads the open kind's file again: the line table, the rows and the restore list.
+    void Read();
+    // Writes the line table over the open file, keeping the first original as a backup. Returns
+    // whether it was saved; a failed save leaves the file marked changed.
+    bool Save();
+    // Forgets the rows; the line table stays until the next read replaces it.
+    void Close();
+
+    FileKind Kind() const { return kind_; }
+    // default.ide is open, not handling.cfg.
+    bool IsIde() const { return kind_ == FileKind::DefaultIde; }
+    Game GameOf() const { return game_; }
+    const ViewGeometry& Geometry() const { return geometry_; }
+    int Columns() const { return geometry_.cols; }
+    const std::filesystem::path& Path() const;
+    // A file was read whole and is shown; only then is there a line table that may be saved.
+    bool IsOpen() const { return open_; }
+    bool Modified() const { return modified_; }
+    void SetModified(bool modified) { modified_ = modified; }
+
+    const std::vector<std::string>& Lines() const { return lines_; }
+    int FirstVehicleLine() const { return firstVehicleLine_; }
+    int RowCount() const { return static_cast<int>(rows_.size()); }
+    RowKind KindOf(int row) const { return rows_.at(static_cast<size_t>(row)).kind; }
+    bool IsVehicleRow(int row) const;
+    // The line a row shows, and its index in the line table; -1 for a row that shows none.
+    int LineOfRow(int row) const;
+    const std::string& LineAt(int row) const { return lines_.at(static_cast<size_t>(LineOfRow(row))); }
+    // A row's values as its cells show them, every one of its line's; a title's text alone.
+    const std::vector<std::string>& Fields(int row) const;
+    // One cell of a row; empty past the line's last value.
+    const std::string& Cell(int row, int col) const;
+    // The text of a vehicle row's key as its line writes it: the model id before the first
+    // comma, or the identifier; quick to find, for looking vehicles up.
+    std::string_view Key(int row) const;
+
+    // The vehicles offered for restoring, in file order, under the names read: the model name in
+    // default.ide, the identifier in handling.cfg.
+    int RestoreCount() const { return static_cast<int>(vehicleRows_.size()); }
+    std::string RestoreEntry(int index) const;
+
+    // Writes a value into a vehicle's cell (not its key) and rebuilds the row's line in our own
+    // layout. Refuses a row that shows no vehicle, and a value that its file cannot hold.
+    std::optional<LineChange> EditCell(int row, int col, std::string_view value);
+    // Replaces a vehicle row's whole line, as express import and restore do; refuses other rows.
+    std::optional<LineChange> ReplaceLine(int row, std::string line);
+    // Puts a change's line back as it was before it, or makes it again.
+    void Undo(const LineChange& change);
+    void Redo(const LineChange& change);
+
+    // The line a row's values make in our own layout.
+    std::string BuildLine(const std::vector<std::string>& fields) const;
+    // The comment written as the first line of a saved file.
+    std::string HeaderLine();
+
+    // The temporary file a save writes before it takes the open file's name, and the backup.
+    static std::filesystem::path TempPathFor(const std::filesystem::path& path);
+    static std::filesystem::path BackupPathFor(const std::filesystem::path& path);
+
+private:
+    struct Row {
+        int line;
+        RowKind kind;
+    };
+    void ReadSection(class ContinueOnError& run);
+    void SetLine(int row, std::string line);
+    void SaveSteps(ContinueOnError& run, bool& backupMade);
+    void PutCommentLine(size_t index, const std::string& text);
+    void MakeBackup(const std::filesystem::path& path, const std::filesystem::path& backup);
+    // The file as it was read or last saved, for telling whether another program changed it since.
+    void RememberDisk(const FileStamp& stamp);
+    bool ChangedOnDisk();
+
+    const Installation& install_;
+    Ports ports_;
+    std::string appVersion_;
+
+    FileKind kind_ = FileKind::DefaultIde;
+    Game game_ = Game::Gta3;
+    ViewGeometry geometry_ = GeometryFor(FileKind::DefaultIde, Game::Gta3);
+    std::vector<std::string> lines_;
+    int firstVehicleLine_ = 0;
+    std::vector<Row> rows_;
+    std::vector<int> vehicleRows_;  // the rows the restore list names, in file order
+    // The names read of the vehicles whose lines changed since: the restore list keeps them.
+    std::map<int, std::string> namesRead_;
+    bool open_ = false;
+    bool modified_ = false;
+    FileStamp disk_;
+    std::optional<size_t> diskHash_;
+
+    // The rows split last, by row number modulo the size: painting asks for a row's cells one
+    // by one, and a row's line is split once for all of them.
+    struct SplitRow {
+        int row = -1;
+        std::vector<std::string> fields;
+    };
+    mutable std::array<SplitRow, 64> split_;
+};
+
+}  // namespace revlane

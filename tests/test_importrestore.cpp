@@ -1,0 +1,498 @@
+#include <QTest>
+
+#include <memory>
+#include <optional>
+#include <tuple>
+
+#include "CellMarks.h"
+#include "FieldRules.h"
+#include "ImportSession.h"
+#include "Text.h"
+
+using namespace revlane;
+using namespace revlane::test;
+
+namespace {
+
+// Rows 0 to 7: the first line as the game writes it, with tabs; ids just outside GTA III's.
+const QStringList kGta3Ide = {
+    "# test file", "cars",
+    "90,\tlandstal, \tlandstal, \tcar, \tLANDSTAL, \tLANDSTK, \t\trichfamily, \t10,\t7,\t0,\t164, 0.8",
+    "91, idaho, idaho, car", "1100, bigone, bigone, car", "110, taxi, taxi, car", "95, sentinel, sentinel, car",
+    "150, ghost, ghost, boat", "151, added, added, car", "89, below, below, car", "end"};
+// Rows 0 to 5, with ids just outside Vice City's and one of GTA III's among them.
+const QStringList kViceIde = {"cars", "130, landstal, x", "90, oddity, x", "151, washing, x", "236, vicechee, x",
+                              "129, below, x", "237, above, x", "end"};
+// Rows 0 to 2.
+const QStringList kGta3Cfg = {"; test file", ";", "LANDSTAL        1700.0 2.0 5.0", "IDAHO           1600.0 1.9 5.0",
+                              "BORGNINE        1900.0 2.1 5.0", "; A B C"};
+// Row 0 LANDSTAL, row 1 the title BOATS, row 2 PREDATOR.
+const QStringList kViceCfg = {";", "LANDSTAL        1700.0 2.0 5.0", ";-BOATS", "PREDATOR        2200.0 2.0 5.0",
+                              "; A B C"};
+
+QByteArray Content(FileKind kind, Game game)
+{
+    const QStringList& lines = kind == FileKind::DefaultIde ? (game == Game::Gta3 ? kGta3Ide : kViceIde)
+                                                            : (game == Game::Gta3 ? kGta3Cfg : kViceCfg);
+    return (lines.join("\r\n") + "\r\n").toLatin1();
+}
+
+std::unique_ptr<Session> Open(FileKind kind, Game game = Game::Gta3)
+{
+    return std::make_unique<Session>(kind, Content(kind, game), game);
+}
+
+}  // namespace
+
+// Express import, which replaces a vehicle's line with one the user gives; restore, which puts the
+// game's stock line back through the same replacement; the stock lines; and the marks that show
+// where a vehicle differs from stock or leaves its range.
+class TestImportRestore : public QObject {
+    Q_OBJECT
+private slots:
+    // Each change of the text looks the vehicle up afresh, whatever was found before.
+    void lookup_data()
+    {
+        QTest::addColumn<FileKind>("kind");
+        QTest::addColumn<Game>("game");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("row");  // -1: no vehicle
+        const FileKind ide = FileKind::DefaultIde;
+        const FileKind cfg = FileKind::HandlingCfg;
+        const Game g3 = Game::Gta3;
+        const Game vc = Game::ViceCity;
+        QTest::newRow("id and comma") << ide << g3 << "90," << 0;
+        QTest::newRow("no comma") << ide << g3 << "90" << -1;
+        QTest::newRow("leading zero") << ide << g3 << "095," << 4;
+        QTest::newRow("comma at position 4") << ide << g3 << " 95, x" << 4;
+        QTest::newRow("comma at position 5") << ide << g3 << "  95," << -1;
+        QTest::newRow("id not a part of a longer id") << ide << g3 << "110, taxi" << 3;
+        QTest::newRow("no such row") << ide << g3 << "96," << -1;
+        QTest::newRow("gta3 below its ids") << ide << g3 << "89," << -1;
+        QTest::newRow("gta3 last id") << ide << g3 << "150," << 5;
+        QTest::newRow("gta3 above its ids") << ide << g3 << "151," << -1;
+        QTest::newRow("vc below its ids") << ide << vc << "129," << -1;
+        QTest::newRow("vc first id") << ide << vc << "130," << 0;
+        QTest::newRow("vc above 150") << ide << vc << "151, washing" << 2;
+        QTest::newRow("vc last id") << ide << vc << "236," << 3;
+        QTest::newRow("vc above its ids") << ide << vc << "237," << -1;
+        QTest::newRow("vc gta3 id in the file") << ide << vc << "90," << -1;
+        QTest::newRow("lower case identifier") << cfg << g3 << "landstal 1700.0 2.0" << 0;
+        QTest::newRow("tab after the identifier") << cfg << g3 << "LANDSTAL\t1700.0 2.0" << -1;
+        QTest::newRow("no space") << cfg << g3 << "LANDSTAL" << -1;
+        QTest::newRow("leading space") << cfg << g3 << " LANDSTAL 1700.0" << -1;
+        QTest::newRow("vc after a title") << cfg << vc << "predator 2200.0" << 2;
+        QTest::newRow("vc title row") << cfg << vc << "BOATS 1 2 3" << -1;
+    }
+    void lookup()
+    {
+        QFETCH(FileKind, kind);
+        QFETCH(Game, game);
+        QFETCH(QString, text);
+        QFETCH(int, row);
+        auto s = Open(kind, game);
+        const bool ide = kind == FileKind::DefaultIde;
+        s->Type(!ide ? "LANDSTAL 1" : game == Game::Gta3 ? "91," : "130,");
+        QVERIFY(s->import.ApplyEnabled());
+
+        s->Type(text.toStdString());
+        QCOMPARE(s->import.ApplyEnabled(), row >= 0);
+        QCOMPARE(s->import.ImportRow(), row);
+        // The model name, or the identifier, of the row found.
+        QCOMPARE(s->import.VehicleName(), row < 0 ? std::string() : s->doc.Cell(row, ide ? 1 : 0));
+        QVERIFY(!s->doc.Modified() && s->errors.reports.empty());
+    }
+
+    // Apply, twice: the row shows the line's fields, one per column, and the line takes the
+    // vehicle's place in the file, nothing else changing. A handling.cfg line is stored as its
+    // identifier, 14 spaces and its values, with tabs as spaces.
+    void apply_data()
+    {
+        QTest::addColumn<FileKind>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("row");         // given to ImportLine; -1: typed, then Apply
+        QTest::addColumn<QString>("cells");   // the row's first cells, between bars
+        QTest::addColumn<QString>("stored");  // empty: the text as it is
+        const FileKind ide = FileKind::DefaultIde;
+        const FileKind cfg = FileKind::HandlingCfg;
+        QTest::newRow("whole line with tabs")
+            << ide << "95,\tsentinel, \tsentinel, \tcar, \tSENTINEL, \tSENTINL, \t\trich, \t10,\t7,\t0,\t1, 0.6" << -1
+            << "95|sentinel|sentinel|car|SENTINEL|SENTINL|rich|10|7|0|1|0.6" << "";
+        QTest::newRow("too few fields") << ide << "95, \tnew name,,\ttxd" << -1 << "95|new name||txd" << "";
+        QTest::newRow("too many fields")
+            << ide << "90,a,b,c,d,e,f,g,h,i,j,k,l,m" << -1 << "90|a|b|c|d|e|f|g|h|i|j|k" << "";
+        QTest::newRow("longer than 255")
+            << ide << "150," + QString(300, ' ') + "ghost," + QString(300, '\t') + "end" << -1 << "150|ghost|end" << "";
+        QTest::newRow("pasted with its line end")
+            << ide << "91, idaho2, idaho\r\n92, stinger" << -1 << "91|idaho2|idaho" << "91, idaho2, idaho";
+        const QString pad = QString(14, ' ');
+        QTest::newRow("tabs between values") << cfg << "LANDSTAL 1700.0\t2.0\t\t5.0" << -1 << "LANDSTAL|1700.0|2.0|5.0"
+                                             << "LANDSTAL" + pad + "1700.0 2.0  5.0";
+        QTest::newRow("gap of 11 spaces, spaces around") << cfg << "IDAHO      1" + QString(11, ' ') + "2   " << -1
+                                                         << "IDAHO|1|2" << "IDAHO" + pad + "1" + QString(11, ' ') + "2";
+        // 40 values, more than the 31 columns hold, in a line longer than 255 characters.
+        const QString values = QStringList(40, "1.5").join(QString(20, ' '));
+        QTest::newRow("too many values, too long") << cfg << "LANDSTAL " + values << -1
+                                                   << "LANDSTAL|" + QStringList(31, "1.5").join('|')
+                                                   << "LANDSTAL" + pad + values;
+        // Stored as the lookup found it: the section keeps its upper-case start, the vehicle its name.
+        QTest::newRow("lower case identifier") << cfg << "landstal 1 2" << -1 << "LANDSTAL|1|2" << "LANDSTAL" + pad + "1 2";
+        QTest::newRow("tab after the identifier") << cfg << "LANDSTAL\t1700.0\t2.0" << 0 << "LANDSTAL|1700.0|2.0"
+                                                  << "LANDSTAL" + pad + "1700.0 2.0";
+        QTest::newRow("identifier of 16 characters")
+            << cfg << "ABCDEFGHIJKLMNOP 1 2" << 0 << "ABCDEFGHIJKLMNOP|1|2" << "ABCDEFGHIJKLMNOP" + pad + "1 2";
+        // The id is stored as the number it names: the section's start must stay "90,".
+        QTest::newRow("id with a sign") << ide << "+90, landstal2" << -1 << "90|landstal2" << "90, landstal2";
+        QTest::newRow("id after a blank") << ide << " 90, landstal2" << -1 << "90|landstal2" << "90, landstal2";
+        QTest::newRow("id with a stray character") << ide << "90@, landstal2" << -1 << "90|landstal2" << "90, landstal2";
+    }
+    void apply()
+    {
+        QFETCH(FileKind, kind);
+        QFETCH(QString, text);
+        QFETCH(int, row);
+        QFETCH(QString, cells);
+        QFETCH(QString, stored);
+        auto s = Open(kind);
+        const std::string line = text.toLatin1().toStdString();
+        const bool viaApply = row < 0;
+        if (viaApply) {
+            s->Type(line);
+            row = s->import.ImportRow();
+            QVERIFY(row >= 0);
+        }
+        const std::string vehicle = s->import.VehicleName();
+        std::vector<std::string> expectedLines = s->doc.Lines();
+        expectedLines[size_t(s->doc.LineOfRow(row))] = stored.isEmpty() ? line : stored.toStdString();
+        std::vector<std::vector<std::string>> expectedCells = Cells(s->doc);
+        expectedCells[size_t(row)].assign(expectedCells[size_t(row)].size(), std::string());
+        const QStringList fields = cells.split('|');
+        for (int c = 0; c < fields.size(); ++c)
+            expectedCells[size_t(row)][size_t(c)] = fields[c].toStdString();
+
+        for (int click = 0; click < 2; ++click) {
+            QVERIFY(viaApply ? s->Apply() : s->Put(s->import.ImportLine(row, line)));
+            QCOMPARE(Cells(s->doc), expectedCells);
+            QCOMPARE(s->doc.Lines(), expectedLines);
+            QVERIFY(s->doc.Modified());
+            // The vehicle shown and Apply stay as they were, ready for another click.
+            QCOMPARE(s->import.ImportRow(), viaApply ? row : -1);
+            QCOMPARE(s->import.VehicleName(), vehicle);
+        }
+        QVERIFY(s->messages.shown.empty() && s->errors.reports.empty());
+    }
+
+    // Nothing changes when a line cannot be imported. A handling.cfg line without a space has
+    // no values to split off, and the user is told. Only a vehicle's own line is ever replaced:
+    // header rows, titles and the empty rows below the last vehicle map to lines outside the
+    // section, or to none; that is an internal failure, not passed over as if it had worked.
+    void refused_data()
+    {
+        QTest::addColumn<FileKind>("kind");
+        QTest::addColumn<Game>("game");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("internal");
+        const FileKind cfg = FileKind::HandlingCfg;
+        QTest::newRow("no space") << cfg << Game::Gta3 << 0 << "LANDSTAL" << false;
+        QTest::newRow("text then line end") << cfg << Game::Gta3 << 0 << "LANDSTAL\r\n1 2 3" << false;
+        QTest::newRow("no row") << FileKind::DefaultIde << Game::Gta3 << -1 << "90, x" << true;
+        QTest::newRow("row below the vehicles") << FileKind::DefaultIde << Game::Gta3 << 8 << "90, x" << true;
+        QTest::newRow("cfg title row") << cfg << Game::ViceCity << 1 << "BOATS 1" << true;
+    }
+    void refused()
+    {
+        QFETCH(FileKind, kind);
+        QFETCH(Game, game);
+        QFETCH(int, row);
+        QFETCH(QString, text);
+        QFETCH(bool, internal);
+        auto s = Open(kind, game);
+        const auto lines = s->doc.Lines();
+        QVERIFY(!s->import.ImportLine(row, text.toStdString()));
+        QCOMPARE(s->doc.Lines(), lines);
+        QVERIFY(!s->doc.Modified());
+        QCOMPARE(s->messages.shown.size(), size_t(!internal));
+        QCOMPARE(s->errors.reports.size(), size_t(internal));
+        if (internal) {
+            QVERIFY(s->errors.reports[0].find("\r\nRoutine: ImportLine\r\n") != std::string::npos);
+        } else {
+            QCOMPARE(s->messages.shown[0].text, std::string("Failed to import line."));
+            QCOMPARE(s->messages.shown[0].icon, MsgIcon::Exclamation);
+        }
+    }
+
+    // Closing the file leaves no vehicle behind for Apply, and nothing is looked up until
+    // a file is open again.
+    void noFileOpen()
+    {
+        auto s = Open(FileKind::DefaultIde);
+        s->Type("7, x");  // no such vehicle: Apply does nothing, and says nothing
+        QVERIFY(!s->import.Apply() && s->messages.shown.empty() && s->errors.reports.empty());
+        s->Type("90, x");
+        QVERIFY(s->import.ApplyEnabled());
+        s->doc.Close();
+        s->Type("");
+        QVERIFY(!s->import.ApplyEnabled() && s->import.VehicleName().empty());
+        QVERIFY(!s->import.Apply());
+        s->Type("90, x");
+        QVERIFY(!s->import.ApplyEnabled());
+        QVERIFY(s->errors.reports.empty());
+    }
+
+    // A failure inside ImportLine or the restore is reported once, under its routine's name, at
+    // its end, and changes nothing.
+    void failuresAreReported_data()
+    {
+        QTest::addColumn<QString>("name");  // the vehicle to restore; empty: an import
+        QTest::newRow("ImportLine") << "";
+        QTest::newRow("cmdRestore") << "idaho";
+        QTest::newRow("cmdRestore, no such vehicle") << "nosuch";
+    }
+    void failuresAreReported()
+    {
+        QFETCH(QString, name);
+        const bool restore = !name.isEmpty();
+        Session s(restore ? FileKind::DefaultIde : FileKind::HandlingCfg, StockContent(restore ? FileKind::DefaultIde : FileKind::HandlingCfg));
+        ThrowingMessages throwing;
+        ExpressImport import(s.doc, {throwing, s.errors});
+        RestoreDefaults restorer(s.doc, import, Stock(), {throwing, s.errors});
+        const auto lines = s.doc.Lines();
+        if (restore)
+            QCOMPARE(restorer.Restore(name.toStdString()).result,
+                     name == "idaho" ? RestoreDefaults::Result::Cancelled : RestoreDefaults::Result::NotFound);
+        else
+            QVERIFY(!import.ImportLine(0, "LANDSTAL"));
+        const std::string report = "Error code # 1002\r\nDescription: failed\r\nRoutine: " + std::string(restore ? "cmdRestore" : "ImportLine")
+                                   + "\r\nOS: Test OS 1.0";
+        QCOMPARE(s.errors.reports, std::vector<std::string>{report});
+        QCOMPARE(s.doc.Lines(), lines);
+        QVERIFY(!s.doc.Modified());
+    }
+
+    // Every vehicle of the games' own files: change a value; Cancel leaves it changed; OK puts
+    // the row and its line back to the stock ones, and no other line changes.
+    void everyStockVehicle_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<FileKind>("kind");
+        QTest::addColumn<Game>("game");
+        QTest::newRow("gta3 default.ide") << "gta3/data/default.ide" << FileKind::DefaultIde << Game::Gta3;
+        QTest::newRow("gta3 handling.cfg") << "gta3/data/handling.cfg" << FileKind::HandlingCfg << Game::Gta3;
+        QTest::newRow("vc default.ide") << "vc/data/default.ide" << FileKind::DefaultIde << Game::ViceCity;
+        QTest::newRow("vc handling.cfg") << "vc/data/handling.cfg" << FileKind::HandlingCfg << Game::ViceCity;
+    }
+    void everyStockVehicle()
+    {
+        QFETCH(QString, file);
+        QFETCH(FileKind, kind);
+        QFETCH(Game, game);
+        REVLANE_REQUIRE_FIXTURE(file, path);
+        Session s(kind, ReadBytes(path), game);
+        const auto original = Cells(s.doc);
+        const bool ide = kind == FileKind::DefaultIde;
+        std::vector<std::string> expectedLines = s.doc.Lines();
+        int restored = 0;
+        for (int row = 0; row < s.doc.RowCount(); ++row) {
+            if (!s.doc.IsVehicleRow(row))
+                continue;
+            const std::string name = s.doc.Cell(row, ide ? 1 : 0);
+            const std::optional<std::string> stock =
+                ide ? Stock().DefaultIdeLine(game, *ReadWholeNumber(s.doc.Cell(row, 0))) : Stock().HandlingLine(game, name);
+            QVERIFY2(stock.has_value(), name.c_str());
+            // As a restore stores it: a handling.cfg line as the identifier, 14 spaces, the values.
+            const std::string stored = ide ? *stock : name + std::string(14, ' ') + text::TrimSpaces(stock->substr(name.size()));
+            s.Edit(row, ide ? 3 : 1, "12345");
+            const std::string edited = s.LineOf(row);
+            s.doc.SetModified(false);
+            s.messages.answers = {MsgAnswer::Cancel};
+            QCOMPARE(s.Restore(name), RestoreDefaults::Result::Cancelled);
+            QCOMPARE(s.LineOf(row), edited);
+            QVERIFY(!s.doc.Modified());
+            QCOMPARE(s.Restore(name), RestoreDefaults::Result::Restored);
+            QVERIFY(s.doc.Modified());
+            const std::string shownStock = ide ? text::ReplaceAll(*stock, " ", "") : *stock;
+            QVERIFY(s.messages.shown.back().text.ends_with("\r\n\r\nwith the line:\r\n" + shownStock));
+            QCOMPARE(s.messages.shown.back().buttons, MsgButtons::OKCancel);
+            QCOMPARE(s.LineOf(row), stored);
+            expectedLines[size_t(s.doc.LineOfRow(row))] = stored;
+            ++restored;
+        }
+        QCOMPARE(restored, s.doc.RestoreCount());
+        QCOMPARE(s.messages.shown.size(), size_t(2 * restored));
+        QCOMPARE(Cells(s.doc), original);
+        QCOMPARE(s.doc.Lines(), expectedLines);
+        QVERIFY(s.errors.reports.empty());
+    }
+
+    // default.ide lines are shown without tabs and spaces, handling.cfg lines with their tabs
+    // as spaces; the file's Latin-1 bytes come out as text.
+    void promptText_data()
+    {
+        QTest::addColumn<bool>("ide");
+        QTest::addColumn<QString>("prompt");
+        QTest::newRow("default.ide") << true << "90,caf\u00e9,9.9\r\n\r\nwith the line:\r\n90,landstal,0.8";
+        QTest::newRow("handling.cfg") << false << "90,  caf\u00e9, 9.9\r\n\r\nwith the line:\r\n90, landstal,  0.8";
+    }
+    void promptText()
+    {
+        QFETCH(bool, ide);
+        QFETCH(QString, prompt);
+        const std::string shown = RestoreDefaults::PromptText("90,\t caf\xe9,\t9.9", "90, landstal,  0.8", ide);
+        QCOMPARE(QString::fromStdString(shown), "Confirm replacement of line:\r\n" + prompt);
+    }
+
+    // Nothing to restore, and nothing changes: the name no longer names a row once an import
+    // has changed it (the user is told), or the game ships no such vehicle (nothing is said).
+    void nothingRestored_data()
+    {
+        QTest::addColumn<FileKind>("kind");
+        QTest::addColumn<QString>("import");
+        QTest::addColumn<QString>("added");  // a vehicle line after the stock ones
+        QTest::addColumn<QString>("name");   // as bytes of the file: Latin-1
+        const FileKind ide = FileKind::DefaultIde;
+        QTest::newRow("model name changed") << ide << "90, newname, x" << "" << "landstal";
+        QTest::newRow("name in Latin-1") << ide << "" << "" << "caf\u00e9";
+        QTest::newRow("first byte past ASCII") << ide << "" << "" << "x\u0080";
+        QTest::newRow("added car") << ide << "" << "151, custom, custom, car, CUSTOM, CUSTOM, normal, 10, 7, 0, 163" << "custom";
+        QTest::newRow("id not a number") << ide << "" << "x90, odd, odd, car" << "odd";
+        QTest::newRow("vc boat in gta3") << FileKind::HandlingCfg << "" << "RIO             1.0 2.0" << "RIO";
+    }
+    void nothingRestored()
+    {
+        QFETCH(FileKind, kind);
+        QFETCH(QString, import);
+        QFETCH(QString, added);
+        QFETCH(QString, name);
+        Session s(kind, StockContent(kind, added.isEmpty() ? QStringList() : QStringList{added}));
+        if (!import.isEmpty()) {
+            s.Type(import.toStdString());
+            QVERIFY(s.Apply());
+            s.doc.SetModified(false);
+        }
+        const auto lines = s.doc.Lines();
+        const bool known = added.isEmpty();
+        QCOMPARE(s.Restore(name.toLatin1().toStdString()),
+                 known ? RestoreDefaults::Result::NotFound : RestoreDefaults::Result::NoStockLine);
+        QCOMPARE(s.messages.shown.size(), size_t(known));
+        if (known) {
+            QCOMPARE(QString::fromStdString(s.messages.shown[0].text),
+                     "Could not find the vehicle identifier for '" + name
+                         + "' in the opened file. If you want to repair an incorrectly imported line, it is "
+                           "recommended to discard changes and realod the file using the 'Reload' button.");
+            QCOMPARE(s.messages.shown[0].icon, MsgIcon::Critical);
+        }
+        QCOMPARE(s.doc.Lines(), lines);
+        QVERIFY(!s.doc.Modified() && s.errors.reports.empty());
+    }
+
+    // Two vehicles of one name: the first in grid order is the one restored. A restore goes to
+    // its own vehicle and leaves the one that the import box names alone.
+    void restoreFindsItsOwnRow()
+    {
+        Session ide(FileKind::DefaultIde, StockContent(FileKind::DefaultIde, {"92, landstal, x, car"}));
+        ide.Edit(0, 2, "othertxd");  // found by its model name, not its texture dictionary
+        QCOMPARE(ide.Restore("landstal"), RestoreDefaults::Result::Restored);
+        QCOMPARE(ide.LineOf(0), Stock().Entry(1));
+        QCOMPARE(ide.LineOf(2), std::string("92, landstal, x, car"));
+
+        Session cfg(FileKind::HandlingCfg, StockContent(FileKind::HandlingCfg));
+        cfg.Type("IDAHO 1 2 3");
+        QCOMPARE(cfg.import.ImportRow(), 1);
+        cfg.Edit(0, 1, "1.0");
+        QCOMPARE(cfg.Restore("LANDSTAL"), RestoreDefaults::Result::Restored);
+        QCOMPARE(cfg.import.ImportRow(), 1);
+        QVERIFY(cfg.Apply());
+        QCOMPARE(cfg.LineOf(1), "IDAHO" + std::string(14, ' ') + "1 2 3");
+        QVERIFY(text::StartsWith(cfg.LineOf(0), "LANDSTAL" + std::string(14, ' ') + "1700.0 2.0 5.0 2.0 "));
+    }
+
+    // Each caption's hint read as a rule; every handling.cfg column but the few without a range gets one.
+    void fieldRules_data()
+    {
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<QStringList>("kept");
+        QTest::addColumn<QStringList>("refused");
+        QTest::newRow("between") << "[1.0 to 50000.0]" << QStringList{"1.0", "50000", "+17.5"} << QStringList{"0.99", "50000.1", "x", "", "1e3", ".", "1.2.3"};
+        // A number beyond a double's range is none, not a 0 that the range holds.
+        QTest::newRow("zero to one") << "[0.0 to 1.0]" << QStringList{"0"} << QStringList{QString(310, '1'), "0." + QString(400, '0') + "1"};
+        QTest::newRow("inside") << "[0.0 > x > 20.0]" << QStringList{"0.01", "19.9"} << QStringList{"0.0", "20", "-1"};
+        QTest::newRow("inside, below zero") << "[-9.9 > x > 10.0]" << QStringList{"-9.8", "0"} << QStringList{"-9.9", "10.0"};
+        QTest::newRow("choice") << "[F/R/4]" << QStringList{"F", "R", "4"} << QStringList{"f", "4.0", "FR", ""};
+        QTest::newRow("a number") << "not [L/M/H]" << QStringList{"1.5", "-2"} << QStringList{"L", "M", ""};
+        QTest::newRow("numbered choice") << "0=long, 1=small, 2=big, 3=tall" << QStringList{"0", "3"} << QStringList{"4", "long"};
+        QTest::newRow("length") << "[14 characters max]" << QStringList{"ABCDEFGHIJKLMN", ""} << QStringList{"ABCDEFGHIJKLMNO"};
+        QTest::newRow("three other words") << "[1 or 2]" << QStringList{"xy", "3"} << QStringList{};
+        QTest::newRow("a negative length is no rule") << "[-1 characters max]" << QStringList{"xy"} << QStringList{};
+        QTest::newRow("words") << "ped seat position offset towards centre of car" << QStringList{"x", ""} << QStringList{};
+    }
+    void fieldRules()
+    {
+        QFETCH(QString, hint);
+        QFETCH(QStringList, kept);
+        QFETCH(QStringList, refused);
+        const FieldRule rule = ParseFieldRule(hint.toStdString());
+        for (const QString& value : kept)
+            QVERIFY2(Allows(rule, value.toStdString()), qPrintable(value));
+        for (const QString& value : refused)
+            QVERIFY2(!Allows(rule, value.toStdString()), qPrintable(value));
+        CaptionTable captions;
+        captions.Fill();
+        for (const auto& [game, cols, unruled] : {std::tuple(Game::Gta3, 32, 5), std::tuple(Game::ViceCity, 33, 6)}) {
+            int none = 0;
+            for (int col = 0; col < cols; ++col)
+                none += ParseFieldRule(captions.HandlingHeader(game, col).hint).kind == FieldRule::Kind::None;
+            QCOMPARE(none, unruled);  // X, AA to AD, and Vice City's extra field
+        }
+        QVERIFY(captions.HandlingHeader(Game::Gta3, 32).name.empty());  // GTA III has no column AG
+    }
+
+    // Each vehicle row's marks: its stock values where its cells differ (numbers as numbers), none
+    // for a vehicle the game does not ship, the cells outside their column's rule; worked out again
+    // when the row changes.
+    void cellMarks()
+    {
+        Session s(FileKind::HandlingCfg, StockContent(FileKind::HandlingCfg, {"CUSTOMCAR      1 2", "ABCDEFGHIJKLMNO 1 2"}));
+        CaptionTable captions;
+        captions.Fill();
+        CellMarks marks(s.doc, Stock());
+        marks.Reset(captions);
+        QVERIFY(!marks.At(0, 1).stock && !marks.At(0, 1).outside);
+        QVERIFY(marks.At(0, 12).outside);  // the stock line's five gears, over the caption's four
+        QCOMPARE(marks.RuleText(12), std::string("TransmissionData.nNumberOfGears [1 to 4]"));
+        QVERIFY(!marks.At(2, 1).stock && !marks.At(2, 1).outside && marks.At(2, 3).outside);  // no stock line; no value
+        QVERIFY(marks.At(3, 0).outside && !marks.At(0, 0).outside);  // an identifier over 14 characters
+        QVERIFY(!marks.At(4, 1).outside && !marks.At(-1, 1).outside);  // no vehicle
+        s.Edit(0, 1, "1700");
+        marks.RefreshRow(0);
+        QVERIFY(!marks.At(0, 1).stock);
+        s.Edit(0, 1, "0.5");
+        marks.RefreshRow(0);
+        QCOMPARE(marks.At(0, 1).stock.value_or(""), std::string("1700.0"));
+        QVERIFY(marks.At(0, 1).outside);
+        QCOMPARE(s.Restore("LANDSTAL"), RestoreDefaults::Result::Restored);
+        marks.RefreshRow(0);
+        QVERIFY(!marks.At(0, 1).stock && !marks.At(0, 7).stock);
+        // The same file taken for the other game's compares with that game's stock line.
+        s.Open(FileKind::HandlingCfg, Game::ViceCity, FsPath(s.path));
+        marks.Reset(captions);
+        QCOMPARE(marks.At(0, 7).stock.value_or(""), std::string("0.0"));
+        s.Open(FileKind::HandlingCfg, Game::Gta3, FsPath(s.path));
+        marks.Reset(captions);  // and back
+        QVERIFY(!marks.At(0, 7).stock && marks.At(0, 12).outside);
+
+        Session ide(FileKind::DefaultIde, StockContent(FileKind::DefaultIde));
+        CellMarks ideMarks(ide.doc, Stock());
+        ideMarks.Reset(captions);
+        ide.Edit(0, 3, "boat");
+        ideMarks.RefreshRow(0);
+        QCOMPARE(ideMarks.At(0, 3).stock.value_or(""), std::string("car"));
+        QVERIFY(!ideMarks.At(0, 3).outside && !ideMarks.At(0, 2).stock && !ideMarks.At(1, 3).stock);
+        ide.Edit(0, 3, "car");
+        ideMarks.RefreshRow(0);
+        QVERIFY(!ideMarks.At(0, 3).stock);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestImportRestore)
+#include "test_importrestore.moc"

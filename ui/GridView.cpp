@@ -1,0 +1,447 @@
+#include "GridView.h"
+
+#include <QAbstractProxyModel>
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QValidator>
+
+#include <algorithm>
+
+#include "Pictures.h"
+
+namespace revlane::ui {
+
+namespace {
+
+// The column captions, as high as the view's caption lines. The table asks its header how high it
+// would like to be whenever it lays itself out: measuring every caption's text to answer would
+// cost more than a read of the file.
+class CaptionHeader : public QHeaderView {
+public:
+    explicit CaptionHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+    QSize sizeHint() const override { return QSize(length(), height()); }
+};
+
+// The first columns of a model, for the view laid over them: it shows those and has no others to
+// lay out and hide at every read.
+class LeadingColumns : public QAbstractProxyModel {
+public:
+    explicit LeadingColumns(QObject* parent) : QAbstractProxyModel(parent) {}
+    void SetCount(int count)
+    {
+        if (count == count_)
+            return;
+        beginResetModel();
+        count_ = count;
+        endResetModel();
+    }
+    void setSourceModel(QAbstractItemModel* source) override
+    {
+        QAbstractProxyModel::setSourceModel(source);
+        connect(source, &QAbstractItemModel::modelAboutToBeReset, this, [this] { beginResetModel(); });
+        connect(source, &QAbstractItemModel::modelReset, this, [this] { endResetModel(); });
+        connect(source, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& from, const QModelIndex& to) {
+            if (from.column() < columnCount())
+                emit dataChanged(index(from.row(), from.column()), index(to.row(), std::min(to.column(), columnCount() - 1)));
+        });
+    }
+    QModelIndex mapToSource(const QModelIndex& index) const override
+    {
+        return index.isValid() ? sourceModel()->index(index.row(), index.column()) : QModelIndex();
+    }
+    QModelIndex mapFromSource(const QModelIndex& index) const override
+    {
+        return index.isValid() && index.column() < columnCount() ? createIndex(index.row(), index.column()) : QModelIndex();
+    }
+    QModelIndex index(int row, int col, const QModelIndex& parent = QModelIndex()) const override
+    {
+        return parent.isValid() || row < 0 || col < 0 || row >= rowCount() || col >= columnCount() ? QModelIndex() : createIndex(row, col);
+    }
+    QModelIndex parent(const QModelIndex&) const override { return {}; }
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override
+    {
+        return parent.isValid() || !sourceModel() ? 0 : sourceModel()->rowCount();
+    }
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override
+    {
+        return parent.isValid() || !sourceModel() ? 0 : std::min(count_, sourceModel()->columnCount());
+    }
+
+private:
+    int count_ = 0;
+};
+
+// A value copied from a spreadsheet's cell comes with a line end; pasted into the editor, that
+// one is dropped. Typing puts no line end in a line box, so one just before the caret came with
+// a paste.
+class DropPastedLineEnd : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override
+    {
+        const QString before = input.left(pos);
+        const int end = before.endsWith(QLatin1String("\r\n")) ? 2 : before.endsWith('\n') || before.endsWith('\r') ? 1 : 0;
+        input.remove(pos - end, end);
+        pos -= end;
+        return Acceptable;
+    }
+};
+
+}  // namespace
+
+bool CellDelegate::TryCommit()
+{
+    QLineEdit* editor = editor_;
+    if (!editor)
+        return true;
+    const QString why = check_ ? check_(editor->text()) : QString();
+    if (!why.isEmpty()) {
+        emit refused(why);
+        editor->setFocus();
+        return false;
+    }
+    emit refused(QString());
+    emit commitData(editor);
+    emit closeEditor(editor, NoHint);
+    return true;
+}
+
+void CellDelegate::Cancel()
+{
+    if (QLineEdit* editor = editor_) {
+        emit refused(QString());
+        emit closeEditor(editor, RevertModelCache);
+    }
+}
+
+QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const
+{
+    auto* editor = new QLineEdit(parent);
+    editor->setObjectName(QStringLiteral("txtGrid"));
+    editor->setFrame(false);
+    editor->setValidator(new DropPastedLineEnd(editor));
+    editor_ = editor;
+    return editor;
+}
+
+void CellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
+{
+    auto* box = static_cast<QLineEdit*>(editor);
+    if (typed_) {
+        box->setText(QString(*typed_));
+        caret_ = 1;
+        typed_.reset();
+    } else {
+        box->setText(index.data(Qt::EditRole).toString());
+        // After the 15th character, where a long value's end is still in view.
+        caret_ = std::min<int>(15, int(box->text().size()));
+    }
+    PlaceCaret();
+}
+
+void CellDelegate::PlaceCaret() const
+{
+    if (editor_) {
+        editor_->deselect();
+        editor_->setCursorPosition(caret_);
+    }
+}
+
+void CellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
+{
+    model->setData(index, static_cast<QLineEdit*>(editor)->text(), Qt::EditRole);
+}
+
+void CellDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const
+{
+    editor->setGeometry(option.rect);
+}
+
+void CellDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const
+{
+    if (editor == editor_)
+        editor_ = nullptr;
+    QStyledItemDelegate::destroyEditor(editor, index);
+}
+
+bool CellDelegate::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != editor_)
+        return QStyledItemDelegate::eventFilter(watched, event);
+    QLineEdit* editor = editor_;
+    if (event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: TryCommit(); return true;
+        case Qt::Key_Escape:
+            emit refused(QString());
+            emit closeEditor(editor, RevertModelCache);
+            return true;
+        case Qt::Key_Up:
+        case Qt::Key_Down: {
+            // The edit lands in the cell it was made in before the current cell moves.
+            const int step = static_cast<QKeyEvent*>(event)->key() == Qt::Key_Up ? -1 : 1;
+            if (TryCommit())
+                emit moveAfterCommit(step);
+            return true;
+        }
+        default: return false;  // text editing, and Tab on to the next control
+        }
+    }
+    if (event->type() == QEvent::FocusOut) {
+        // Leaving the editor for another control (or another cell) ends the edit there; switching
+        // to another program, or to the editor's own menu, leaves it open, as it leaves the caret.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            TryCommit();
+        return false;
+    }
+    return QStyledItemDelegate::eventFilter(watched, event);
+}
+
+GridView::GridView(QWidget* parent) : QTableView(parent), frozen_(new QTableView(this)), delegate_(new CellDelegate(this))
+{
+    setHorizontalHeader(new CaptionHeader(this));
+    frozen_->setHorizontalHeader(new CaptionHeader(frozen_));
+    setItemDelegate(delegate_);
+    setEditTriggers(NoEditTriggers);
+    setSelectionMode(SingleSelection);
+    setSelectionBehavior(SelectItems);
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    setHorizontalScrollMode(ScrollPerPixel);
+    verticalHeader()->hide();
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setHighlightSections(false);
+    // A click on a caption selects nothing: only a value's cell becomes current.
+    horizontalHeader()->setSectionsClickable(false);
+    // Clicking a scroll bar must not take the focus: an open cell editor stays open. The view takes
+    // it on a click of a cell (below), not as the nearest parent of a scroll bar that was clicked.
+    setFocusPolicy(Qt::TabFocus);
+    horizontalScrollBar()->setFocusPolicy(Qt::NoFocus);
+    verticalScrollBar()->setFocusPolicy(Qt::NoFocus);
+    // The current cell keeps the highlight colours while another control has the focus.
+    QPalette colours = palette();
+    for (const auto role : {QPalette::Highlight, QPalette::HighlightedText})
+        colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+    setPalette(colours);
+
+    // The columns that stay in view, drawn as headers, and never current.
+    frozen_->setFocusPolicy(Qt::NoFocus);
+    frozen_->verticalHeader()->hide();
+    frozen_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    frozen_->horizontalHeader()->setHighlightSections(false);
+    frozen_->horizontalHeader()->setSectionsClickable(false);
+    frozen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    frozen_->setSelectionMode(NoSelection);
+    frozen_->setEditTriggers(NoEditTriggers);
+    frozen_->setTabKeyNavigation(false);
+    frozen_->setWordWrap(false);
+    frozen_->setFrameShape(QFrame::NoFrame);
+    QPalette fixed = frozen_->palette();
+    fixed.setColor(QPalette::Base, fixed.color(QPalette::Button));
+    fixed.setColor(QPalette::Text, fixed.color(QPalette::ButtonText));
+    frozen_->setPalette(fixed);
+    viewport()->stackUnder(frozen_);
+    frozen_->hide();
+
+    // Both views scroll together and keep the same widths.
+    connect(frozen_->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(), &QScrollBar::setValue);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, frozen_->verticalScrollBar(), &QScrollBar::setValue);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int size) {
+        if (col < fixedCols_) {
+            frozen_->setColumnWidth(col, size);
+            PlaceFrozen();
+        }
+    });
+    connect(frozen_->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int size) {
+        if (col < fixedCols_)
+            setColumnWidth(col, size);
+    });
+    connect(delegate_, &CellDelegate::moveAfterCommit, this, [this](int step) {
+        const QModelIndex current = currentIndex();
+        if (current.isValid() && current.row() + step >= 0 && current.row() + step < model()->rowCount())
+            MoveTo(current.row() + step, current.column());
+    });
+    SetRowHeights();
+}
+
+void GridView::setModel(QAbstractItemModel* model)
+{
+    QTableView::setModel(model);
+    auto* leading = new LeadingColumns(this);
+    leading->setSourceModel(model);
+    frozen_->setModel(leading);
+}
+
+int GridView::RowHeight() const
+{
+    return fontMetrics().height() + 4;
+}
+
+// Every row as high as the text and its margins, the captions' lines too. Only a change is made:
+// a new height goes through every row.
+void GridView::SetRowHeights()
+{
+    for (QTableView* view : {static_cast<QTableView*>(this), frozen_}) {
+        QHeaderView* rows = view->verticalHeader();
+        if (rows->defaultSectionSize() != RowHeight()) {
+            rows->setMinimumSectionSize(RowHeight());
+            rows->setDefaultSectionSize(RowHeight());
+            rows->setSectionResizeMode(QHeaderView::Fixed);
+        }
+        if (view->horizontalHeader()->height() != headerLines_ * RowHeight())
+            view->horizontalHeader()->setFixedHeight(headerLines_ * RowHeight());
+    }
+}
+
+void GridView::ShowView(const ViewGeometry& geometry)
+{
+    fixedCols_ = model() && model()->columnCount() > 0 ? geometry.fixedCols : 0;
+    headerLines_ = geometry.headerLines;
+    SetRowHeights();
+    static_cast<LeadingColumns*>(frozen_->model())->SetCount(fixedCols_);
+    // The columns a read lays out anew take the standard width; only the first is another.
+    const int width = TwipsToPixels(geometry.otherWidth, logicalDpiX());
+    for (QTableView* view : {static_cast<QTableView*>(this), frozen_}) {
+        if (view->horizontalHeader()->defaultSectionSize() != width)
+            view->horizontalHeader()->setDefaultSectionSize(width);
+        view->horizontalHeader()->resizeSection(0, TwipsToPixels(geometry.col0Width, logicalDpiX()));
+    }
+    frozen_->setVisible(fixedCols_ > 0);
+    PlaceFrozen();
+}
+
+int GridView::FrozenWidth() const
+{
+    int width = 0;
+    for (int col = 0; col < fixedCols_; ++col)
+        width += columnWidth(col);
+    return width;
+}
+
+void GridView::PlaceFrozen()
+{
+    frozen_->setGeometry(frameWidth(), frameWidth(), FrozenWidth(), viewport()->height() + horizontalHeader()->height());
+}
+
+void GridView::updateGeometries()
+{
+    QTableView::updateGeometries();
+    PlaceFrozen();
+}
+
+void GridView::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    PlaceFrozen();
+    // A scroll bar that comes or goes changes the room: keep the current cell in view.
+    if (currentIndex().isValid())
+        scrollTo(currentIndex());
+}
+
+void GridView::changeEvent(QEvent* event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        SetRowHeights();
+}
+
+void GridView::MoveTo(int row, int col)
+{
+    if (!model() || row < 0 || row >= model()->rowCount())
+        return;
+    col = std::clamp(col, fixedCols_, model()->columnCount() - 1);
+    setCurrentIndex(model()->index(row, col));
+    scrollTo(currentIndex());
+}
+
+void GridView::OpenEditor(std::optional<QChar> typed)
+{
+    const QModelIndex index = currentIndex();
+    // Titles, keys and headers take no editor.
+    if (!index.isValid() || !(model()->flags(index) & Qt::ItemIsEditable))
+        return;
+    delegate_->StartWith(typed);
+    scrollTo(index);
+    // The view selects a line box's whole text as it opens it; typing goes on from the caret here.
+    if (edit(index, AllEditTriggers, nullptr))
+        delegate_->PlaceCaret();
+}
+
+void GridView::keyPressEvent(QKeyEvent* event)
+{
+    const bool command = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Backspace:
+    case Qt::Key_Escape:
+    case Qt::Key_Space:
+    case Qt::Key_F2:
+        if (!command) {
+            OpenEditor(std::nullopt);
+            return;
+        }
+        break;
+    default: {
+        const QString text = event->text();
+        if (!command && text.size() == 1 && text[0].isPrint()) {
+            OpenEditor(text[0]);
+            return;
+        }
+    }
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void GridView::mousePressEvent(QMouseEvent* event)
+{
+    setFocus(Qt::MouseFocusReason);
+    // An editor whose value was refused keeps its cell current until it is put right or cancelled.
+    if (delegate_->Editor() && !delegate_->TryCommit())
+        return;
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && index.column() < fixedCols_)
+        return;
+    QTableView::mousePressEvent(event);
+}
+
+void GridView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && index.isValid() && index == currentIndex())
+        OpenEditor(std::nullopt);
+}
+
+QModelIndex GridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex next = QTableView::moveCursor(action, modifiers);
+    if (next.isValid() && next.column() < fixedCols_)
+        return model()->index(next.row(), fixedCols_);
+    return next;
+}
+
+void GridView::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    if (!index.isValid())
+        return;
+    // A fixed column is always in view: only the rows scroll to it.
+    const int across = horizontalScrollBar()->value();
+    QTableView::scrollTo(index, hint);
+    if (index.column() < fixedCols_) {
+        horizontalScrollBar()->setValue(across);
+        return;
+    }
+    // Clear of the columns laid over the left edge.
+    const int left = visualRect(index).left();
+    if (left < FrozenWidth())
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() - (FrozenWidth() - left));
+}
+
+}  // namespace revlane::ui

@@ -1,0 +1,167 @@
+#include "VehicleTableModel.h"
+
+#include <QBrush>
+#include <QFont>
+#include <QGuiApplication>
+#include <QPalette>
+
+#include "QtPorts.h"
+#include "Text.h"
+
+namespace revlane::ui {
+
+VehicleTableModel::VehicleTableModel(const Document& document, CellMarks& marks, const CaptionTable& captions,
+                                     QObject* parent)
+    : QAbstractTableModel(parent), document_(document), marks_(marks), captions_(captions)
+{
+}
+
+void VehicleTableModel::EndReset()
+{
+    const bool open = document_.IsOpen();
+    rows_ = open ? document_.RowCount() : 0;
+    cols_ = open ? document_.Columns() : 0;
+    endResetModel();
+}
+
+int VehicleTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : rows_;
+}
+
+int VehicleTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : cols_;
+}
+
+QString VehicleTableModel::MarksText(int row, int col) const
+{
+    const CellMarks::Mark& mark = marks_.At(row, col);
+    QStringList lines;
+    if (mark.stock)
+        lines << QStringLiteral("Stock value: ") + FromBytes(*mark.stock);
+    if (mark.outside)
+        lines << QStringLiteral("Outside the range of ") + FromBytes(marks_.RuleText(col));
+    return lines.join(QLatin1Char('\n'));
+}
+
+QVariant VehicleTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rows_ || index.column() >= cols_)
+        return {};
+    const int row = index.row(), col = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole: return FromBytes(document_.Cell(row, col));
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole: return MarksText(row, col);
+    case Qt::FontRole:
+        if (marks_.At(row, col).stock) {
+            // Only the weight: the rest comes from the view's own font.
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        return {};
+    case Qt::BackgroundRole:
+        if (marks_.At(row, col).stock) {
+            // A tint of the highlight colour: changed from stock, and still plainly not the current cell.
+            const QPalette palette = QGuiApplication::palette();
+            const QColor base = palette.color(QPalette::Base), tint = palette.color(QPalette::Highlight);
+            return QBrush(QColor::fromRgbF(base.redF() * 0.8f + tint.redF() * 0.2f, base.greenF() * 0.8f + tint.greenF() * 0.2f,
+                                           base.blueF() * 0.8f + tint.blueF() * 0.2f));
+        }
+        return {};
+    case Qt::ForegroundRole:
+        if (marks_.At(row, col).outside)
+            return QBrush(QColor(0xc0, 0x30, 0x00));
+        return {};
+    default: return {};
+    }
+}
+
+// The caption as the header shows it: handling.cfg's letter, field name and range hint on three lines.
+QString VehicleTableModel::Caption(int col) const
+{
+    if (document_.IsIde())
+        return FromBytes(DefaultCaption(document_.GameOf(), col));
+    const CaptionTable::Header header = captions_.HandlingHeader(document_.GameOf(), col);
+    return FromBytes(std::string(header.letter)) + QLatin1Char('\n') + FromBytes(std::string(header.name))
+           + QLatin1Char('\n') + FromBytes(std::string(header.hint));
+}
+
+// The column's whole caption on one line: its letter, then the field's name and range hint.
+QString VehicleTableModel::WholeCaption(int col) const
+{
+    QStringList parts;
+    for (const QString& part : Caption(col).split(QLatin1Char('\n')))
+        if (!part.trimmed().isEmpty())
+            parts << part.trimmed();
+    const QString letter = parts.value(0);
+    return parts.size() > 1 ? letter + QStringLiteral(": ") + parts.mid(1).join(QLatin1Char(' ')) : letter;
+}
+
+QVariant VehicleTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= cols_)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    switch (role) {
+    case Qt::DisplayRole: return Caption(section);
+    case Qt::ToolTipRole: return WholeCaption(section);
+    case Qt::TextAlignmentRole: return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+    default: return {};
+    }
+}
+
+Qt::ItemFlags VehicleTableModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    // A vehicle's key, its model name and a section title are never edited in place.
+    if (index.column() >= document_.Geometry().fixedCols && document_.IsVehicleRow(index.row()))
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+bool VehicleTableModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable) || !edit_)
+        return false;
+    return edit_(index.row(), index.column(), ToBytes(value.toString()));
+}
+
+void VehicleTableModel::RowsChanged(const std::vector<int>& rows)
+{
+    for (const int row : rows)
+        marks_.RefreshRow(row);
+    for (const int row : rows)
+        if (row >= 0 && row < rows_)
+            emit dataChanged(index(row, 0), index(row, cols_ - 1));
+}
+
+RestoreListModel::RestoreListModel(const Document& document, QObject* parent)
+    : QAbstractListModel(parent), document_(document)
+{
+}
+
+int RestoreListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : count_;
+}
+
+QVariant RestoreListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= count_ || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    return FromBytes(document_.RestoreEntry(index.row()));
+}
+
+void RestoreListModel::Reset()
+{
+    beginResetModel();
+    count_ = document_.IsOpen() ? document_.RestoreCount() : 0;
+    endResetModel();
+}
+
+}  // namespace revlane::ui
