@@ -19,21 +19,25 @@ void ModelOpenFigure(Table& table, const BenchInstall& install, FileKind kind, c
                      double limit, Rounds rounds);
 
 // A click on the file's option until the whole window has painted once, against the model's
-// open of the same file plus one paint of the whole window. Judged by the ratio, or where
-// `budgetMs` is above 0, by the time alone.
+// open of the same file plus one paint of the whole window; where `getlineFloor`, against what
+// any program pays for the file's lines (std::getline) plus that paint.
 void WindowOpenFigure(Table& table, BenchWindow& window, const BenchInstall& install, FileKind kind,
-                      const CaptionTable& captions, double limit, double budgetMs, Rounds rounds);
+                      const CaptionTable& captions, double limit, bool getlineFloor, Rounds rounds);
+
+// Ctrl+End to the last vehicle of the window's handling.cfg, a value typed into it and Enter, and
+// a paint of the whole window, against that paint alone.
+void EditFigure(Table& table, BenchWindow& window, const BenchInstall& install, double limit, Rounds rounds);
 
 // A click on Save against writing the same bytes to a temporary file, fsync and rename.
 void SaveFigure(Table& table, BenchWindow& window, const BenchInstall& install, FileKind kind, double limit,
                 Rounds rounds);
 
-// The peak memory of the program with the large file open and saved, beyond the same program
+// The peak memory of the program with the large file open, edited and saved, beyond the same program
 // started empty, against the file's size. Both are measured in child processes.
 void PeakMemoryFigure(Table& table, const BenchInstall& install, const std::filesystem::path& work,
                       const std::filesystem::path& self, double limit);
-// The child's side: starts the window on the installation, opens and saves its handling.cfg
-// unless `empty`, and prints its peak memory.
+// The child's side: starts the window on the installation, opens its handling.cfg, edits its
+// last vehicle and saves it unless `empty`, and prints its peak memory.
 int PeakMemoryChild(const std::filesystem::path& folder, const std::filesystem::path& work, bool empty);
 
 // Start-up to the first painted frame, and peak memory, of revlane against the bare program,

@@ -1,5 +1,6 @@
 #include <QCoreApplication>
 #include <QPushButton>
+#include <QString>
 #include <QRadioButton>
 
 #include <fcntl.h>
@@ -90,9 +91,10 @@ void ModelOpenFigure(Table& table, const BenchInstall& install, FileKind kind, c
 }
 
 void WindowOpenFigure(Table& table, BenchWindow& window, const BenchInstall& install, FileKind kind,
-                      const CaptionTable& captions, double limit, double budgetMs, Rounds rounds)
+                      const CaptionTable& captions, double limit, bool getlineFloor, Rounds rounds)
 {
     std::optional<Model> side;
+    std::vector<std::string> lines;
     const Work value{[&] {
                          window.Click(kind);
                          window.PaintWhole();
@@ -108,7 +110,10 @@ void WindowOpenFigure(Table& table, BenchWindow& window, const BenchInstall& ins
                      }};
     // The window shows the same file while the floor paints it.
     const Work floor{[&] {
-                         side->Open(kind, captions);
+                         if (getlineFloor)
+                             lines = GetlineLines(install.File(kind));
+                         else
+                             side->Open(kind, captions);
                          window.PaintWhole();
                      },
                      [&] {
@@ -118,18 +123,45 @@ void WindowOpenFigure(Table& table, BenchWindow& window, const BenchInstall& ins
                          window.MarkAllForPainting();
                      },
                      [&] {
-                         CheckOpen(side->file, install.File(kind));
+                         if (!getlineFloor)
+                             CheckOpen(side->file, install.File(kind));
                          side.reset();
+                         lines = {};
                          BenchWindow::Settle();
                      }};
     const Medians m = SampleInTurns(value, floor, rounds);
-    Figure figure{FigureName("window open", install, kind), m.value, m.floor, "ms", Goal::RatioAtMost, limit,
-                  "floor: model open + one paint"};
-    if (budgetMs > 0) {
-        figure.goal = Goal::ValueBelow;
-        figure.limit = budgetMs;
-    }
-    table.Add(figure);
+    table.Add({FigureName("window open", install, kind), m.value, m.floor, "ms", Goal::RatioAtMost, limit,
+               getlineFloor ? "floor: ifstream + getline, and one paint" : "floor: model open + one paint"});
+}
+
+void EditFigure(Table& table, BenchWindow& window, const BenchInstall& install, double limit, Rounds rounds)
+{
+    window.Click(FileKind::HandlingCfg);
+    BenchWindow::Settle();
+    CheckOpen(window.File(), install.File(FileKind::HandlingCfg));
+    int typed = 0;
+    const Work value{[&] {
+                         window.GoToEnd(true);
+                         window.TypeValue(QString::number(1000 + typed++ % 2) + QStringLiteral(".0"));
+                         window.PaintWhole();
+                     },
+                     [&] {
+                         window.GoToEnd(false);
+                         BenchWindow::Settle();
+                         window.MarkAllForPainting();
+                     },
+                     [] { BenchWindow::Settle(); }};
+    // The same window, at the last vehicle, painted.
+    const Work floor{[&] { window.PaintWhole(); },
+                     [&] {
+                         window.GoToEnd(true);
+                         BenchWindow::Settle();
+                         window.MarkAllForPainting();
+                     },
+                     [] { BenchWindow::Settle(); }};
+    const Medians m = SampleInTurns(value, floor, rounds);
+    table.Add({FigureName("last vehicle edited", install, FileKind::HandlingCfg), m.value, m.floor, "ms",
+               Goal::RatioAtMost, limit, "floor: one paint; Ctrl+End, a value typed, Enter, a paint"});
 }
 
 void SaveFigure(Table& table, BenchWindow& window, const BenchInstall& install, FileKind kind, double limit,

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QPushButton>
+#include <QString>
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -183,6 +184,9 @@ int PeakMemoryChild(const fs::path& folder, const fs::path& work, bool empty)
         BenchWindow::Settle();
         if (!window.File().IsOpen())
             throw std::runtime_error("the large file was not read");
+        window.GoToEnd(true);
+        window.TypeValue(QStringLiteral("1000.0"));
+        window.PaintWhole();
         window.SaveButton()->click();
         BenchWindow::Settle();
     }

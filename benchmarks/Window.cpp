@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -80,6 +82,29 @@ void BenchWindow::MarkAllForPainting() const
     for (QWidget* widget : window_->findChildren<QWidget*>())
         widget->update();
     window_->update();
+}
+
+void BenchWindow::GoToEnd(bool last) const
+{
+    QWidget* grid = window_->findChild<QWidget*>(QStringLiteral("Grid1"));
+    if (!grid)
+        throw std::runtime_error("the window has no Grid1");
+    grid->setFocus();
+    QKeyEvent key(QEvent::KeyPress, last ? Qt::Key_End : Qt::Key_Home, Qt::ControlModifier);
+    QCoreApplication::sendEvent(grid, &key);
+}
+
+void BenchWindow::TypeValue(const QString& value) const
+{
+    QWidget* grid = window_->findChild<QWidget*>(QStringLiteral("Grid1"));
+    QKeyEvent first(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, value.left(1));
+    QCoreApplication::sendEvent(grid, &first);
+    auto* editor = window_->findChild<QLineEdit*>(QStringLiteral("txtGrid"));
+    if (!editor || !editor->isVisible())
+        throw std::runtime_error("no editor opened on the current cell");
+    editor->setText(value);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(editor, &enter);
 }
 
 void BenchWindow::PaintWhole() const

@@ -8,6 +8,7 @@
 #include "Views.h"
 
 class QPushButton;
+class QString;
 class QRadioButton;
 
 namespace revlane::platform {
@@ -38,6 +39,11 @@ public:
     void MarkAllForPainting() const;
     // Paints the window at once, into what the window system shows.
     void PaintWhole() const;
+    // Makes the grid's first, or last, vehicle current with the keys a user presses (Ctrl+Home,
+    // Ctrl+End), scrolling the grid there.
+    void GoToEnd(bool last) const;
+    // Types a value into the current cell, as a user does: a key opens the editor, Enter commits.
+    void TypeValue(const QString& value) const;
     // Handles whatever is pending, so that the next measurement starts from quiet.
     static void Settle();
 

@@ -73,30 +73,23 @@ void Document::Read()
     }
     open_ = true;
     RememberDisk(stamp);
-    ReadSection(run);
+    ReadSection();
     run.Finish();
 }
 
-void Document::ReadSection(ContinueOnError& run)
+void Document::ReadSection()
 {
     const bool ide = IsIde();
     const std::string_view marker = !ide ? "LANDSTAL" : game_ == Game::Gta3 ? "90," : "130";
-    // The rows the view has room for, section titles included.
-    const size_t capacity = !ide && game_ == Game::ViceCity ? 109 : static_cast<size_t>(geometry_.maxVehicles);
-    const auto full = [&] {
-        if (rows_.size() < capacity)
-            return false;
-        const std::string max = std::to_string(geometry_.maxVehicles);
-        run.Step([&] {
-            ports_.messages.ShowMessage("More than " + max + " vehicles found in this file. Only the first " + max
-                                            + " were loaded, but they won't be removed when saving.",
-                                        MsgButtons::OK, MsgIcon::Information);
-        });
-        return true;
-    };
     const auto vehicle = [&](size_t i) {
+        const std::string& line = lines_[i];
+        // A comment is kept as it is; the game skips it, and a rebuild would make a vehicle of it.
+        if (text::StartsWith(line, ide ? "#" : ";") && !text::StartsWith(line, ";-")) {
+            rows_.push_back({static_cast<int>(i), RowKind::Comment});
+            return;
+        }
         // A default.ide line without a comma names no model to restore.
-        if (!ide || lines_[i].find(',') != std::string::npos)
+        if (!ide || line.find(',') != std::string::npos)
             vehicleRows_.push_back(RowCount());
         rows_.push_back({static_cast<int>(i), RowKind::Vehicle});
     };
@@ -112,12 +105,12 @@ void Document::ReadSection(ContinueOnError& run)
         if (!found)
             continue;
         const bool end = ide ? (line == "end" || text::IsBlank(line)) : (line == ";" || text::StartsWith(line, "; A"));
-        if (end || full())
+        if (end)
             break;
         if (!ide && text::StartsWith(line, ";-")) {
             rows_.push_back({static_cast<int>(i), RowKind::Title});
-            // The line after a title is always a vehicle, whatever it says.
-            if (++i >= lines_.size() || full())
+            // The line after a title is always one of the section, whatever it says.
+            if (++i >= lines_.size())
                 break;
         }
         vehicle(i);
@@ -142,6 +135,8 @@ const std::vector<std::string>& Document::Fields(int row) const
         const std::string& line = LineAt(row);
         if (KindOf(row) == RowKind::Title)
             split.fields.assign(1, line.substr(2));
+        else if (KindOf(row) == RowKind::Comment)
+            split.fields.assign(1, line);
         else
             split.fields = IsIde() ? SplitDefaultFields(line) : SplitHandlingFields(line);
         split.row = row;

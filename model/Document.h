@@ -19,6 +19,7 @@ namespace revlane {
 enum class RowKind : unsigned char {
     Vehicle,  // a vehicle's line, split into its values
     Title,    // a handling.cfg section title (";-"): its text, and nothing to edit
+    Comment,  // a comment among the vehicles: the whole line, kept as it is
 };
 
 // One change of a row's line: undone or made again, it puts the line back byte for byte.
@@ -76,7 +77,8 @@ public:
     // The line a row shows, and its index in the line table; -1 for a row that shows none.
     int LineOfRow(int row) const;
     const std::string& LineAt(int row) const { return lines_.at(static_cast<size_t>(LineOfRow(row))); }
-    // A row's values as its cells show them, every one of its line's; a title's text alone.
+    // A row's values as its cells show them, every one of its line's; a title's text alone, a
+    // comment's whole line. Valid until the next call.
     const std::vector<std::string>& Fields(int row) const;
     // One cell of a row; empty past the line's last value.
     const std::string& Cell(int row, int col) const;
@@ -112,9 +114,9 @@ private:
         int line;
         RowKind kind;
     };
-    void ReadSection(class ContinueOnError& run);
+    void ReadSection();
     void SetLine(int row, std::string line);
-    void SaveSteps(ContinueOnError& run, bool& backupMade);
+    void SaveSteps(class ContinueOnError& run, bool& backupMade);
     void PutCommentLine(size_t index, const std::string& text);
     void MakeBackup(const std::filesystem::path& path, const std::filesystem::path& backup);
     // The file as it was read or last saved, for telling whether another program changed it since.

@@ -86,6 +86,9 @@ std::string BuildDefaultLine(const std::vector<std::string>& fields, int columns
         else
             line += ",\t";
     }
+    // Fields past the view's columns are the game's too: they stay, after the last column.
+    for (size_t c = static_cast<size_t>(columns); c < fields.size(); ++c)
+        line += ", " + fields[c];
     return line;
 }
 
@@ -99,7 +102,7 @@ std::string BuildHandlingLine(const std::vector<std::string>& fields, int column
     // or it would run into the first value.
     std::string line = field(0);
     line.resize(std::max(line.size() + 1, kHandlingIdentifierWidth), ' ');
-    for (int c = 1; c < columns; ++c) {
+    for (int c = 1; c < std::max(columns, static_cast<int>(fields.size())); ++c) {
         if (c == 30)
             line += "\t\t";
         line += field(c);

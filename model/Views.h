@@ -14,7 +14,6 @@ struct ViewGeometry {
     int headerLines;
     int col0Width;   // twips
     int otherWidth;  // twips
-    int maxVehicles;
 };
 
 ViewGeometry GeometryFor(FileKind kind, Game game);

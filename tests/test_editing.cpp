@@ -231,16 +231,19 @@ private slots:
         QCOMPARE(desk.LineOf(0), line);
     }
 
-    // A section title takes no editor; a key column or a caption never becomes current.
+    // A section title or a comment takes no editor; a key column or a caption never becomes current.
     void onlyValuesAreEdited()
     {
         Desk desk;
-        desk.Ready(FileKind::HandlingCfg);
-        desk.Select(1, 2);  // the title
-        QTest::keyClick(desk.Grid(), '7');
-        QTest::mouseDClick(desk.Grid()->viewport(), Qt::LeftButton, {}, desk.Cell(1, 2));
-        QTest::keyClick(desk.Grid(), Qt::Key_Return);
-        QVERIFY(!desk.Editor() && !desk.Modified());
+        desk.Ready(FileKind::HandlingCfg, Game::Gta3, kSmallIde, QByteArray(kSmallCfg).replace("; A end", ";\tcomment\r\n; A end"));
+        for (const int row : {4, 1}) {  // the comment, the title
+            desk.Select(row, 2);
+            QTest::keyClick(desk.Grid(), '7');
+            QTest::mouseDClick(desk.Grid()->viewport(), Qt::LeftButton, {}, desk.Cell(row, 2));
+            QTest::keyClick(desk.Grid(), Qt::Key_Return);
+            QVERIFY(!desk.Editor() && !desk.Modified());
+        }
+        QCOMPARE(desk.CellText(4, 0), std::string(";\tcomment"));
         QTest::mouseClick(desk.Grid()->FrozenView()->viewport(), Qt::LeftButton, {}, desk.Cell(3, 0));
         QTest::mouseClick(desk.Grid()->horizontalHeader()->viewport(), Qt::LeftButton, {},
                           QPoint(desk.Grid()->columnViewportPosition(3) + 5, 5));

@@ -21,7 +21,7 @@ QList<QByteArray> SplitLines(const QByteArray& bytes)
 }
 
 // A game's file read whole: where its section starts, its rows, the vehicles it offers for
-// restoring, the capacity message (0: none) and cells that tell the split went right.
+// restoring, and cells that tell the split went right.
 struct GameFile {
     const char* file;
     FileKind kind;
@@ -29,7 +29,6 @@ struct GameFile {
     int firstLine;  // -1: not checked
     int rows;
     int vehicles;
-    int capacity;
     QStringList cells;  // "row,col=text"
 };
 
@@ -46,19 +45,21 @@ private slots:
         QTest::addColumn<GameFile>("c");
         const FileKind ide = FileKind::DefaultIde, cfg = FileKind::HandlingCfg;
         const Game g3 = Game::Gta3, vc = Game::ViceCity;
-        QTest::newRow("gta3 default.ide") << GameFile{"gta3/data/default.ide", ide, g3, 60, 61, 61, 0, {"60,1=ghost"}};
-        // ";the end" right after BORGNINE is one more vehicle line, beyond the view's 57 rows.
-        QTest::newRow("gta3 handling.cfg") << GameFile{"gta3/data/handling.cfg", cfg, g3, 65, 57, 57, 57,
-                                                       {"0,31=1", "0,29=C00B", "56,0=BORGNINE"}};
-        QTest::newRow("vc default.ide") << GameFile{"vc/data/default.ide", ide, vc, 181, 107, 107, 0, {"93,1=jetmax"}};
-        QTest::newRow("vc handling.cfg") << GameFile{"vc/data/handling.cfg", cfg, vc, 81, 109, 106, 0,
+        QTest::newRow("gta3 default.ide") << GameFile{"gta3/data/default.ide", ide, g3, 60, 61, 61, {"60,1=ghost"}};
+        // ";the end" right after BORGNINE is a comment, kept whole in its own row.
+        QTest::newRow("gta3 handling.cfg") << GameFile{"gta3/data/handling.cfg", cfg, g3, 65, 58, 57,
+                                                       {"0,31=1", "0,29=C00B", "56,0=BORGNINE", "57,0=;the end", "57,1="}};
+        QTest::newRow("vc default.ide") << GameFile{"vc/data/default.ide", ide, vc, 181, 107, 107, {"93,1=jetmax"}};
+        QTest::newRow("vc handling.cfg") << GameFile{"vc/data/handling.cfg", cfg, vc, 81, 109, 106,
                                                      {"81,0=------ bikes", "87,0=------ boats", "91,0=RIO", "108,0=RCCOPTER"}};
-        QTest::newRow("gta3 added cars") << GameFile{"modded/gta3-added-cars_default.ide", ide, g3, 60, 61, 61, 61, {}};
-        QTest::newRow("vc mod") << GameFile{"modded/vc-mod_default.ide", ide, vc, -1, 107, 107, 107, {}};
-        QTest::newRow("vc generated") << GameFile{"modded/vc-generated_handling.cfg", cfg, vc, -1, 106, 106, 0,
+        // More vehicles than the games' own files hold, every one of them.
+        QTest::newRow("gta3 added cars") << GameFile{"modded/gta3-added-cars_default.ide", ide, g3, 60, 70, 70, {"69,1=hotrod"}};
+        QTest::newRow("gta3 added cars' handling") << GameFile{"modded/gta3-added-cars_handling.cfg", cfg, g3, -1, 67, 66, {"66,0=;the end"}};
+        QTest::newRow("vc mod") << GameFile{"modded/vc-mod_default.ide", ide, vc, -1, 110, 110, {"109,1=timetrain"}};
+        QTest::newRow("vc generated") << GameFile{"modded/vc-generated_handling.cfg", cfg, vc, -1, 106, 106,
                                                   {"0,0=LANDSTAL", "0,1=1700.0"}};
         QTest::newRow("vc tabbed, a lone semicolon ends it")
-            << GameFile{"modded/vc-tabbed_handling.cfg", cfg, vc, 4, 103, 103, 0, {"16,0=FBICAR", "16,1=13000.0"}};
+            << GameFile{"modded/vc-tabbed_handling.cfg", cfg, vc, 4, 103, 103, {"16,0=FBICAR", "16,1=13000.0"}};
     }
     void gamesFiles()
     {
@@ -71,9 +72,7 @@ private slots:
         QVERIFY(c.firstLine < 0 || d.FirstVehicleLine() == c.firstLine);
         QCOMPARE(d.RowCount(), c.rows);
         QCOMPARE(d.RestoreCount(), c.vehicles);
-        QCOMPARE(h.messages.Texts(), c.capacity ? QStringList{QString("More than %1 vehicles found in this file. Only the first %1 were "
-                                                                      "loaded, but they won't be removed when saving.").arg(c.capacity)}
-                                                : QStringList{});
+        QVERIFY(h.messages.shown.empty());
         CheckCells(d, c.cells);
         // Every vehicle row shows its own line.
         for (int row = 0; row < d.RowCount(); ++row)
@@ -119,13 +118,15 @@ private slots:
         // A second line with the marker is one more vehicle; it does not move the section's start.
         QTest::newRow("ide second marker") << ide << Lines({"90, a", "90, b", "end"}) << QStringList{"90", "90"} << 2;
         QTest::newRow("no marker") << ide << Lines({"# c", "end"}) << QStringList{} << 0;
+        // Comments are kept whole, and name no vehicle.
         QTest::newRow("cfg end markers") << cfg << Lines({"LANDSTAL       1 2", ";A", "; B", ";   ", "; A x"})
-                                         << QStringList{"LANDSTAL", ";A", ";", ";"} << 4;
+                                         << QStringList{"LANDSTAL", ";A", "; B", ";   "} << 1;
+        QTest::newRow("ide comment") << ide << Lines({"90, a", "# 91, b", "92, c"}) << QStringList{"90", "# 91, b", "92"} << 2;
         QTest::newRow("cfg lone semicolon ends") << cfg << Lines({"LANDSTAL 1", ";", "IDAHO 2"})
                                                  << QStringList{"LANDSTAL"} << 1;
         QTest::newRow("cfg line after a title is a vehicle")
             << cfg << Lines({"LANDSTAL       1", ";- cars", ";", ";-- more", "; A", "IDAHO          2", "; A"})
-            << QStringList{"LANDSTAL", " cars", ";", "- more", ";", "IDAHO"} << 4;
+            << QStringList{"LANDSTAL", " cars", ";", "- more", "; A", "IDAHO"} << 2;
         QTest::newRow("cfg five titles, one at the end")
             << cfg << Lines({"LANDSTAL       1", ";-1", "A 1", ";-2", ";-3", ";-4", "D 1", ";-5"})
             << QStringList{"LANDSTAL", "1", "A", "2", ";-3", "4", "D", "5"} << 4;
@@ -240,46 +241,34 @@ private slots:
         QCOMPARE(Cells(h.doc), Cells(fresh.doc));
     }
 
-    // No fixed bounds: many lines, a section far down, long lines and more vehicles than the view holds.
-    // Vice City's handling view has room for its three titles beside its 106 vehicles.
+    // No fixed bounds: many lines, a section far down, long lines, thousands of vehicles.
     void largeFile_data()
     {
         QTest::addColumn<FileKind>("kind");
-        QTest::addColumn<Game>("game");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<int>("capacity");
-        QTest::newRow("gta3 ide") << FileKind::DefaultIde << Game::Gta3 << 61 << 61;
-        QTest::newRow("vc ide") << FileKind::DefaultIde << Game::ViceCity << 107 << 107;
-        QTest::newRow("gta3 cfg") << FileKind::HandlingCfg << Game::Gta3 << 57 << 57;
-        QTest::newRow("vc cfg") << FileKind::HandlingCfg << Game::ViceCity << 109 << 106;
+        QTest::newRow("ide") << FileKind::DefaultIde;
+        QTest::newRow("cfg") << FileKind::HandlingCfg;
     }
     void largeFile()
     {
         QFETCH(FileKind, kind);
-        QFETCH(Game, game);
-        QFETCH(int, rows);
-        QFETCH(int, capacity);
         const bool ide = kind == FileKind::DefaultIde;
-        const int comments = 700;
+        const int comments = 700, rows = 5000;
         QByteArray content;
         for (int i = 0; i < comments; ++i)
             content += (ide ? "# comment " : "; comment ") + QByteArray::number(i) + "\r\n";
         const QByteArray longName(400, 'n');
-        const int firstId = game == Game::Gta3 ? 90 : 130;
-        for (int i = 0; i <= rows; ++i) {
-            const QByteArray id = QByteArray::number(firstId + i);
+        for (int i = 0; i < rows; ++i) {
+            const QByteArray id = QByteArray::number(90 + i);
             content += ide ? id + "," + QByteArray(300, ' ') + longName + ",b\r\n"
                            : (i ? "V" + id : "LANDSTAL").leftJustified(15, ' ') + longName + " b\r\n";
         }
-        OpenedFile h(kind, content + (ide ? "end\r\n" : ";\r\n"), game);
-        QCOMPARE(int(h.doc.Lines().size()), comments + rows + 2);
+        OpenedFile h(kind, content + (ide ? "end\r\n" : ";\r\n"));
+        QCOMPARE(int(h.doc.Lines().size()), comments + rows + 1);
         QCOMPARE(h.doc.FirstVehicleLine(), comments);
         QCOMPARE(h.doc.RowCount(), rows);
-        const QByteArray last = (ide ? "" : "V") + QByteArray::number(firstId + rows - 1);
-        CheckCells(h.doc, {QString("%1,0=%2").arg(rows - 1).arg(QString(last)), QString("%1,1=").arg(rows - 1) + longName,
-                           QString("%1,2=b").arg(rows - 1)});
-        QCOMPARE(h.messages.Texts().size(), 1);
-        QVERIFY(h.messages.Texts()[0].startsWith(QString("More than %1 vehicles").arg(capacity)));
+        const QString last = QString::number(rows - 1);
+        CheckCells(h.doc, {last + ",0=" + (ide ? "" : "V") + QString::number(89 + rows), last + ",1=" + longName, last + ",2=b"});
+        QVERIFY(h.messages.shown.empty());
     }
 };
 

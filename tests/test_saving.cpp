@@ -31,13 +31,16 @@ private slots:
             << QByteArray("90,\tlandstal,\t\tlandstal,\t\tcar,\tLANDSTAL,\tLANDSTK,\trichfamily,\t12,\t7,\t0,\t164, 0.8");
         QTest::newRow("vc ide short line") << FileKind::DefaultIde << Game::ViceCity << QByteArray("130,a,b") << 2
                                            << QByteArray("x") << QByteArray("130,\ta,\t\tx,\t\t,\t,\t,\t,\t,\t,\t,\t,\t, ");
+        // Fields past the view's last column stay, after it.
+        QTest::newRow("ide fields past the last column") << FileKind::DefaultIde << Game::Gta3 << QByteArray("90,a,b,c,d,e,f,g,h,i,j,k,X1, X2")
+                                                         << 2 << QByteArray("x") << QByteArray("90,\ta,\t\tx,\t\tc,\td,\te,\tf,\tg,\th,\ti,\tj, k, X1, X2");
         QByteArray values, rebuilt = "LANDSTAL       ";
-        for (int v = 1; v <= 31; ++v) {
+        for (int v = 1; v <= 33; ++v) {
             values += QByteArray::number(v) + (v % 2 ? "\t " : "  ");
             rebuilt += (v == 30 ? "\t\t" : "") + QByteArray(v == 5 ? "5.5" : QByteArray::number(v)) + " ";
         }
-        QTest::newRow("gta3 cfg") << FileKind::HandlingCfg << Game::Gta3 << "LANDSTAL       " + values << 5
-                                  << QByteArray("5.5") << rebuilt;
+        QTest::newRow("gta3 cfg, values past the last column") << FileKind::HandlingCfg << Game::Gta3 << "LANDSTAL       " + values << 5
+                                                               << QByteArray("5.5") << rebuilt;
         // A value never runs into the identifier, however short the gap or long the identifier.
         QTest::newRow("cfg one space after the identifier")
             << FileKind::HandlingCfg << Game::Gta3 << QByteArray("LANDSTAL 1700.0 5.00") << 1 << QByteArray("1750.0")

@@ -120,10 +120,15 @@ void CellDelegate::Cancel()
 
 QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const
 {
-    auto* editor = new QLineEdit(parent);
-    editor->setObjectName(QStringLiteral("txtGrid"));
-    editor->setFrame(false);
-    editor->setValidator(new DropPastedLineEnd(editor));
+    QLineEdit* editor = spare_;
+    spare_ = nullptr;
+    if (!editor || editor->parentWidget() != parent) {
+        delete editor;
+        editor = new QLineEdit(parent);
+        editor->setObjectName(QStringLiteral("txtGrid"));
+        editor->setFrame(false);
+        editor->setValidator(new DropPastedLineEnd(editor));
+    }
     editor_ = editor;
     return editor;
 }
@@ -165,6 +170,11 @@ void CellDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) cons
 {
     if (editor == editor_)
         editor_ = nullptr;
+    // Kept, hidden, for the next edit: making a line box costs more than all the rest of an edit.
+    if (!spare_ && qobject_cast<QLineEdit*>(editor)) {
+        spare_ = static_cast<QLineEdit*>(editor);
+        return;
+    }
     QStyledItemDelegate::destroyEditor(editor, index);
 }
 

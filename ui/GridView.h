@@ -55,6 +55,7 @@ private:
     mutable std::optional<QChar> typed_;
     mutable int caret_ = 0;
     mutable QPointer<QLineEdit> editor_;
+    mutable QPointer<QLineEdit> spare_;
 };
 
 // The grid: a table of the open file's rows under its column captions, whose first columns (a
