@@ -106,8 +106,6 @@ private slots:
         QTest::addColumn<QString>("description");  // with %1 for the path, %2 for the system's text
         QTest::newRow("write into a missing folder") << "write" << "gone/default.ide" << kPathNotFound
                                                      << "Cannot create '%1': %2";
-        QTest::newRow("rename into a missing folder") << "rename" << "gone/default.ide" << kPathNotFound
-                                                      << "Cannot rename '%3' to '%1': %2";
         QTest::newRow("link over a file") << "link" << "file" << kExists << "Cannot link '%3' to '%1': %2";
         QTest::newRow("read a missing file") << "read" << "default.ide" << kFileNotFound << "Cannot read '%1': %2";
         QTest::newRow("read a folder") << "read" << "." << kFolder << "Cannot read '%1', a folder: %2";

@@ -1,13 +1,8 @@
-#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
-#include <QImage>
-#include <QImageReader>
-#include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <optional>
 
@@ -23,18 +18,21 @@
 #include <windows.h>
 #endif
 
-#include "FolderPicker.h"
-#include "GameLauncher.h"
-#include "GamePictures.h"
+#include "Diagnostics.h"
 #include "ErrorReport.h"
+#include "GameLauncher.h"
 #include "ModelFakes.h"
 #include "Settings.h"
+#include "Shell.h"
 #include "SyncedFileSystem.h"
 #include "SystemError.h"
 
 using namespace revlane;
 using namespace revlane::platform;
 using namespace revlane::test;
+
+using Bytes = std::optional<quint64>;
+Q_DECLARE_METATYPE(Bytes)
 
 namespace {
 
@@ -46,32 +44,25 @@ constexpr int kPathNotFound = ENOENT;
 
 }  // namespace
 
-// The settings tests keep their store in a temporary folder: the user's own settings are
-// never touched.
+// The seams to the operating system: the file layers, the settings store, starting the game, the
+// system's name and memory, mail targets. The settings tests keep their store in a temporary
+// folder: the user's own settings are never touched.
 class TestPlatform : public QObject {
     Q_OBJECT
 private slots:
-    // Both file layers write whole files or fail, and a failure names the file: a write that the
-    // system refuses part-way, as a full disk does, must fail. The synced one writes nothing beside
-    // the file it was given.
+    // The synced file layer writes whole files or fails, and a failure names the file: a write that
+    // the system refuses part-way, as a full disk does, must fail. It writes nothing beside the file.
     void fileLayers_data()
     {
-        QTest::addColumn<bool>("synced");
         QTest::addColumn<QString>("how");
-        for (const bool synced : {false, true}) {
-            const char* layer = synced ? "synced" : "standard";
-            QTest::addRow("%s, written", layer) << synced << "ok";
-            QTest::addRow("%s, refused part-way", layer) << synced << "limit";
-        }
-        // The standard layer's failures are the model's tests'.
-        QTest::addRow("synced, folder gone") << true << "gone";
+        QTest::newRow("written") << "ok";
+        QTest::newRow("refused part-way") << "limit";
+        QTest::newRow("folder gone") << "gone";
     }
     void fileLayers()
     {
-        QFETCH(bool, synced);
         QFETCH(QString, how);
-        SyncedFileSystem syncedFiles;
-        FileSystem& files = synced ? static_cast<FileSystem&>(syncedFiles) : StdFileSystem();
+        SyncedFileSystem files;
         QTemporaryDir dir;
         const QString path = dir.filePath(how == "gone" ? "gone/default.ide" : "default.ide");
         const std::string bytes = std::string("new\0\xff\r\n", 7) + std::string(8000, 'x');
@@ -172,22 +163,62 @@ private slots:
         QCOMPARE(made, calls);
     }
 
-    // The Windows program's icon file: one picture per size, 256 included (which the format
-    // counts as 0), each the program's icon, clear in the corner and drawn to the middle.
-    void windowsIconFile()
+
+    void windowsVersionNames_data()
     {
-        QTemporaryDir dir;
-        const QString ico = dir.filePath("revlane.ico");
-        QCOMPARE(QProcess::execute(QStringLiteral(REVLANE_ICON_EXE), {ico, "16", "48", "256"}), 0);
-        QImageReader reader(ico, "ico");
-        QCOMPARE(reader.imageCount(), 3);
-        for (const int size : {16, 48, 256}) {
-            const QImage image = reader.read();
-            QCOMPARE(image.size(), QSize(size, size));
-            QVERIFY(qAlpha(image.pixel(0, 0)) == 0 && qAlpha(image.pixel(size / 2, size / 2)) == 255);
-            reader.jumpToNextImage();
-        }
-        QCOMPARE(QProcess::execute(QStringLiteral(REVLANE_ICON_EXE), {dir.filePath("big.ico"), "512"}), 1);
+        QTest::addColumn<QList<int>>("call");  // known, major, minor version, build
+        QTest::addColumn<QString>("name");
+        // Not known wins over whatever the numbers say.
+        QTest::newRow("unknown") << QList<int>{0, 10, 0, 19045} << "Unable to identify your version of Windows.";
+        // Windows 11 is still 10.0: its builds begin at 22000.
+        QTest::newRow("10, last build") << QList<int>{1, 10, 0, 19045} << "Windows 10";
+        QTest::newRow("11, first build") << QList<int>{1, 10, 0, 22000} << "Windows 11";
+    }
+    void windowsVersionNames()
+    {
+        QFETCH(QList<int>, call);
+        QFETCH(QString, name);
+        QCOMPARE(GetWinVersion(call[0] != 0, call[1], call[2], call[3]), name);
+    }
+
+    void memAvailable_data()
+    {
+        QTest::addColumn<QByteArray>("meminfo");
+        QTest::addColumn<Bytes>("bytes");
+        QTest::newRow("kernel's layout") << QByteArray("MemFree:  1 kB\nMemAvailable:    9870548 kB\nBuffers:  4 kB\n")
+                                         << Bytes(9870548ULL * 1024);
+        QTest::newRow("no unit: bytes; no line end") << QByteArray("MemTotal: 2 kB\nMemAvailable: 1536") << Bytes(1536);
+        QTest::newRow("old kernel without the line") << QByteArray("MemTotal: 2048 kB\n") << Bytes();
+        QTest::newRow("too large for 64 bits") << QByteArray("MemAvailable: 18014398509481984 kB\n") << Bytes();
+    }
+    void memAvailable()
+    {
+        QFETCH(QByteArray, meminfo);
+        QFETCH(Bytes, bytes);
+        QCOMPARE(MemAvailableFromMeminfo(meminfo), bytes);
+    }
+
+    void mailTargets_data()
+    {
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<QString>("query");
+        // A "#" left as it is would end the body early.
+        QTest::newRow("error report")
+            << "Revlane 1.1.0 error report" << "Error code # 53\r\n\r\nRoutine:  SaveFile"
+            << "?subject=Revlane%201.1.0%20error%20report&body=Error%20code%20%23%2053%0A%0ARoutine:%20%20SaveFile";
+        QTest::newRow("empty body") << "Revlane:" << "" << "?subject=Revlane:&body=";
+        // "&" and "%" are escaped too; nothing else is.
+        QTest::newRow("path") << "a=b" << "'C:\\Mods & Cars\\100%\\a=b?c/d'"
+                              << "?subject=a=b&body='C:\\Mods%20%26%20Cars\\100%25\\a=b?c/d'";
+    }
+    void mailTargets()
+    {
+        QFETCH(QString, subject);
+        QFETCH(QString, body);
+        QFETCH(QString, query);
+        const QString target = MailTarget("maker@example.org", subject, body);
+        QCOMPARE(target, "mailto:maker@example.org" + query);
     }
 };
 

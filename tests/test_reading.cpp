@@ -101,16 +101,17 @@ private slots:
         QCOMPARE(Cells(again.doc), cells);
     }
 
-    // Where the vehicle section starts and ends: column 0 of its rows, and how many of them name a
-    // vehicle to restore.
-    void sectionBounds_data()
+    // Where the vehicle section starts and ends, how each line splits into its row's values (the
+    // rows' first cells, between bars, a row to a line), and how many rows name a vehicle to
+    // restore. The line table keeps every line as read.
+    void read_data()
     {
         QTest::addColumn<FileKind>("kind");
         QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QStringList>("column0");
+        QTest::addColumn<QStringList>("rows");
         QTest::addColumn<int>("entries");
         const FileKind ide = FileKind::DefaultIde, cfg = FileKind::HandlingCfg;
-        QTest::newRow("ide without end") << ide << Lines({"# c", "90, a", "91, b"}) << QStringList{"90", "91"} << 2;
+        QTest::newRow("ide without end") << ide << Lines({"# c", "90, a", "91, b"}) << QStringList{"90|a", "91|b"} << 2;
         QTest::newRow("ide blank line ends it") << ide << Lines({"90, a", "   ", "91, b"}) << QStringList{"90"} << 1;
         QTest::newRow("ide END and 'end ' do not end it")
             << ide << Lines({"90, a", "END", "end ", "# x", "end", "91, b"}) << QStringList{"90", "END", "end", "# x"} << 1;
@@ -119,76 +120,44 @@ private slots:
         QTest::newRow("ide second marker") << ide << Lines({"90, a", "90, b", "end"}) << QStringList{"90", "90"} << 2;
         QTest::newRow("no marker") << ide << Lines({"# c", "end"}) << QStringList{} << 0;
         // Comments are kept whole, and name no vehicle.
+        QTest::newRow("ide comment") << ide << Lines({"90, a", "# 91, b", "92, c"}) << QStringList{"90", "# 91, b|", "92"} << 2;
+        QTest::newRow("ide tabs and spaces") << ide << Lines({"90,\t landstal\t\t, \tland\tstal\t"}) << QStringList{"90|landstal|landstal|"} << 1;
         QTest::newRow("cfg end markers") << cfg << Lines({"LANDSTAL       1 2", ";A", "; B", ";   ", "; A x"})
-                                         << QStringList{"LANDSTAL", ";A", "; B", ";   "} << 1;
-        QTest::newRow("ide comment") << ide << Lines({"90, a", "# 91, b", "92, c"}) << QStringList{"90", "# 91, b", "92"} << 2;
-        QTest::newRow("cfg lone semicolon ends") << cfg << Lines({"LANDSTAL 1", ";", "IDAHO 2"})
-                                                 << QStringList{"LANDSTAL"} << 1;
-        QTest::newRow("cfg line after a title is a vehicle")
+                                         << QStringList{"LANDSTAL|1|2|", ";A|", "; B", ";   "} << 1;
+        QTest::newRow("cfg lone semicolon ends") << cfg << Lines({"LANDSTAL 1", ";", "IDAHO 2"}) << QStringList{"LANDSTAL|1|"} << 1;
+        QTest::newRow("cfg line after a title is one of the section")
             << cfg << Lines({"LANDSTAL       1", ";- cars", ";", ";-- more", "; A", "IDAHO          2", "; A"})
-            << QStringList{"LANDSTAL", " cars", ";", "- more", "; A", "IDAHO"} << 2;
+            << QStringList{"LANDSTAL", " cars|", ";", "- more", "; A", "IDAHO"} << 2;
         QTest::newRow("cfg five titles, one at the end")
             << cfg << Lines({"LANDSTAL       1", ";-1", "A 1", ";-2", ";-3", ";-4", "D 1", ";-5"})
             << QStringList{"LANDSTAL", "1", "A", "2", ";-3", "4", "D", "5"} << 4;
+        // The game reads a handling.cfg line as tokens, however they are spaced.
+        QTest::newRow("cfg mixed gaps") << cfg << Lines({"LANDSTAL       1.0 \t2.0             3.0\t\t4  "})
+                                        << QStringList{"LANDSTAL|1.0|2.0|3.0|4|"} << 1;
+        QTest::newRow("cfg one space, or a tab, after the identifier") << cfg << Lines({"LANDSTAL 1700.0 5.00", "IDAHO\t13000.0\t4.0"})
+                                                                       << QStringList{"LANDSTAL|1700.0|5.00|", "IDAHO|13000.0|4.0|"} << 2;
+        QTest::newRow("cfg control character is no gap") << cfg << Lines({"LANDSTAL       1\x01" "2 3"})
+                                                        << QStringList{QString::fromLatin1("LANDSTAL|1\x01" "2|3|")} << 1;
+        QTest::newRow("cfg identifier over 15 characters") << cfg << Lines({"LANDSTALXXXXXXXX 1.0"}) << QStringList{"LANDSTALXXXXXXXX|1.0|"} << 1;
     }
-    void sectionBounds()
+    void read()
     {
         QFETCH(FileKind, kind);
         QFETCH(QByteArray, content);
-        QFETCH(QStringList, column0);
+        QFETCH(QStringList, rows);
         QFETCH(int, entries);
         OpenedFile h(kind, content);
-        QStringList shown;
+        QCOMPARE(h.doc.RowCount(), rows.size());
         for (int row = 0; row < h.doc.RowCount(); ++row) {
-            shown << QString::fromStdString(h.doc.Cell(row, 0));
+            const QStringList cells = rows[row].split('|');
+            for (int col = 0; col < cells.size(); ++col)
+                QCOMPARE(QString::fromLatin1(h.doc.Cell(row, col)), cells[col]);
             QCOMPARE(h.doc.LineOfRow(row), h.doc.FirstVehicleLine() + row);
         }
         QCOMPARE(h.doc.LineOfRow(h.doc.RowCount()), -1);  // the row below the last has no line
-        QCOMPARE(shown, column0);
         QCOMPARE(h.doc.RestoreCount(), entries);
+        QCOMPARE(h.doc.Lines(), text::SplitLines(content.toStdString()));
         QVERIFY(h.messages.shown.empty() && h.errors.reports.empty());
-    }
-
-    // How one line is split into the cells of its row, and what the line table keeps of it.
-    void fields_data()
-    {
-        QTest::addColumn<FileKind>("kind");
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QStringList>("cells");
-        QTest::addColumn<QByteArray>("stored");  // empty: the line as it was read
-        const FileKind ide = FileKind::DefaultIde, cfg = FileKind::HandlingCfg;
-        QTest::newRow("ide tabs and spaces around") << ide << QByteArray("90,\t landstal\t\t, \tx\t")
-                                                    << QStringList{"90", "landstal", "x", ""} << QByteArray();
-        QTest::newRow("ide tab inside a field joins") << ide << QByteArray("90, land\tstal")
-                                                      << QStringList{"90", "landstal", ""} << QByteArray();
-        QTest::newRow("ide one field too many") << ide << QByteArray("90,a,b,c,d,e,f,g,h,i,j,k,EXTRA")
-                                                << QString("90,a,b,c,d,e,f,g,h,i,j,k").split(',') << QByteArray();
-        // The game reads a handling.cfg line as tokens, however they are spaced; the line stays as read.
-        QTest::newRow("cfg mixed gaps") << cfg << QByteArray("LANDSTAL       1.0 \t2.0             3.0\t\t4  ")
-                                        << QStringList{"LANDSTAL", "1.0", "2.0", "3.0", "4", ""} << QByteArray();
-        QTest::newRow("cfg one space after the identifier") << cfg << QByteArray("LANDSTAL 1700.0 5.00")
-                                                            << QStringList{"LANDSTAL", "1700.0", "5.00", ""} << QByteArray();
-        QTest::newRow("cfg tab after the identifier") << cfg << QByteArray("LANDSTAL\t13000.0\t4.0")
-                                                      << QStringList{"LANDSTAL", "13000.0", "4.0", ""} << QByteArray();
-        QTest::newRow("cfg control character is no gap") << cfg << QByteArray("LANDSTAL       1\x01" "2 3")
-                                                        << QStringList{"LANDSTAL", QString::fromLatin1("1\x01" "2"), "3", ""} << QByteArray();
-        QTest::newRow("cfg short line") << cfg << QByteArray("LANDSTAL") << QStringList{"LANDSTAL", "", ""} << QByteArray();
-        QTest::newRow("cfg identifier over 15 characters") << cfg << QByteArray("LANDSTALXXXXXXXX 1.0 2.0")
-                                                           << QStringList{"LANDSTALXXXXXXXX", "1.0", "2.0"} << QByteArray();
-    }
-    void fields()
-    {
-        QFETCH(FileKind, kind);
-        QFETCH(QByteArray, line);
-        QFETCH(QStringList, cells);
-        QFETCH(QByteArray, stored);
-        OpenedFile h(kind, line + "\r\n");
-        QStringList shown;
-        for (int col = 0; col < cells.size(); ++col)
-            shown << QString::fromLatin1(h.doc.Cell(0, col));
-        QCOMPARE(shown, cells);
-        QCOMPARE(QByteArray::fromStdString(h.doc.Lines()[0]), stored.isEmpty() ? line : stored);
-        QCOMPARE(QString::fromStdString(h.doc.RestoreEntry(0)), cells[kind == FileKind::DefaultIde ? 1 : 0]);
     }
 
     // A file is read in pieces: a line, or its CR LF, may be cut anywhere between two of them.

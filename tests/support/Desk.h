@@ -31,12 +31,9 @@ namespace revlane::test {
 struct ScriptedFolderPicker : platform::FolderPicker {
     std::deque<QString> answers;
     int calls = 0;
-    bool fails = false;
     std::optional<QString> PickFolder(QWidget*) override
     {
         ++calls;
-        if (fails)
-            throw std::runtime_error("the folder dialog failed");
         const QString answer = answers.empty() ? QString() : answers.front();
         if (!answers.empty())
             answers.pop_front();
