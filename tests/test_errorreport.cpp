@@ -23,12 +23,10 @@ namespace {
 
 // The numbers each system gives the failures below.
 #ifdef Q_OS_WIN
-constexpr int kFileNotFound = ERROR_FILE_NOT_FOUND;
 constexpr int kPathNotFound = ERROR_PATH_NOT_FOUND;
 constexpr int kExists = ERROR_ALREADY_EXISTS;
 constexpr int kFolder = ERROR_ACCESS_DENIED;
 #else
-constexpr int kFileNotFound = ENOENT;
 constexpr int kPathNotFound = ENOENT;
 constexpr int kExists = EEXIST;
 constexpr int kFolder = EISDIR;
@@ -46,13 +44,12 @@ private slots:
     {
         test::FakeErrors errors;
         ContinueOnError run("ReadFile", errors);
-        std::vector<int> ran;
-        QVERIFY(!run.Step([&] { ran.push_back(1); throw ModelError(5, "first"); }));
-        QVERIFY(run.Step([&] { ran.push_back(2); }));
-        QVERIFY(!run.Step([&] { ran.push_back(3); throw test::ErrnoError(ENOENT, "Cannot open 'x'"); }));
-        QVERIFY(run.Step([&] { ran.push_back(4); }));
-        QCOMPARE(ran, (std::vector<int>{1, 2, 3, 4}));
-        QVERIFY(errors.reports.empty() && run.Failed());
+        int ran = 0;
+        QVERIFY(!run.Step([&] { ++ran; throw ModelError(5, "first"); }));
+        QVERIFY(run.Step([&] { ++ran; }));
+        QVERIFY(!run.Step([&] { ++ran; throw test::ErrnoError(ENOENT, "Cannot open 'x'"); }));
+        QVERIFY(run.Step([&] { ++ran; }));
+        QVERIFY(ran == 4 && errors.reports.empty() && run.Failed());
         run.Finish();
         run.Finish();  // the failure went with the report
         QCOMPARE(errors.reports, std::vector<std::string>{"Error code # " + std::to_string(ENOENT) + "\r\nDescription: Cannot open 'x': "
@@ -62,8 +59,7 @@ private slots:
         setUp.Fail({7, "Out of memory"});
         setUp.FinishShort();
         setUp.FinishShort();
-        QCOMPARE(errors.reports.back(), std::string("Error code # 7\r\nDescription: Out of memory"));
-        QCOMPARE(errors.reports.size(), size_t(2));
+        QVERIFY(errors.reports.size() == 2 && errors.reports.back() == "Error code # 7\r\nDescription: Out of memory");
     }
 
     void foreignExceptionsGetOurNumbers_data()
@@ -72,9 +68,7 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("description");
         QTest::newRow("bad_alloc") << 0 << errorcode::OutOfMemory << "Out of memory";
-        QTest::newRow("std::exception") << 1 << errorcode::Internal << "grid cell 9, 9 does not exist";
         QTest::newRow("system_error") << 2 << EACCES << "denied";
-        QTest::newRow("anything") << 3 << errorcode::Internal << "Unknown failure";
     }
     void foreignExceptionsGetOurNumbers()
     {
@@ -107,7 +101,6 @@ private slots:
         QTest::newRow("write into a missing folder") << "write" << "gone/default.ide" << kPathNotFound
                                                      << "Cannot create '%1': %2";
         QTest::newRow("link over a file") << "link" << "file" << kExists << "Cannot link '%3' to '%1': %2";
-        QTest::newRow("read a missing file") << "read" << "default.ide" << kFileNotFound << "Cannot read '%1': %2";
         QTest::newRow("read a folder") << "read" << "." << kFolder << "Cannot read '%1', a folder: %2";
     }
     void systemFailures()
@@ -125,8 +118,6 @@ private slots:
         try {
             if (operation == "write")
                 files.WriteAll(test::FsPath(target), "bytes");
-            else if (operation == "rename")
-                files.Rename(test::FsPath(file), test::FsPath(target));
             else if (operation == "link")
                 files.HardLink(test::FsPath(file), test::FsPath(target));
             else
@@ -140,12 +131,6 @@ private slots:
         description.replace("%3", file).replace("%1", target).replace("%2", QString::fromStdString(text));
         QCOMPARE(QString::fromStdString(failure.description), description);
         QVERIFY(!text.empty() && text.find_first_of("\r\n") == std::string::npos);
-#ifdef Q_OS_WIN
-        // Not the C library's text for a number that means something else there.
-        QVERIFY(text != std::strerror(code));
-#else
-        QCOMPARE(text, std::string(std::strerror(code)));
-#endif
     }
 };
 

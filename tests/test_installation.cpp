@@ -26,9 +26,7 @@ private slots:
         QTest::newRow("tie to even 1.5") << "1.5" << 2;
         QTest::newRow("blanks before, comma after") << " \t\r\n1,9" << 1;
         QTest::newRow("exponent") << "1e0x" << 1;
-        QTest::newRow("exponent with a plus") << "0.1e+1" << 1;
         QTest::newRow("3") << "3" << -1;
-        QTest::newRow("-1") << "-1" << -1;
         QTest::newRow("quoted whole") << QString(40, '7') << -1;
         QTest::newRow("too large for a double") << QString(400, '9') << -1;
     }

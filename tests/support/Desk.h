@@ -83,22 +83,27 @@ struct Desk {
     {
         const QString folder = dir.filePath(name);
         QDir().mkpath(folder + "/data");
-        for (const QString& exe : exes)  // a name ending in "/" is made a folder
-            exe.endsWith('/') ? void(QDir().mkpath(folder + "/" + exe)) : WriteBytes(folder + "/" + exe, "");
+        for (const QString& exe : exes)
+            WriteBytes(folder + "/" + exe, "");
         WriteBytes(folder + "/data/default.ide", ide);
         WriteBytes(folder + "/data/handling.cfg", cfg);
         return QDir::toNativeSeparators(folder);
     }
-    // Installs a game and remembers it as the last one used, so that the window starts on it.
-    QString InstallChosen(Game game, const QByteArray& ide = kSmallIde, const QByteArray& cfg = kSmallCfg)
+    // Installs a game (its executable only where asked) and remembers where; the folder.
+    QString InstallGame(Game game, bool exe = true, const QByteArray& ide = kSmallIde, const QByteArray& cfg = kSmallCfg)
     {
         const bool vice = game == Game::ViceCity;
-        const QString exe = vice ? "gta-vc.exe" : "gta3.exe";
-        const QString folder = Install(vice ? "vice" : "gta3", {exe}, ide, cfg);
+        const QString name = vice ? "gta-vc.exe" : "gta3.exe";
+        const QString folder = Install(vice ? "vice" : "gta3", exe ? QStringList{name} : QStringList{}, ide, cfg);
         Store(vice ? "Vice/VicePath" : "GTA3/Gta3Path", folder);
-        Store(vice ? "Vice/ViceExe" : "GTA3/Gta3Exe", folder + QDir::separator() + exe);
-        Store("General/LastUsed", vice ? "ViceCity" : "GTA3");
+        Store(vice ? "Vice/ViceExe" : "GTA3/Gta3Exe", folder + QDir::separator() + name);
         return folder;
+    }
+    // The same, the game remembered as the last one used, so that the window starts on it.
+    QString InstallChosen(Game game, const QByteArray& ide = kSmallIde, const QByteArray& cfg = kSmallCfg)
+    {
+        Store("General/LastUsed", game == Game::ViceCity ? "ViceCity" : "GTA3");
+        return InstallGame(game, true, ide, cfg);
     }
     // The chosen game installed, the window started on it and a file of the kind open; the folder.
     QString Ready(FileKind kind, Game game = Game::Gta3, const QByteArray& ide = kSmallIde, const QByteArray& cfg = kSmallCfg)

@@ -31,7 +31,6 @@ namespace revlane::test {
 struct ShownMessage {
     std::string text;
     MsgButtons buttons;
-    MsgIcon icon;
 };
 
 class FakeMessages : public MessagePort {
@@ -39,15 +38,14 @@ public:
     std::vector<ShownMessage> shown;
     std::deque<MsgAnswer> answers;  // answered in turn; OK, or Yes, when none is left
 
-    MsgAnswer ShowMessage(const std::string& text, MsgButtons buttons, MsgIcon icon) override
+    MsgAnswer ShowMessage(const std::string& text, MsgButtons buttons, MsgIcon) override
     {
-        shown.push_back({text, buttons, icon});
-        if (!answers.empty()) {
-            const MsgAnswer answer = answers.front();
+        shown.push_back({text, buttons});
+        const MsgAnswer yes = buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes : MsgAnswer::OK;
+        const MsgAnswer answer = answers.empty() ? yes : answers.front();
+        if (!answers.empty())
             answers.pop_front();
-            return answer;
-        }
-        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes : MsgAnswer::OK;
+        return answer;
     }
     // The texts shown, in turn.
     QStringList Texts() const
@@ -57,11 +55,6 @@ public:
             texts << QString::fromStdString(message.text);
         return texts;
     }
-};
-
-// A message box that fails, for the reporting path of the operations that show one.
-struct ThrowingMessages : FakeMessages {
-    MsgAnswer ShowMessage(const std::string&, MsgButtons, MsgIcon) override { throw std::runtime_error("failed"); }
 };
 
 class FakeErrors : public InternalErrorPort {
