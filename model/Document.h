@@ -2,6 +2,7 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -20,6 +21,13 @@ enum class RowKind : unsigned char {
     Vehicle,  // a vehicle's line, split into its values
     Title,    // a handling.cfg section title (";-"): its text, and nothing to edit
     Comment,  // a comment among the vehicles: the whole line, kept as it is
+};
+
+// A value for one cell.
+struct CellEdit {
+    int row;
+    int col;
+    std::string value;
 };
 
 // One change of a row's line: undone or made again, it puts the line back byte for byte.
@@ -91,9 +99,19 @@ public:
     int RestoreCount() const { return static_cast<int>(vehicleRows_.size()); }
     std::string RestoreEntry(int index) const;
 
+    // Why the values cannot all go into their cells, in a sentence for the user: the first value
+    // refused; empty where they can. Values for rows that show no vehicle, or past the last
+    // column, are not refused: they are left out.
+    std::string Refusal(const std::vector<CellEdit>& edits) const;
     // Writes a value into a vehicle's cell (not its key) and rebuilds the row's line in our own
-    // layout. Refuses a row that shows no vehicle, and a value that its file cannot hold.
+    // layout. Refuses a row that shows no vehicle, and a value that Refusal names.
     std::optional<LineChange> EditCell(int row, int col, std::string_view value);
+    // The same for many cells, each row's line rebuilt once; the cells EditCell would refuse are
+    // left as they are. Returns the lines changed, by row.
+    std::vector<LineChange> EditCells(const std::vector<CellEdit>& edits);
+    // The first vehicle after a row (before it, going back), round the end, whose name (its
+    // identifier, or its model name) begins with the text, in any case; -1 for none.
+    int FindVehicle(std::string_view text, int from, bool forward) const;
     // Replaces a vehicle row's whole line, as express import and restore do; refuses other rows.
     std::optional<LineChange> ReplaceLine(int row, std::string line);
     // Puts a change's line back as it was before it, or makes it again.
@@ -115,6 +133,10 @@ private:
         RowKind kind;
     };
     void ReadSection();
+    // Puts the values into their rows' fields, by row and column, and hands on each row that took
+    // one; a value its cell cannot take is left out. Returns why the first of those was refused.
+    using RowValues = std::function<void(int row, const std::vector<std::string>& fields)>;
+    std::string PutValues(const std::vector<CellEdit>& edits, const RowValues& changed) const;
     void SetLine(int row, std::string line);
     void SaveSteps(class ContinueOnError& run, bool& backupMade);
     void PutCommentLine(size_t index, const std::string& text);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 #include "Text.h"
 
@@ -30,6 +31,40 @@ std::optional<double> ParseDecimal(std::string_view text)
     if (std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::fixed).ec != std::errc())
         return std::nullopt;
     return text[0] == '-' ? -value : value;
+}
+
+namespace {
+
+// How many digits a plain decimal number writes after its point.
+int Decimals(std::string_view number)
+{
+    const size_t point = number.find('.');
+    return point == std::string_view::npos ? 0 : static_cast<int>(number.size() - point - 1);
+}
+
+}  // namespace
+
+std::optional<std::string> ChangeNumber(std::string_view value, NumberChange change, std::string_view operand)
+{
+    const std::optional<double> number = ParseDecimal(value);
+    const std::optional<double> by = ParseDecimal(operand);
+    if (!number || !by)
+        return std::nullopt;
+    // A number set or added keeps its own decimals; a factor's say nothing of the result's.
+    const int decimals = change == NumberChange::Multiply ? Decimals(value) : std::max(Decimals(value), Decimals(operand));
+    const double result = change == NumberChange::Set ? *by : change == NumberChange::Add ? *number + *by : *number * *by;
+    const double scale = std::pow(10.0, decimals);
+    double rounded = std::round(result * scale) / scale;
+    if (!std::isfinite(rounded))
+        return std::nullopt;
+    if (rounded == 0)
+        rounded = 0;  // no "-0.0"
+    // Written the same whatever the user's locale, as the games read it.
+    char text[400];
+    const auto written = std::to_chars(text, text + sizeof text, rounded, std::chars_format::fixed, decimals);
+    if (written.ec != std::errc())
+        return std::nullopt;
+    return std::string(text, written.ptr);
 }
 
 namespace {

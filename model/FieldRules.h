@@ -33,4 +33,11 @@ bool Allows(const FieldRule& rule, std::string_view value);
 // A plain decimal number: an optional sign, digits with an optional point, nothing else.
 std::optional<double> ParseDecimal(std::string_view text);
 
+// A value changed by a number: replaced by it, the number added, or multiplied by it. The result
+// keeps the value's decimals, or the number's where it has more and is set or added, rounded half
+// away from zero: 1700.0 times 1.1 is 1870.0, 5 times 1.5 is 8, 1.5 plus 0.25 is 1.75. None where
+// the value or the number is no plain decimal number.
+enum class NumberChange { Set, Add, Multiply };
+std::optional<std::string> ChangeNumber(std::string_view value, NumberChange change, std::string_view operand);
+
 }  // namespace revlane

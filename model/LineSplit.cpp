@@ -124,7 +124,7 @@ std::string NotAllowedText(char ch, bool defaultIde)
     const char* what = ch == ',' ? "a comma" : ch == ' ' ? "a space" : ch == '\t' ? "a tab"
                      : ch == '\r' || ch == '\n' ? "a line end" : "whitespace";
     return std::string(defaultIde ? "default.ide" : "handling.cfg") + " cannot hold " + what
-           + " inside a value. Remove it, or press Escape.";
+           + " inside a value.";
 }
 
 }  // namespace revlane

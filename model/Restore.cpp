@@ -26,7 +26,7 @@ std::string RestoreDefaults::NotFoundText(std::string_view selected)
 {
     return "Could not find the vehicle identifier for '" + text::Latin1ToUtf8(selected)
            + "' in the opened file. If you want to repair an incorrectly imported line, it is recommended to "
-             "discard changes and realod the file using the 'Reload' button.";
+             "discard changes and reload the file using the 'Reload' button.";
 }
 
 // The first vehicle row, in file order, of the name: its model name in default.ide, its

@@ -8,7 +8,7 @@ class QWidget;
 
 namespace revlane::platform {
 
-inline constexpr char FolderPickerTitle[] = "Select to the GTA installation to use...";
+inline constexpr char FolderPickerTitle[] = "Select the GTA installation to use...";
 
 // Asks the user for an installation folder.
 class FolderPicker {

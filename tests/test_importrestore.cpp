@@ -2,10 +2,8 @@
 
 #include <memory>
 #include <optional>
-#include <tuple>
 
 #include "CellMarks.h"
-#include "FieldRules.h"
 #include "ImportSession.h"
 #include "Text.h"
 
@@ -38,6 +36,9 @@ QByteArray Content(FileKind kind, Game game)
     return (lines.join("\r\n") + "\r\n").toLatin1();
 }
 
+const FileKind ide = FileKind::DefaultIde, cfg = FileKind::HandlingCfg;
+const Game g3 = Game::Gta3, vc = Game::ViceCity;
+
 std::unique_ptr<Session> Open(FileKind kind, Game game = Game::Gta3)
 {
     return std::make_unique<Session>(kind, Content(kind, game), game);
@@ -58,10 +59,6 @@ private slots:
         QTest::addColumn<Game>("game");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("row");  // -1: no vehicle
-        const FileKind ide = FileKind::DefaultIde;
-        const FileKind cfg = FileKind::HandlingCfg;
-        const Game g3 = Game::Gta3;
-        const Game vc = Game::ViceCity;
         QTest::newRow("id and comma") << ide << g3 << "90," << 0;
         QTest::newRow("no comma") << ide << g3 << "90" << -1;
         QTest::newRow("comma at position 5") << ide << g3 << "  95," << -1;
@@ -102,10 +99,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("row");         // given to ImportLine; -1: typed, then Apply
         QTest::addColumn<QString>("stored");  // empty: the text as it is
-        const FileKind ide = FileKind::DefaultIde;
-        const FileKind cfg = FileKind::HandlingCfg;
-        QTest::newRow("whole line with tabs")
-            << ide << "95,\tsentinel, \tsentinel, \tcar, \tSENTINEL, \tSENTINL, \t\trich, \t10,\t7,\t0,\t1, 0.6" << -1 << "";
+        QTest::newRow("whole line with tabs") << ide << "95,\tsentinel, \tsentinel, \tcar, \tSENTINEL, \tSENTINL, \t\trich, \t10,\t7,\t0,\t1, 0.6" << -1 << "";
         QTest::newRow("too many fields") << ide << "90,a,b,c,d,e,f,g,h,i,j,k,l,m" << -1 << "";
         QTest::newRow("pasted with its line end") << ide << "91, idaho2, idaho\r\n92, stinger" << -1 << "91, idaho2, idaho";
         // The section's start must stay "90,".
@@ -114,8 +108,7 @@ private slots:
         QTest::newRow("id with a stray character") << ide << "90@, landstal2" << -1 << "90, landstal2";
         const QString pad = QString(14, ' ');
         QTest::newRow("tabs between values") << cfg << "LANDSTAL 1700.0\t2.0\t\t5.0" << -1 << "LANDSTAL" + pad + "1700.0 2.0  5.0";
-        QTest::newRow("gap of 11 spaces, spaces around") << cfg << "IDAHO      1" + QString(11, ' ') + "2   " << -1
-                                                         << "IDAHO" + pad + "1" + QString(11, ' ') + "2";
+        QTest::newRow("gap of 11 spaces, spaces around") << cfg << "IDAHO      1" + QString(11, ' ') + "2   " << -1 << "IDAHO" + pad + "1" + QString(11, ' ') + "2";
         // Stored as the lookup found it: the section keeps its upper-case start, the vehicle its name.
         QTest::newRow("lower case identifier") << cfg << "landstal 1 2" << -1 << "LANDSTAL" + pad + "1 2";
         QTest::newRow("tab after the identifier") << cfg << "LANDSTAL\t1700.0\t2.0" << 0 << "LANDSTAL" + pad + "1700.0 2.0";
@@ -157,7 +150,6 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("internal");
-        const FileKind cfg = FileKind::HandlingCfg;
         QTest::newRow("no space") << cfg << Game::Gta3 << 0 << "LANDSTAL" << false;
         QTest::newRow("text then line end") << cfg << Game::Gta3 << 0 << "LANDSTAL\r\n1 2 3" << false;
         QTest::newRow("no row") << FileKind::DefaultIde << Game::Gta3 << -1 << "90, x" << true;
@@ -290,7 +282,6 @@ private slots:
         QTest::addColumn<QString>("import");
         QTest::addColumn<QString>("added");  // a vehicle line after the stock ones
         QTest::addColumn<QString>("name");   // as bytes of the file: Latin-1
-        const FileKind ide = FileKind::DefaultIde;
         QTest::newRow("model name changed") << ide << "90, newname, x" << "" << "landstal";
         QTest::newRow("name in Latin-1") << ide << "" << "" << "caf\u00e9";
         QTest::newRow("added car") << ide << "" << "151, custom, custom, car, CUSTOM, CUSTOM, normal, 10, 7, 0, 163" << "custom";
@@ -313,7 +304,7 @@ private slots:
                  known ? RestoreDefaults::Result::NotFound : RestoreDefaults::Result::NoStockLine);
         QCOMPARE(s.messages.Texts(), known ? QStringList{"Could not find the vehicle identifier for '" + name
                                                          + "' in the opened file. If you want to repair an incorrectly imported line, it is "
-                                                           "recommended to discard changes and realod the file using the 'Reload' button."}
+                                                           "recommended to discard changes and reload the file using the 'Reload' button."}
                                            : QStringList{});
         QVERIFY(!s.doc.Modified() && s.errors.reports.empty());
     }
@@ -337,43 +328,6 @@ private slots:
         QVERIFY(cfg.Apply());
         QCOMPARE(cfg.LineOf(1), "IDAHO" + std::string(14, ' ') + "1 2 3");
         QVERIFY(text::StartsWith(cfg.LineOf(0), "LANDSTAL" + std::string(14, ' ') + "1700.0 2.0 5.0 2.0 "));
-    }
-
-    // Each caption's hint read as a rule; every handling.cfg column but the few without a range gets one.
-    void fieldRules_data()
-    {
-        QTest::addColumn<QString>("hint");
-        QTest::addColumn<QStringList>("kept");
-        QTest::addColumn<QStringList>("refused");
-        QTest::newRow("between") << "[1.0 to 50000.0]" << QStringList{"1.0", "50000", "+17.5"} << QStringList{"0.99", "50000.1", "x", "", "1e3", ".", "1.2.3"};
-        // A number beyond a double's range is none, not a 0 that the range holds.
-        QTest::newRow("zero to one") << "[0.0 to 1.0]" << QStringList{"0"} << QStringList{QString(310, '1'), "0." + QString(400, '0') + "1"};
-        QTest::newRow("inside") << "[0.0 > x > 20.0]" << QStringList{"0.01", "19.9"} << QStringList{"0.0", "20", "-1"};
-        QTest::newRow("choice") << "[F/R/4]" << QStringList{"F", "R", "4"} << QStringList{"f", "4.0", "FR", ""};
-        QTest::newRow("a number") << "not [L/M/H]" << QStringList{"1.5", "-2"} << QStringList{"L", "M", ""};
-        QTest::newRow("numbered choice") << "0=long, 1=small, 2=big, 3=tall" << QStringList{"0", "3"} << QStringList{"4", "long"};
-        QTest::newRow("length") << "[14 characters max]" << QStringList{"ABCDEFGHIJKLMN", ""} << QStringList{"ABCDEFGHIJKLMNO"};
-        QTest::newRow("a negative length is no rule") << "[-1 characters max]" << QStringList{"xy"} << QStringList{};
-    }
-    void fieldRules()
-    {
-        QFETCH(QString, hint);
-        QFETCH(QStringList, kept);
-        QFETCH(QStringList, refused);
-        const FieldRule rule = ParseFieldRule(hint.toStdString());
-        for (const QString& value : kept)
-            QVERIFY2(Allows(rule, value.toStdString()), qPrintable(value));
-        for (const QString& value : refused)
-            QVERIFY2(!Allows(rule, value.toStdString()), qPrintable(value));
-        CaptionTable captions;
-        captions.Fill();
-        for (const auto& [game, cols, unruled] : {std::tuple(Game::Gta3, 32, 5), std::tuple(Game::ViceCity, 33, 6)}) {
-            int none = 0;
-            for (int col = 0; col < cols; ++col)
-                none += ParseFieldRule(captions.HandlingHeader(game, col).hint).kind == FieldRule::Kind::None;
-            QCOMPARE(none, unruled);  // X, AA to AD, and Vice City's extra field
-        }
-        QVERIFY(captions.HandlingHeader(Game::Gta3, 32).name.empty());  // GTA III has no column AG
     }
 
     // Each vehicle row's marks: its stock values where its cells differ (numbers as numbers), none

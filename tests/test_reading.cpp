@@ -2,7 +2,10 @@
 #include <QTest>
 
 #include <stdexcept>
+#include <tuple>
 
+#include "Catalogue.h"
+#include "FieldRules.h"
 #include "ModelFakes.h"
 #include "Text.h"
 
@@ -36,7 +39,8 @@ struct GameFile {
 
 Q_DECLARE_METATYPE(GameFile)
 
-// Reading a file: where its vehicle section lies, and how each line splits into its row's values.
+// Reading a file: where its vehicle section lies, how each line splits into its row's values, and
+// the rules its columns' captions give.
 class TestReading : public QObject {
     Q_OBJECT
 private slots:
@@ -182,6 +186,43 @@ private slots:
         QCOMPARE(got, lines);
     }
 
+
+    // Each caption's hint read as a rule; every handling.cfg column but the few without a range gets one.
+    void fieldRules_data()
+    {
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<QStringList>("kept");
+        QTest::addColumn<QStringList>("refused");
+        QTest::newRow("between") << "[1.0 to 50000.0]" << QStringList{"1.0", "50000", "+17.5"} << QStringList{"0.99", "50000.1", "x", "", "1e3", ".", "1.2.3"};
+        // A number beyond a double's range is none, not a 0 that the range holds.
+        QTest::newRow("zero to one") << "[0.0 to 1.0]" << QStringList{"0"} << QStringList{QString(310, '1'), "0." + QString(400, '0') + "1"};
+        QTest::newRow("inside") << "[0.0 > x > 20.0]" << QStringList{"0.01", "19.9"} << QStringList{"0.0", "20", "-1"};
+        QTest::newRow("choice") << "[F/R/4]" << QStringList{"F", "R", "4"} << QStringList{"f", "4.0", "FR", ""};
+        QTest::newRow("a number") << "not [L/M/H]" << QStringList{"1.5", "-2"} << QStringList{"L", "M", ""};
+        QTest::newRow("numbered choice") << "0=long, 1=small, 2=big, 3=tall" << QStringList{"0", "3"} << QStringList{"4", "long"};
+        QTest::newRow("length") << "[14 characters max]" << QStringList{"ABCDEFGHIJKLMN", ""} << QStringList{"ABCDEFGHIJKLMNO"};
+        QTest::newRow("a negative length is no rule") << "[-1 characters max]" << QStringList{"xy"} << QStringList{};
+    }
+    void fieldRules()
+    {
+        QFETCH(QString, hint);
+        QFETCH(QStringList, kept);
+        QFETCH(QStringList, refused);
+        const FieldRule rule = ParseFieldRule(hint.toStdString());
+        for (const QString& value : kept)
+            QVERIFY2(Allows(rule, value.toStdString()), qPrintable(value));
+        for (const QString& value : refused)
+            QVERIFY2(!Allows(rule, value.toStdString()), qPrintable(value));
+        CaptionTable captions;
+        captions.Fill();
+        for (const auto& [game, cols, unruled] : {std::tuple(Game::Gta3, 32, 5), std::tuple(Game::ViceCity, 33, 6)}) {
+            int none = 0;
+            for (int col = 0; col < cols; ++col)
+                none += ParseFieldRule(captions.HandlingHeader(game, col).hint).kind == FieldRule::Kind::None;
+            QCOMPARE(none, unruled);  // X, AA to AD, and Vice City's extra field
+        }
+        QVERIFY(captions.HandlingHeader(Game::Gta3, 32).name.empty());  // GTA III has no column AG
+    }
 };
 
 QTEST_GUILESS_MAIN(TestReading)

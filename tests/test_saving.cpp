@@ -90,7 +90,7 @@ private slots:
             // The first save keeps the file as read, and says where; a later one leaves that copy be.
             QCOMPARE(ReadBytes(h.path + ".bak"), content);
             QCOMPARE(h.messages.Texts(), QStringList{"Backup copy created at: \r\n" + QDir::toNativeSeparators(h.path)
-                                                     + ".bak\r\n\r\nA backup copy will be created only when it does not exists."});
+                                                     + ".bak\r\n\r\nA backup copy will be created only when it does not exist."});
             OpenedFile again(kind, ReadBytes(h.path));
             QCOMPARE(Cells(again.doc), cells);
         }

@@ -29,12 +29,17 @@ public:
 
 }  // namespace
 
+QString CellDelegate::Refused()
+{
+    return editor_ && check_ ? check_(index_, editor_->text()) : QString();
+}
+
 bool CellDelegate::TryCommit()
 {
     QLineEdit* editor = editor_;
     if (!editor)
         return true;
-    const QString why = check_ ? check_(editor->text()) : QString();
+    const QString why = Refused();
     if (!why.isEmpty()) {
         emit refused(why);
         editor->setFocus();
@@ -54,8 +59,9 @@ void CellDelegate::Cancel()
     }
 }
 
-QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const
+QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
 {
+    index_ = index;
     QLineEdit* editor = spare_;
     spare_ = nullptr;
     if (!editor || editor->parentWidget() != parent) {
@@ -122,7 +128,18 @@ bool CellDelegate::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress) {
         switch (static_cast<QKeyEvent*>(event)->key()) {
         case Qt::Key_Return:
-        case Qt::Key_Enter: TryCommit(); return true;
+        case Qt::Key_Enter:
+            if (!(static_cast<QKeyEvent*>(event)->modifiers() & Qt::ControlModifier)) {
+                TryCommit();
+            } else if (const QString why = Refused(); !why.isEmpty()) {
+                emit refused(why);
+            } else {
+                const QString value = editor->text();
+                emit refused(QString());
+                emit closeEditor(editor, RevertModelCache);
+                emit fillRequested(value);
+            }
+            return true;
         case Qt::Key_Escape:
             emit refused(QString());
             emit closeEditor(editor, RevertModelCache);

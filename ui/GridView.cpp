@@ -1,6 +1,7 @@
 #include "GridView.h"
 
 #include <QAbstractProxyModel>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -75,13 +76,16 @@ private:
 
 }  // namespace
 
-GridView::GridView(QWidget* parent) : QTableView(parent), frozen_(new QTableView(this)), delegate_(new CellDelegate(this))
+GridView::GridView(QWidget* parent)
+    : QTableView(parent), frozen_(new QTableView(this)), delegate_(new CellDelegate(this)), menu_(new QMenu(this))
 {
+    menu_->setObjectName(QStringLiteral("mnuGrid"));
     setHorizontalHeader(new CaptionHeader(this));
     frozen_->setHorizontalHeader(new CaptionHeader(frozen_));
     setItemDelegate(delegate_);
     setEditTriggers(NoEditTriggers);
-    setSelectionMode(SingleSelection);
+    // Shift with the arrow keys, or a drag, selects a rectangle of cells.
+    setSelectionMode(ContiguousSelection);
     setSelectionBehavior(SelectItems);
     setTabKeyNavigation(false);
     setWordWrap(false);
@@ -246,9 +250,40 @@ void GridView::OpenEditor(std::optional<QChar> typed)
         delegate_->PlaceCaret();
 }
 
+QRect GridView::SelectedRange() const
+{
+    QRect range;
+    for (const QItemSelectionRange& part : selectionModel()->selection())
+        range |= QRect(QPoint(std::max(part.left(), fixedCols_), part.top()), QPoint(part.right(), part.bottom()));
+    const QModelIndex current = currentIndex();
+    if (range.isEmpty() && current.isValid() && current.column() >= fixedCols_)
+        range = QRect(current.column(), current.row(), 1, 1);
+    return range;
+}
+
+void GridView::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (event->reason() == QContextMenuEvent::Mouse)
+        ShowMenu(event->globalPos());
+    else
+        ShowMenu(viewport()->mapToGlobal(visualRect(currentIndex()).bottomLeft()));
+}
+
+void GridView::ShowMenu(const QPoint& at)
+{
+    // Its commands work on the values as they stand: an open edit ends first, or the menu waits.
+    if (!isEnabled() || !delegate_->TryCommit())
+        return;
+    menu_->popup(at);
+}
+
 void GridView::keyPressEvent(QKeyEvent* event)
 {
     const bool command = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        ShowMenu(viewport()->mapToGlobal(visualRect(currentIndex()).bottomLeft()));
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

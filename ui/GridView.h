@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -15,13 +16,14 @@ namespace revlane::ui {
 
 // The in-place editor of a cell: a line box over the cell, opened with the cell's text or with
 // the character typed in its place. Enter commits, Escape cancels, Up and Down commit and move,
-// and leaving it for another control commits. A value that its file cannot hold is not committed:
-// the editor stays open with it, and refused() says why.
+// and leaving it for another control commits; Ctrl+Enter hands the value on for every selected
+// cell. A value that its cell cannot hold is not committed: the editor stays open with it, and
+// refused() says why.
 class CellDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
     // Why a value cannot be committed; empty when it can.
-    using Check = std::function<QString(const QString& value)>;
+    using Check = std::function<QString(const QModelIndex& index, const QString& value)>;
 
     using QStyledItemDelegate::QStyledItemDelegate;
     void SetCheck(Check check) { check_ = std::move(check); }
@@ -32,6 +34,8 @@ public:
     void PlaceCaret() const;
     // Commits the open editor, if any; false when its value was refused and it stays open.
     bool TryCommit();
+    // Why the open editor's value cannot be committed; empty when it can (or none is open).
+    QString Refused();
     // Closes the open editor, if any, without writing anything back.
     void Cancel();
 
@@ -46,6 +50,8 @@ signals:
     void refused(const QString& why);
     // An edit ended with Up (-1) or Down (1): the current cell moves that way.
     void moveAfterCommit(int rows);
+    // Ctrl+Enter ended an edit: the value goes into every selected cell, the edited one too.
+    void fillRequested(const QString& value);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -55,6 +61,7 @@ private:
     mutable std::optional<QChar> typed_;
     mutable int caret_ = 0;
     mutable QPointer<QLineEdit> editor_;
+    mutable QPersistentModelIndex index_;
     mutable QPointer<QLineEdit> spare_;
 };
 
@@ -66,6 +73,12 @@ class GridView : public QTableView {
     Q_OBJECT
 public:
     explicit GridView(QWidget* parent = nullptr);
+
+    // The menu the right mouse button, the Menu key or Shift+F10 opens over the cells.
+    QMenu* Menu() const { return menu_; }
+    // The selected cells' bounding rows and columns (x a column, y a row), values only; the
+    // current cell alone where nothing is selected, an empty rectangle where there is none.
+    QRect SelectedRange() const;
 
     void setModel(QAbstractItemModel* model) override;
     CellDelegate* Delegate() const { return delegate_; }
@@ -93,8 +106,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void updateGeometries() override;
     void changeEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void ShowMenu(const QPoint& at);
     void OpenEditor(std::optional<QChar> typed);
     void SetRowHeights();
     void PlaceFrozen();
@@ -102,6 +117,7 @@ private:
 
     QTableView* frozen_;
     CellDelegate* delegate_;
+    QMenu* menu_;
     int fixedCols_ = 0;
     int headerLines_ = 1;
 };

@@ -92,6 +92,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
       ownSettings_(services.settings ? nullptr : std::make_unique<platform::Settings>()),
       ownPicker_(services.picker ? nullptr : std::make_unique<platform::DialogFolderPicker>()),
       ownLauncher_(services.launcher ? nullptr : std::make_unique<platform::SystemGameLauncher>()),
+      ownNumbers_(services.numbers ? nullptr : std::make_unique<QtNumberPort>()),
       ownFiles_(services.files ? nullptr : std::make_unique<platform::SyncedFileSystem>()),
       messages_(services.messages ? *services.messages : *ownMessages_),
       errors_(services.errors ? *services.errors : *ownErrors_),
@@ -99,6 +100,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
       settings_(services.settings ? *services.settings : *ownSettings_),
       picker_(services.picker ? *services.picker : *ownPicker_),
       launcher_(services.launcher ? *services.launcher : *ownLauncher_),
+      numbers_(services.numbers ? *services.numbers : *ownNumbers_),
       AppVersion(QStringLiteral(REVLANE_VERSION)),
       document(install, Document::Ports{messages_, errors_, services.clock ? *services.clock : *ownClock_, files_}),
       import(document, ExpressImport::Ports{messages_, errors_}),
@@ -114,6 +116,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     SetTabOrder();
     ConnectControls();
     SetUpEditing();
+    SetUpValues();
     Form_Load();
 }
 
@@ -153,10 +156,14 @@ void MainWindow::BuildControls()
     lblProcessed = make.Label(this, "Main file settings  [Enter or double-click to edit]  [any key to replace]", true,
                               120, 1200, 8895, 255);
     lblStatus = make.Label(this, "", false, 120, 1200, 8895, 255);
-    QPalette warning = lblStatus->palette();
-    warning.setColor(QPalette::WindowText, QColor(0xc0, 0x30, 0x00));
-    lblStatus->setPalette(warning);
     lblStatus->hide();
+    picFind = new QWidget(this);
+    make.Place(picFind, 5760, 1140, 3255, 285);
+    lblFind = make.Label(picFind, "Find:", true, 0, 30, 1035, 255);
+    lblFind->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    txtFind = new QLineEdit(picFind);
+    make.Place(txtFind, 1095, 0, 2160, 285);
+    picFind->hide();
     Linea[2] = make.Line(this, 120, 1440, 9000);
     Grid1 = new GridView(this);
     table_ = new VehicleTableModel(document, marks, CaptionTable_, Grid1);
@@ -220,6 +227,7 @@ void MainWindow::NameControls()
         {lblInstallpath, "lblInstallpath"}, {Picture1, "Picture1"}, {optGta3, "optGta3"},
         {optVice, "optVice"},       {imgGame, "imgGame"},       {lblPath, "lblPath"},
         {txtPath, "txtPath"},       {cmdBrowse, "cmdBrowse"},   {lblProcessed, "lblProcessed"}, {lblStatus, "lblStatus"},
+        {picFind, "picFind"},       {lblFind, "lblFind"},       {txtFind, "txtFind"},
         {picBottom, "picBottom"},   {lblImport, "lblImport"},   {lblMisc[0], "lblMisc0"},
         {lblMisc[1], "lblMisc1"},   {lblMisc[2], "lblMisc2"},   {txtImport, "txtImport"},
         {cmdPaste, "cmdPaste"},     {txtImportv, "txtImportv"}, {cmdImport, "cmdImport"},
@@ -278,6 +286,9 @@ void MainWindow::LayoutPass()
     Grid1->resize(Px(pass->gridWidth), Px(pass->gridHeight));
     picBottom->move(picBottom->x(), Px(pass->bottomTop));
     Linea[2]->resize(Px(pass->separatorRight) - Linea[2]->x(), Linea[2]->height());
+    picFind->move(Linea[2]->geometry().right() + 1 - picFind->width(), picFind->y());
+    lblStatus->resize((picFind->isVisible() ? picFind->x() - Px(120) : Linea[2]->geometry().right() + 1) - lblStatus->x(),
+                      lblStatus->height());
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)

@@ -12,6 +12,7 @@
 #include "CellMarks.h"
 #include "Document.h"
 #include "ExpressImport.h"
+#include "FieldRules.h"
 #include "Installation.h"
 #include "Ports.h"
 #include "Restore.h"
@@ -32,6 +33,7 @@ class Settings;
 namespace revlane::ui {
 
 class GridView;
+class NumberPort;
 class RestoreListModel;
 class VehicleTableModel;
 
@@ -39,14 +41,15 @@ class VehicleTableModel;
 // per concern: MainWindow.cpp builds the controls and lays them out; MainWindowStartup.cpp starts
 // and ends a run and chooses the game; MainWindowFiles.cpp opens, saves, reloads and closes files;
 // MainWindowEditing.cpp makes every change to the open file through the undo stack, with the
-// shortcuts; MainWindowImport.cpp imports and restores lines. Every control carries its name as
+// shortcuts; MainWindowValues.cpp finds vehicles and changes many values at once, through the
+// clipboard too; MainWindowImport.cpp imports and restores lines. Every control carries its name as
 // its object name.
 class MainWindow : public QWidget {
     Q_OBJECT
 
 public:
-    // Where the window's messages, error reports, files, clock, settings, folder picker and game
-    // start come from; tests put their own in. Start-up reads the settings at once.
+    // Where the window's messages, error reports, files, clock, settings, folder picker, game
+    // start and the numbers it asks for come from; tests put their own in. Start-up reads the settings at once.
     struct Services {
         MessagePort* messages = nullptr;
         InternalErrorPort* errors = nullptr;
@@ -55,6 +58,7 @@ public:
         platform::Settings* settings = nullptr;
         platform::FolderPicker* picker = nullptr;
         platform::GameLauncher* launcher = nullptr;
+        NumberPort* numbers = nullptr;
     };
 
     MainWindow();
@@ -78,6 +82,7 @@ private:
     std::unique_ptr<platform::Settings> ownSettings_;
     std::unique_ptr<platform::FolderPicker> ownPicker_;
     std::unique_ptr<platform::GameLauncher> ownLauncher_;
+    std::unique_ptr<NumberPort> ownNumbers_;
     std::unique_ptr<FileSystem> ownFiles_;
     MessagePort& messages_;
     InternalErrorPort& errors_;
@@ -85,6 +90,7 @@ private:
     platform::Settings& settings_;
     platform::FolderPicker& picker_;
     platform::GameLauncher& launcher_;
+    NumberPort& numbers_;
 
     // The program's version, "major.minor.revision".
     const QString AppVersion;
@@ -147,12 +153,28 @@ private:
     // Every change through the undo stack, and the shortcuts (MainWindowEditing.cpp).
     void SetUpEditing();
     void ConnectShortcuts();
-    void ShowStatus(const QString& text);
+    // Tells the user something in the line above the grid, in the warning colour where asked; an
+    // empty text puts the line's usual help back.
+    void ShowStatus(const QString& text, bool warning = true);
     // Ends an edit in the grid; false when its value was refused and the editor stays open.
     bool Commit();
     void CancelEdit();
     // Makes a change of the document one step of the undo stack; false when nothing changed.
     bool Change(const QString& what, std::function<std::vector<LineChange>()> change);
+
+    // Finding a vehicle and changing many values at once (MainWindowValues.cpp).
+    void SetUpValues();
+    void OpenFind();
+    void CloseFind();
+    void FindNext(bool forward);
+    void MarkNotFound(bool notFound);
+    void CopyCells();
+    void PasteCells();
+    void ChangeValues(NumberChange change, const QString& question);
+    // Writes one value into every selected cell that takes one.
+    void FillCells(const QString& value);
+    // Says how many values a change of many took, and how many it left.
+    void ShowCount(const QString& done, int changed, const QString& left, int unchanged);
 
     // Express import and restore (MainWindowImport.cpp).
     void txtImport_Change();
@@ -180,6 +202,10 @@ private:
     QLabel* lblProcessed = nullptr;
     // Says why a value was refused, in lblProcessed's place while it has something to say.
     QLabel* lblStatus = nullptr;
+    // The find box, at the right of that line while it is open.
+    QWidget* picFind = nullptr;
+    QLabel* lblFind = nullptr;
+    QLineEdit* txtFind = nullptr;
     QWidget* picBottom = nullptr;
     QLabel* lblImport = nullptr;
     std::array<QLabel*, 3> lblMisc{};

@@ -8,6 +8,7 @@
 
 #include "GridView.h"
 #include "LineSplit.h"
+#include "Pictures.h"
 #include "QtPorts.h"
 #include "VehicleTableModel.h"
 
@@ -85,11 +86,11 @@ void MainWindow::SetUpEditing()
             return changes;
         });
     });
-    Grid1->Delegate()->SetCheck([this](const QString& value) {
-        const std::optional<char> ch = CharacterNotAllowed(ToBytes(value), document.IsIde());
-        return ch ? QString::fromStdString(NotAllowedText(*ch, document.IsIde())) : QString();
+    Grid1->Delegate()->SetCheck([this](const QModelIndex& index, const QString& value) {
+        const std::string why = document.Refusal({{index.row(), index.column(), ToBytes(value)}});
+        return why.empty() ? QString() : FromBytes(why) + QStringLiteral(" Put it right, or press Escape.");
     });
-    connect(Grid1->Delegate(), &CellDelegate::refused, this, &MainWindow::ShowStatus);
+    connect(Grid1->Delegate(), &CellDelegate::refused, this, [this](const QString& why) { ShowStatus(why); });
     ConnectShortcuts();
 }
 
@@ -101,13 +102,15 @@ bool MainWindow::Change(const QString& what, std::function<std::vector<LineChang
     return undo_.count() > steps;
 }
 
-// Tells the user something about the grid in the line above it; an empty text puts the line's
-// usual help back.
-void MainWindow::ShowStatus(const QString& text)
+void MainWindow::ShowStatus(const QString& text, bool warning)
 {
+    QPalette colours = lblStatus->palette();
+    colours.setColor(QPalette::WindowText, warning ? WarningColour() : palette().color(QPalette::WindowText));
+    lblStatus->setPalette(colours);
     lblStatus->setText(text);
     lblStatus->setVisible(!text.isEmpty());
-    lblProcessed->setVisible(text.isEmpty());
+    // The find box takes the help's place while it is open.
+    lblProcessed->setVisible(text.isEmpty() && !picFind->isVisible());
 }
 
 bool MainWindow::Commit()

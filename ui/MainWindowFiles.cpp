@@ -87,6 +87,9 @@ void MainWindow::ChangeDocument(const std::function<void()>& change)
     restoreList_->Reset();
     Grid1->ShowView(document.Geometry());
     Grid1->setEnabled(document.IsOpen());
+    // What the line above the grid said was of the file before.
+    if (lblStatus->isVisible())
+        ShowStatus(QString());
 }
 
 // What a read leaves to the window besides the grid: the import box with the text given (empty

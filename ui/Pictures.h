@@ -40,4 +40,7 @@ qreal PixelScale(const QWidget* widget);
 // Verdana 8.25 pt where the system has it, the nearest sans-serif otherwise.
 QFont DialogFont(bool bold = false);
 
+// The colour of text that warns: a value out of its range, a refusal, a name not found.
+inline QColor WarningColour() { return QColor(0xc0, 0x30, 0x00); }
+
 }  // namespace revlane::ui

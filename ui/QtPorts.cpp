@@ -1,6 +1,7 @@
 #include "QtPorts.h"
 
 #include <QDateTime>
+#include <QInputDialog>
 #include <QLocale>
 #include <QMessageBox>
 
@@ -34,6 +35,13 @@ MsgAnswer QtMessagePort::ShowMessage(const std::string& text, MsgButtons buttons
         // Closing the box answers with its escape button.
         return buttons == MsgButtons::YesNo ? MsgAnswer::No : buttons == MsgButtons::OK ? MsgAnswer::OK : MsgAnswer::Cancel;
     }
+}
+
+std::optional<QString> QtNumberPort::AskNumber(QWidget* parent, const QString& label)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, QStringLiteral("Revlane"), label, QLineEdit::Normal, QString(), &ok);
+    return ok ? std::optional<QString>(text) : std::nullopt;
 }
 
 std::string QtClockPort::LongDate()

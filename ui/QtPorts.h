@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <filesystem>
+#include <optional>
 
 #include "Document.h"
 #include "Ports.h"
@@ -39,6 +40,18 @@ public:
 
 private:
     QWidget* owner_;
+};
+
+// Asks the user for a number in a modal box titled with the product; none when the user cancels.
+class NumberPort {
+public:
+    virtual ~NumberPort() = default;
+    virtual std::optional<QString> AskNumber(QWidget* parent, const QString& label) = 0;
+};
+
+class QtNumberPort : public NumberPort {
+public:
+    std::optional<QString> AskNumber(QWidget* parent, const QString& label) override;
 };
 
 // The date and time in the user's long formats.

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QPalette>
 
+#include "Pictures.h"
 #include "QtPorts.h"
 #include "Text.h"
 
@@ -74,7 +75,7 @@ QVariant VehicleTableModel::data(const QModelIndex& index, int role) const
         return {};
     case Qt::ForegroundRole:
         if (marks_.At(row, col).outside)
-            return QBrush(QColor(0xc0, 0x30, 0x00));
+            return QBrush(WarningColour());
         return {};
     default: return {};
     }

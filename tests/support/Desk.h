@@ -23,6 +23,7 @@
 #include "GridView.h"
 #include "MainWindow.h"
 #include "ModelFakes.h"
+#include "QtPorts.h"
 #include "Settings.h"
 
 namespace revlane::test {
@@ -54,6 +55,20 @@ struct RecordingGameLauncher : platform::GameLauncher {
     }
 };
 
+// Answers the numbers asked for with those given, in turn; none left cancels.
+struct ScriptedNumbers : ui::NumberPort {
+    std::deque<QString> answers;
+    int asked = 0;
+    std::optional<QString> AskNumber(QWidget*, const QString&) override
+    {
+        ++asked;
+        const std::optional<QString> answer = answers.empty() ? std::nullopt : std::optional(answers.front());
+        if (!answers.empty())
+            answers.pop_front();
+        return answer;
+    }
+};
+
 // Rows 0 to 2.
 inline const QByteArray kSmallIde =
     "# models\r\ncars\r\n90, landstal, landstal, car, LANDSTAL, LANDSTK, richfamily, 10, 7, 0, 164, 0.8\r\n"
@@ -73,6 +88,7 @@ struct Desk {
     FaultyFileSystem files;
     ScriptedFolderPicker picker;
     RecordingGameLauncher launcher;
+    ScriptedNumbers numbers;
     std::unique_ptr<platform::Settings> settings;
     std::unique_ptr<ui::MainWindow> w;
 
@@ -126,7 +142,7 @@ struct Desk {
     {
         settings = std::make_unique<platform::Settings>(QSettings::IniFormat, settingsFile);
         w = std::make_unique<ui::MainWindow>(
-            ui::MainWindow::Services{&messages, &errors, &files, &clock, settings.get(), &picker, &launcher});
+            ui::MainWindow::Services{&messages, &errors, &files, &clock, settings.get(), &picker, &launcher, &numbers});
         w->show();
         if (!QTest::qWaitForWindowActive(w.get()))
             qWarning("the window did not become active");
