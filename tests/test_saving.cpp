@@ -3,6 +3,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
+#include <filesystem>
+
 #include "FaultyFileSystem.h"
 #include "ModelFakes.h"
 #include "SystemError.h"
@@ -209,35 +212,32 @@ private slots:
     // written over unasked; No keeps it as it is, and the changes unsaved.
     void changedOnDisk_data()
     {
-        QTest::addColumn<bool>("sameSizeAndTime");
+        QTest::addColumn<int>("kept");  // by the other program: 1 the time, 2 the size and a time of whole seconds
         QTest::addColumn<MsgAnswer>("answer");
-        QTest::newRow("Yes") << false << MsgAnswer::Yes;
-        QTest::newRow("No") << false << MsgAnswer::No;
-        QTest::newRow("only the content tells, No") << true << MsgAnswer::No;
+        QTest::newRow("Yes") << 0 << MsgAnswer::Yes;
+        QTest::newRow("No") << 0 << MsgAnswer::No;
+        QTest::newRow("only the size tells, No") << 1 << MsgAnswer::No;
+        QTest::newRow("only the content tells, No") << 2 << MsgAnswer::No;
     }
     void changedOnDisk()
     {
-        QFETCH(bool, sameSizeAndTime);
+        QFETCH(int, kept);
         QFETCH(MsgAnswer, answer);
-        // A file system of whole seconds, which tells no change within one from its times.
-        const auto coarse = [&](const QString& path, QDateTime time) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime));
-        };
         QTemporaryDir dir;
         const QString path = dir.filePath("default.ide");
         WriteBytes(path, "#x\r\n90, a\r\n");
-        if (sameSizeAndTime)
-            coarse(path, QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch()));
+        // A file system of whole seconds, which tells no change within one from its times.
+        if (kept == 2)
+            std::filesystem::last_write_time(FsPath(path), std::chrono::floor<std::chrono::seconds>(std::filesystem::last_write_time(FsPath(path))));
         Harness h;
         h.Open(FileKind::DefaultIde, Game::Gta3, FsPath(path));
         for (int save = 0; save < 2; ++save) {
             h.Edit(0, 2, "b" + std::to_string(save));
             const QByteArray theirs = "#y\r\n90, " + QByteArray::number(save) + "\r\n";
-            const QDateTime time = QFileInfo(path).lastModified();
-            WriteBytes(path, sameSizeAndTime ? theirs : theirs + "91, c\r\n");
-            if (sameSizeAndTime)
-                coarse(path, time);
+            const auto time = std::filesystem::last_write_time(FsPath(path));
+            WriteBytes(path, kept == 2 ? theirs : theirs + "91, c\r\n");
+            if (kept)
+                std::filesystem::last_write_time(FsPath(path), time);
             h.messages.shown.clear();
             h.messages.answers = {answer};
             QCOMPARE(h.doc.Save(), answer == MsgAnswer::Yes);
