@@ -18,11 +18,17 @@ namespace {
 
 // The column captions, as high as the view's caption lines. The table asks its header how high it
 // would like to be whenever it lays itself out: measuring every caption's text to answer would
-// cost more than a read of the file.
+// cost more than a read of the file. A new height waits for that layout, which then moves the
+// header and the cells once; a fixed height would move them at each of its limits.
 class CaptionHeader : public QHeaderView {
 public:
     explicit CaptionHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
-    QSize sizeHint() const override { return QSize(length(), height()); }
+    int Height() const { return height_; }
+    void SetHeight(int height) { height_ = height; }
+    QSize sizeHint() const override { return QSize(length(), height_); }
+
+private:
+    int height_ = 0;
 };
 
 // The first columns of a model, for the view laid over them: it shows those and has no others to
@@ -171,8 +177,12 @@ void GridView::SetRowHeights()
             rows->setDefaultSectionSize(RowHeight());
             rows->setSectionResizeMode(QHeaderView::Fixed);
         }
-        if (view->horizontalHeader()->height() != headerLines_ * RowHeight())
-            view->horizontalHeader()->setFixedHeight(headerLines_ * RowHeight());
+        auto* captions = static_cast<CaptionHeader*>(view->horizontalHeader());
+        if (captions->Height() != headerLines_ * RowHeight()) {
+            captions->SetHeight(headerLines_ * RowHeight());
+            if (!holding_)
+                QMetaObject::invokeMethod(view, "updateGeometries");
+        }
     }
 }
 
@@ -190,7 +200,10 @@ void GridView::ShowView(const ViewGeometry& geometry)
         view->horizontalHeader()->resizeSection(0, TwipsToPixels(geometry.col0Width, logicalDpiX()));
     }
     frozen_->setVisible(fixedCols_ > 0);
-    PlaceFrozen();
+    // Laid out once, with everything above in place.
+    holding_ = false;
+    updateGeometries();
+    QMetaObject::invokeMethod(frozen_, "updateGeometries");
 }
 
 int GridView::FrozenWidth() const
@@ -208,6 +221,8 @@ void GridView::PlaceFrozen()
 
 void GridView::updateGeometries()
 {
+    if (holding_)
+        return;
     QTableView::updateGeometries();
     PlaceFrozen();
 }

@@ -88,6 +88,8 @@ public:
     // Gives the view the open file's shape, after the model was reset: its standard column
     // widths, the columns that stay in view and the height of its captions.
     void ShowView(const ViewGeometry& geometry);
+    // Before a reset of the model: nothing is laid out until ShowView lays the view out once.
+    void HoldLayout() { holding_ = true; }
     int FixedColumns() const { return fixedCols_; }
     int RowHeight() const;
 
@@ -120,6 +122,7 @@ private:
     QMenu* menu_;
     int fixedCols_ = 0;
     int headerLines_ = 1;
+    bool holding_ = false;
 };
 
 }  // namespace revlane::ui

@@ -163,6 +163,8 @@ void MainWindow::BuildControls()
     lblFind->setAlignment(Qt::AlignRight | Qt::AlignTop);
     txtFind = new QLineEdit(picFind);
     make.Place(txtFind, 1095, 0, 2160, 285);
+    // A screen reader names the box by its label.
+    lblFind->setBuddy(txtFind);
     picFind->hide();
     Linea[2] = make.Line(this, 120, 1440, 9000);
     Grid1 = new GridView(this);

@@ -80,6 +80,7 @@ void MainWindow::OpenView(FileKind kind, QRadioButton* option, const QString& im
 // marks, the restore list.
 void MainWindow::ChangeDocument(const std::function<void()>& change)
 {
+    Grid1->HoldLayout();
     table_->BeginReset();
     change();
     marks.Reset(CaptionTable_);
