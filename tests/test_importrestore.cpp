@@ -266,12 +266,12 @@ private slots:
     }
 
     // default.ide lines are shown without tabs and spaces, handling.cfg lines with their tabs
-    // as spaces; the file's Latin-1 bytes come out as text.
+    // as spaces; the file's Latin-1 bytes come out as text, the first above ASCII too.
     void promptText()
     {
-        const auto shown = [](bool ide) { return QString::fromStdString(RestoreDefaults::PromptText("90,\t caf\xe9,\t9.9", "90, landstal,  0.8", ide)); };
-        QCOMPARE(shown(true), "Confirm replacement of line:\r\n90,caf\u00e9,9.9\r\n\r\nwith the line:\r\n90,landstal,0.8");
-        QCOMPARE(shown(false), "Confirm replacement of line:\r\n90,  caf\u00e9, 9.9\r\n\r\nwith the line:\r\n90, landstal,  0.8");
+        const auto shown = [](bool ide) { return QString::fromStdString(RestoreDefaults::PromptText("90,\t caf\xe9\x80,\t9.9", "90, landstal,  0.8", ide)); };
+        QCOMPARE(shown(true), "Confirm replacement of line:\r\n90,caf\u00e9\u0080,9.9\r\n\r\nwith the line:\r\n90,landstal,0.8");
+        QCOMPARE(shown(false), "Confirm replacement of line:\r\n90,  caf\u00e9\u0080, 9.9\r\n\r\nwith the line:\r\n90, landstal,  0.8");
     }
 
     // Nothing to restore, and nothing changes: the name no longer names a row once an import
