@@ -24,6 +24,8 @@ struct Gesture {
 };
 
 const FileKind cfg = FileKind::HandlingCfg, ide = FileKind::DefaultIde;
+// Row 3, a second name that starts with "i".
+const QByteArray kIde = QByteArray(kSmallIde).replace("\r\nend", "\r\n93, ivory, ivory, car, IVORY, IVORY, normal, 10, 7, 0, 1, 0.7\r\nend");
 
 void SelectRange(Desk& desk, const Range& r)
 {
@@ -40,7 +42,7 @@ Q_DECLARE_METATYPE(Gesture)
 
 // A modder's gestures on many values at once, through the real window, each one step of the undo
 // stack: the clipboard's ranges, the changes of the selected values, finding a vehicle by name.
-// handling.cfg's rows: 0 LANDSTAL, 1 a title, 2 BIKE, 3 IDAHO; default.ide's: landstal, idaho, stinger.
+// handling.cfg's rows: 0 LANDSTAL, 1 a title, 2 BIKE, 3 IDAHO; default.ide's: landstal, idaho, stinger, ivory.
 class TestModding : public QObject {
     Q_OBJECT
 private slots:
@@ -72,20 +74,19 @@ private slots:
         // Ctrl+F, a name and Enter make its next vehicle current, in the same column, round the end;
         // typing then edits it. F3 and Shift+F3 find the next and the one before. A name that names
         // no vehicle is said in the box, and Escape closes it.
-        QTest::newRow("find") << Gesture{cfg, {0, 1, 0, 1}, "find Return", "idaho", "3,1=7", ""};
-        QTest::newRow("find any case, a start") << Gesture{cfg, {0, 2, 0, 2}, "find Return", "iD", "3,2=7", ""};
-        QTest::newRow("find round the end") << Gesture{cfg, {3, 1, 3, 1}, "find Return", "LANDSTAL", "0,1=7", ""};
-        QTest::newRow("find F3") << Gesture{cfg, {0, 1, 0, 1}, "find F3", "i", "3,1=7", ""};
-        QTest::newRow("find Shift+F3") << Gesture{cfg, {0, 1, 0, 1}, "find Shift+F3", "b", "2,1=7", ""};
+        QTest::newRow("find") << Gesture{ide, {0, 7, 0, 7}, "find Return", "i", "1,7=7", ""};
+        QTest::newRow("find any case, round the end") << Gesture{ide, {2, 7, 2, 7}, "find Return", "iD", "1,7=7", ""};
+        QTest::newRow("find F3") << Gesture{ide, {0, 7, 0, 7}, "find F3", "i", "1,7=7", ""};
+        QTest::newRow("find Shift+F3") << Gesture{ide, {0, 8, 0, 8}, "find Shift+F3", "i", "3,8=7", ""};
+        QTest::newRow("find an identifier") << Gesture{cfg, {3, 1, 3, 1}, "find Return", "landstal", "0,1=7", ""};
         QTest::newRow("find no title") << Gesture{cfg, {0, 1, 0, 1}, "find Return", "bikes", "", ""};
-        QTest::newRow("find model name") << Gesture{ide, {0, 7, 0, 7}, "find Return", "sting", "2,7=7", ""};
         QTest::newRow("copy, paste back") << Gesture{cfg, {2, 1, 3, 2}, "copy", "500.0\t1.0\n1600.0\t2.2\n", "0,2=500.0;0,3=1.0;1,2=;2,2=1.0", "2 values pasted; 2 left out"};
     }
     void manyValues()
     {
         QFETCH(Gesture, g);
         Desk desk;
-        desk.Ready(g.kind);
+        desk.Ready(g.kind, Game::Gta3, kIde);
         const std::vector<std::string> before = desk.w->File().Lines();
         if (g.action == "paste") {
             QApplication::clipboard()->setText(g.text);
@@ -104,11 +105,17 @@ private slots:
             QTest::keyClicks(desk.Find("txtFind"), g.text);
             QTest::keySequence(desk.Find("txtFind"), QKeySequence(g.action.mid(5)));
             QCOMPARE(desk.Find<QLabel>("lblFind")->text(), QString(g.cells.isEmpty() ? "Not found:" : "Find:"));
+            if (g.cells.isEmpty()) {
+                QTest::keyClick(desk.Find("txtFind"), Qt::Key_Backspace);  // a changed name is no longer marked
+                QCOMPARE(desk.Find<QLabel>("lblFind")->text(), QString("Find:"));
+            }
             QTest::keyClick(g.cells.isEmpty() ? desk.Find("txtFind") : desk.Grid(), g.cells.isEmpty() ? Qt::Key_Escape : Qt::Key_7);
             QVERIFY(desk.Grid()->hasFocus() || (desk.Editor() && desk.Editor()->hasFocus()));
             QCOMPARE(desk.Find("picFind")->isVisible(), !g.cells.isEmpty());
-            if (desk.Editor())
-                QTest::keyClick(desk.Editor(), Qt::Key_Return);
+            if (desk.Editor()) {  // Up commits, then moves
+                QTest::keyClick(desk.Editor(), Qt::Key_Up);
+                QCOMPARE(desk.Current().row(), std::max(0, g.cells.section(',', 0, 0).toInt() - 1));
+            }
         } else if (SelectRange(desk, g.range); g.action == "fill") {
             QTest::keyClicks(desk.Grid(), g.text.left(1));
             QTest::keyClicks(desk.Editor(), g.text.mid(1));
