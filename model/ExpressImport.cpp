@@ -121,7 +121,7 @@ std::optional<ExpressImport::Replacement> ExpressImport::Apply()
 
 std::optional<std::string> ExpressImport::NormaliseHandlingLine(std::string_view line)
 {
-    const std::string spaced = text::ReplaceAll(line, "\t", " ");
+    const std::string spaced = text::ReplaceAll(line, '\t', " ");
     const size_t space = spaced.find(' ');
     if (space == std::string::npos)
         return std::nullopt;

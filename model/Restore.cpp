@@ -15,8 +15,8 @@ RestoreDefaults::RestoreDefaults(const Document& document, ExpressImport& import
 std::string RestoreDefaults::PromptText(std::string_view current, std::string_view stock, bool defaultMode)
 {
     const auto shown = [defaultMode](std::string_view line) {
-        const std::string text = defaultMode ? text::ReplaceAll(text::RemoveTabs(line), " ", "")
-                                             : text::ReplaceAll(line, "\t", " ");
+        const std::string text = defaultMode ? text::ReplaceAll(text::RemoveTabs(line), ' ', "")
+                                             : text::ReplaceAll(line, '\t', " ");
         return text::Latin1ToUtf8(text);
     };
     return "Confirm replacement of line:\r\n" + shown(current) + "\r\n\r\nwith the line:\r\n" + shown(stock);

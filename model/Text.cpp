@@ -42,40 +42,18 @@ const char* Find(const char* from, const char* end, char ch)
 
 }  // namespace
 
-std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to)
+std::string ReplaceAll(std::string_view text, char from, std::string_view to)
 {
-    if (from.size() == 1) {
-        // One character, such as a tab: each stretch between two of them is copied whole.
-        const char ch = from[0];
-        std::string out;
-        out.reserve(text.size() + (to.size() > 1 ? 16 * (to.size() - 1) : 0));
-        const char* p = text.data();
-        const char* const end = p + text.size();
-        for (const char* hit = Find(p, end, ch); hit != end; p = hit + 1, hit = Find(p, end, ch)) {
-            out.append(p, static_cast<size_t>(hit - p));
-            out.append(to);
-        }
-        out.append(p, static_cast<size_t>(end - p));
-        return out;
-    }
-    size_t size = text.size();
-    if (to.size() > from.size() && !from.empty()) {
-        // Growing: the exact size first, so that the text is copied once.
-        for (size_t hit = text.find(from); hit != std::string_view::npos; hit = text.find(from, hit + from.size()))
-            size += to.size() - from.size();
-    }
+    // Each stretch between two of them is copied whole.
     std::string out;
-    out.reserve(size);
-    size_t pos = 0;
-    while (true) {
-        const auto hit = from.empty() ? std::string_view::npos : text.find(from, pos);
-        if (hit == std::string_view::npos)
-            break;
-        out.append(text.substr(pos, hit - pos));
+    out.reserve(text.size() + (to.size() > 1 ? 16 * (to.size() - 1) : 0));
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    for (const char* hit = Find(p, end, from); hit != end; p = hit + 1, hit = Find(p, end, from)) {
+        out.append(p, static_cast<size_t>(hit - p));
         out.append(to);
-        pos = hit + from.size();
     }
-    out.append(text.substr(pos));
+    out.append(p, static_cast<size_t>(end - p));
     return out;
 }
 

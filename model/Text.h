@@ -29,7 +29,7 @@ std::string TrimSpaces(std::string_view text);
 // The same piece of the text, without a copy.
 std::string_view SpacesTrimmed(std::string_view text);
 std::string RemoveTabs(std::string_view text);
-std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
+std::string ReplaceAll(std::string_view text, char from, std::string_view to);
 bool IsBlank(std::string_view text);
 
 // The lines of a file's content without their ends. CR LF, a lone LF and a lone CR each end a

@@ -64,6 +64,7 @@ private slots:
         QTest::newRow("comma at position 5") << ide << g3 << "  95," << -1;
         QTest::newRow("id not a part of a longer id") << ide << g3 << "110, taxi" << 3;
         QTest::newRow("gta3 last id") << ide << g3 << "150," << 5;
+        QTest::newRow("gta3 below its ids") << ide << g3 << "89," << -1;
         QTest::newRow("vc above 150") << ide << vc << "151, washing" << 2;
         QTest::newRow("vc above its ids") << ide << vc << "237," << -1;
         QTest::newRow("lower case identifier") << cfg << g3 << "landstal 1700.0 2.0" << 0;
