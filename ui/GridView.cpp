@@ -83,9 +83,8 @@ private:
 }  // namespace
 
 GridView::GridView(QWidget* parent)
-    : QTableView(parent), frozen_(new QTableView(this)), delegate_(new CellDelegate(this)), menu_(new QMenu(this))
+    : QTableView(parent), frozen_(new QTableView(this)), delegate_(new CellDelegate(this))
 {
-    menu_->setObjectName(QStringLiteral("mnuGrid"));
     setHorizontalHeader(new CaptionHeader(this));
     frozen_->setHorizontalHeader(new CaptionHeader(frozen_));
     setItemDelegate(delegate_);
@@ -284,12 +283,23 @@ void GridView::contextMenuEvent(QContextMenuEvent* event)
         ShowMenu(viewport()->mapToGlobal(visualRect(currentIndex()).bottomLeft()));
 }
 
+QMenu* GridView::Menu()
+{
+    // Made at its first use, not at start-up: it holds the commands added to the view.
+    if (!menu_) {
+        menu_ = new QMenu(this);
+        menu_->setObjectName(QStringLiteral("mnuGrid"));
+        menu_->addActions(actions());
+    }
+    return menu_;
+}
+
 void GridView::ShowMenu(const QPoint& at)
 {
     // Its commands work on the values as they stand: an open edit ends first, or the menu waits.
     if (!isEnabled() || !delegate_->TryCommit())
         return;
-    menu_->popup(at);
+    Menu()->popup(at);
 }
 
 void GridView::keyPressEvent(QKeyEvent* event)

@@ -74,8 +74,9 @@ class GridView : public QTableView {
 public:
     explicit GridView(QWidget* parent = nullptr);
 
-    // The menu the right mouse button, the Menu key or Shift+F10 opens over the cells.
-    QMenu* Menu() const { return menu_; }
+    // The menu the right mouse button, the Menu key or Shift+F10 opens over the cells: the
+    // commands added to the view.
+    QMenu* Menu();
     // The selected cells' bounding rows and columns (x a column, y a row), values only; the
     // current cell alone where nothing is selected, an empty rectangle where there is none.
     QRect SelectedRange() const;
@@ -119,7 +120,7 @@ private:
 
     QTableView* frozen_;
     CellDelegate* delegate_;
-    QMenu* menu_;
+    QMenu* menu_ = nullptr;
     int fixedCols_ = 0;
     int headerLines_ = 1;
     bool holding_ = false;

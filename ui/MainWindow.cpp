@@ -157,15 +157,6 @@ void MainWindow::BuildControls()
                               120, 1200, 8895, 255);
     lblStatus = make.Label(this, "", false, 120, 1200, 8895, 255);
     lblStatus->hide();
-    picFind = new QWidget(this);
-    make.Place(picFind, 5760, 1140, 3255, 285);
-    lblFind = make.Label(picFind, "Find:", true, 0, 30, 1035, 255);
-    lblFind->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    txtFind = new QLineEdit(picFind);
-    make.Place(txtFind, 1095, 0, 2160, 285);
-    // A screen reader names the box by its label.
-    lblFind->setBuddy(txtFind);
-    picFind->hide();
     Linea[2] = make.Line(this, 120, 1440, 9000);
     Grid1 = new GridView(this);
     table_ = new VehicleTableModel(document, marks, CaptionTable_, Grid1);
@@ -229,7 +220,6 @@ void MainWindow::NameControls()
         {lblInstallpath, "lblInstallpath"}, {Picture1, "Picture1"}, {optGta3, "optGta3"},
         {optVice, "optVice"},       {imgGame, "imgGame"},       {lblPath, "lblPath"},
         {txtPath, "txtPath"},       {cmdBrowse, "cmdBrowse"},   {lblProcessed, "lblProcessed"}, {lblStatus, "lblStatus"},
-        {picFind, "picFind"},       {lblFind, "lblFind"},       {txtFind, "txtFind"},
         {picBottom, "picBottom"},   {lblImport, "lblImport"},   {lblMisc[0], "lblMisc0"},
         {lblMisc[1], "lblMisc1"},   {lblMisc[2], "lblMisc2"},   {txtImport, "txtImport"},
         {cmdPaste, "cmdPaste"},     {txtImportv, "txtImportv"}, {cmdImport, "cmdImport"},
@@ -288,9 +278,10 @@ void MainWindow::LayoutPass()
     Grid1->resize(Px(pass->gridWidth), Px(pass->gridHeight));
     picBottom->move(picBottom->x(), Px(pass->bottomTop));
     Linea[2]->resize(Px(pass->separatorRight) - Linea[2]->x(), Linea[2]->height());
-    picFind->move(Linea[2]->geometry().right() + 1 - picFind->width(), picFind->y());
-    lblStatus->resize((picFind->isVisible() ? picFind->x() - Px(120) : Linea[2]->geometry().right() + 1) - lblStatus->x(),
-                      lblStatus->height());
+    const int right = Linea[2]->geometry().right() + 1;
+    if (picFind)
+        picFind->move(right - picFind->width(), picFind->y());
+    lblStatus->resize((FindOpen() ? picFind->x() - Px(120) : right) - lblStatus->x(), lblStatus->height());
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)

@@ -164,6 +164,9 @@ private:
 
     // Finding a vehicle and changing many values at once (MainWindowValues.cpp).
     void SetUpValues();
+    // The find box is made at its first use: most runs never open it.
+    void BuildFind();
+    bool FindOpen() const;
     void OpenFind();
     void CloseFind();
     void FindNext(bool forward);
@@ -202,7 +205,7 @@ private:
     QLabel* lblProcessed = nullptr;
     // Says why a value was refused, in lblProcessed's place while it has something to say.
     QLabel* lblStatus = nullptr;
-    // The find box, at the right of that line while it is open.
+    // The find box, at the right of that line while it is open; none until it is first opened.
     QWidget* picFind = nullptr;
     QLabel* lblFind = nullptr;
     QLineEdit* txtFind = nullptr;

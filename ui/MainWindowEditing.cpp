@@ -110,7 +110,7 @@ void MainWindow::ShowStatus(const QString& text, bool warning)
     lblStatus->setText(text);
     lblStatus->setVisible(!text.isEmpty());
     // The find box takes the help's place while it is open.
-    lblProcessed->setVisible(text.isEmpty() && !picFind->isVisible());
+    lblProcessed->setVisible(text.isEmpty() && !FindOpen());
 }
 
 bool MainWindow::Commit()

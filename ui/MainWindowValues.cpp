@@ -37,11 +37,12 @@ void MainWindow::SetUpValues()
         action->setShortcutContext(Qt::WidgetShortcut);
         connect(action, &QAction::triggered, this, std::move(run));
         Grid1->addAction(action);
-        Grid1->Menu()->addAction(action);
     };
     command("mnuCopy", "&Copy", QKeySequence::Copy, [this] { CopyCells(); });
     command("mnuPaste", "&Paste", QKeySequence::Paste, [this] { PasteCells(); });
-    Grid1->Menu()->addSeparator();
+    auto* separator = new QAction(Grid1);
+    separator->setSeparator(true);
+    Grid1->addAction(separator);
     command("mnuSetValues", "&Set selected values to...", {},
             [this] { ChangeValues(NumberChange::Set, QStringLiteral("Set the selected values to:")); });
     command("mnuAddValues", "&Add to selected values...", {},
@@ -53,10 +54,32 @@ void MainWindow::SetUpValues()
     new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this, [this] { OpenFind(); });
     new QShortcut(QKeySequence(Qt::Key_F3), this, [this] { FindNext(true); });
     new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), this, [this] { FindNext(false); });
+}
+
+void MainWindow::BuildFind()
+{
+    picFind = new QWidget(this);
+    picFind->setObjectName(QStringLiteral("picFind"));
+    picFind->setGeometry(TwipRect(this, 5760, 1140, 3255, 285));
+    lblFind = new QLabel(QStringLiteral("Find:"), picFind);
+    lblFind->setObjectName(QStringLiteral("lblFind"));
+    lblFind->setFont(DialogFont(true));
+    lblFind->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    lblFind->setGeometry(TwipRect(this, 0, 30, 1035, 255));
+    txtFind = new QLineEdit(picFind);
+    txtFind->setObjectName(QStringLiteral("txtFind"));
+    txtFind->setGeometry(TwipRect(this, 1095, 0, 2160, 285));
+    // A screen reader names the box by its label.
+    lblFind->setBuddy(txtFind);
     new QShortcut(QKeySequence(Qt::Key_Escape), txtFind, [this] { CloseFind(); }, Qt::WidgetShortcut);
     connect(txtFind, &QLineEdit::returnPressed, this, [this] { FindNext(true); });
     // A name that found nothing is marked until it is changed.
     connect(txtFind, &QLineEdit::textEdited, this, [this] { MarkNotFound(false); });
+}
+
+bool MainWindow::FindOpen() const
+{
+    return picFind && picFind->isVisible();
 }
 
 void MainWindow::MarkNotFound(bool notFound)
@@ -79,6 +102,8 @@ void MainWindow::OpenFind()
 {
     if (!document.IsOpen() || !Commit())
         return;
+    if (!picFind)
+        BuildFind();
     picFind->show();
     ShowStatus(lblStatus->text());
     LayoutPass();
@@ -98,7 +123,7 @@ void MainWindow::FindNext(bool forward)
 {
     if (!document.IsOpen() || !Commit())
         return;
-    if (!picFind->isVisible() || txtFind->text().isEmpty()) {
+    if (!FindOpen() || txtFind->text().isEmpty()) {
         OpenFind();
         return;
     }
