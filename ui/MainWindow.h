@@ -228,6 +228,7 @@ private:
     std::array<QWidget*, 6> Linea{};
 
     bool shown_ = false;
+    bool captionsApplied_ = false;
     // Run asked about unsaved changes and closes the window: closing asks nothing more.
     bool leaving_ = false;
     // The file kind whose option shows the open file; none after a failed open.

@@ -80,6 +80,12 @@ void MainWindow::OpenView(FileKind kind, QRadioButton* option, const QString& im
 // marks, the restore list.
 void MainWindow::ChangeDocument(const std::function<void()>& change)
 {
+    // The column captions and the stock lines are read with the first file: a window that opens
+    // none needs not hold them.
+    if (!captionsApplied_) {
+        ApplyCaptions();
+        captionsApplied_ = true;
+    }
     Grid1->HoldLayout();
     table_->BeginReset();
     change();

@@ -30,7 +30,6 @@ void MainWindow::Form_Load()
         case WindowState::Maximized: setWindowState(Qt::WindowMaximized); break;
         }
     });
-    run.Step([&] { ApplyCaptions(); });
     run.Step([&] {
         install.Gta3Path = FsPathOf(settings_.Read(platform::setting::Gta3Path));
         install.Gta3Exe = FsPathOf(settings_.Read(platform::setting::Gta3Exe));
