@@ -130,13 +130,18 @@ void MainWindow::ConnectShortcuts()
     const auto bind = [this](QKeySequence keys, std::function<void()> action) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, std::move(action));
     };
+    // What the line above the grid said of the last change is over once it is undone or made again.
     const auto undo = [this] {
-        if (Commit())
+        if (Commit()) {
             undo_.undo();
+            ShowStatus(QString());
+        }
     };
     const auto redo = [this] {
-        if (Commit())
+        if (Commit()) {
             undo_.redo();
+            ShowStatus(QString());
+        }
     };
     bind(QKeySequence(Qt::CTRL | Qt::Key_Z), undo);
     bind(QKeySequence(Qt::CTRL | Qt::Key_Y), redo);
