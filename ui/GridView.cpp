@@ -1,6 +1,5 @@
 #include "GridView.h"
 
-#include <QAbstractProxyModel>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -10,77 +9,14 @@
 
 #include <algorithm>
 
+#include "GridParts.h"
 #include "Pictures.h"
 
 namespace revlane::ui {
 
-namespace {
-
-// The column captions, as high as the view's caption lines. The table asks its header how high it
-// would like to be whenever it lays itself out: measuring every caption's text to answer would
-// cost more than a read of the file. A new height waits for that layout, which then moves the
-// header and the cells once; a fixed height would move them at each of its limits.
-class CaptionHeader : public QHeaderView {
-public:
-    explicit CaptionHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
-    int Height() const { return height_; }
-    void SetHeight(int height) { height_ = height; }
-    QSize sizeHint() const override { return QSize(length(), height_); }
-
-private:
-    int height_ = 0;
-};
-
-// The first columns of a model, for the view laid over them: it shows those and has no others to
-// lay out and hide at every read.
-class LeadingColumns : public QAbstractProxyModel {
-public:
-    explicit LeadingColumns(QObject* parent) : QAbstractProxyModel(parent) {}
-    void SetCount(int count)
-    {
-        if (count == count_)
-            return;
-        beginResetModel();
-        count_ = count;
-        endResetModel();
-    }
-    void setSourceModel(QAbstractItemModel* source) override
-    {
-        QAbstractProxyModel::setSourceModel(source);
-        connect(source, &QAbstractItemModel::modelAboutToBeReset, this, [this] { beginResetModel(); });
-        connect(source, &QAbstractItemModel::modelReset, this, [this] { endResetModel(); });
-        connect(source, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& from, const QModelIndex& to) {
-            if (from.column() < columnCount())
-                emit dataChanged(index(from.row(), from.column()), index(to.row(), std::min(to.column(), columnCount() - 1)));
-        });
-    }
-    QModelIndex mapToSource(const QModelIndex& index) const override
-    {
-        return index.isValid() ? sourceModel()->index(index.row(), index.column()) : QModelIndex();
-    }
-    QModelIndex mapFromSource(const QModelIndex& index) const override
-    {
-        return index.isValid() && index.column() < columnCount() ? createIndex(index.row(), index.column()) : QModelIndex();
-    }
-    QModelIndex index(int row, int col, const QModelIndex& parent = QModelIndex()) const override
-    {
-        return parent.isValid() || row < 0 || col < 0 || row >= rowCount() || col >= columnCount() ? QModelIndex() : createIndex(row, col);
-    }
-    QModelIndex parent(const QModelIndex&) const override { return {}; }
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override
-    {
-        return parent.isValid() || !sourceModel() ? 0 : sourceModel()->rowCount();
-    }
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override
-    {
-        return parent.isValid() || !sourceModel() ? 0 : std::min(count_, sourceModel()->columnCount());
-    }
-
-private:
-    int count_ = 0;
-};
-
-}  // namespace
+using grid::CaptionHeader;
+using grid::LeadingColumns;
+using grid::PaintUncovered;
 
 GridView::GridView(QWidget* parent)
     : QTableView(parent), frozen_(new QTableView(this)), delegate_(new CellDelegate(this))
@@ -128,7 +64,8 @@ GridView::GridView(QWidget* parent)
     fixed.setColor(QPalette::Base, fixed.color(QPalette::Button));
     fixed.setColor(QPalette::Text, fixed.color(QPalette::ButtonText));
     frozen_->setPalette(fixed);
-    viewport()->stackUnder(frozen_);
+    // Over the cells and the captions alike: the key columns' captions stay in view too.
+    frozen_->raise();
     frozen_->hide();
 
     // Both views scroll together and keep the same widths.
@@ -215,6 +152,7 @@ int GridView::FrozenWidth() const
 
 void GridView::PlaceFrozen()
 {
+    static_cast<CaptionHeader*>(horizontalHeader())->SetCovered(frozen_->isHidden() ? 0 : FrozenWidth());
     frozen_->setGeometry(frameWidth(), frameWidth(), FrozenWidth(), viewport()->height() + horizontalHeader()->height());
 }
 
@@ -233,6 +171,12 @@ void GridView::resizeEvent(QResizeEvent* event)
     // A scroll bar that comes or goes changes the room: keep the current cell in view.
     if (currentIndex().isValid())
         scrollTo(currentIndex());
+}
+
+void GridView::paintEvent(QPaintEvent* event)
+{
+    const int covered = static_cast<CaptionHeader*>(horizontalHeader())->Covered();
+    PaintUncovered(event, covered, viewport()->height(), [this](QPaintEvent* e) { QTableView::paintEvent(e); });
 }
 
 void GridView::changeEvent(QEvent* event)
