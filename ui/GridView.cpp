@@ -19,10 +19,9 @@ using grid::LeadingColumns;
 using grid::PaintUncovered;
 
 GridView::GridView(QWidget* parent)
-    : QTableView(parent), frozen_(new QTableView(this)), delegate_(new CellDelegate(this))
+    : QTableView(parent), delegate_(new CellDelegate(this))
 {
     setHorizontalHeader(new CaptionHeader(this));
-    frozen_->setHorizontalHeader(new CaptionHeader(frozen_));
     setItemDelegate(delegate_);
     setEditTriggers(NoEditTriggers);
     // Shift with the arrow keys, or a drag, selects a rectangle of cells.
@@ -47,7 +46,30 @@ GridView::GridView(QWidget* parent)
         colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
     setPalette(colours);
 
-    // The columns that stay in view, drawn as headers, and never current.
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int size) {
+        if (frozen_ && col < fixedCols_) {
+            frozen_->setColumnWidth(col, size);
+            PlaceFrozen();
+        }
+    });
+    connect(delegate_, &CellDelegate::moveAfterCommit, this, [this](int step) {
+        const QModelIndex current = currentIndex();
+        if (current.isValid() && current.row() + step >= 0 && current.row() + step < model()->rowCount())
+            MoveTo(current.row() + step, current.column());
+    });
+    SetRowHeights();
+}
+
+// The view of the columns that stay in view, made for the first file that has any: a window that
+// opens none needs not make it.
+void GridView::MakeFrozen()
+{
+    frozen_ = new QTableView(this);
+    frozen_->setHorizontalHeader(new CaptionHeader(frozen_));
+    auto* leading = new LeadingColumns(frozen_);
+    leading->setSourceModel(model());
+    frozen_->setModel(leading);
+    // Drawn as headers, and never current.
     frozen_->setFocusPolicy(Qt::NoFocus);
     frozen_->verticalHeader()->hide();
     frozen_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -60,9 +82,12 @@ GridView::GridView(QWidget* parent)
     frozen_->setTabKeyNavigation(false);
     frozen_->setWordWrap(false);
     frozen_->setFrameShape(QFrame::NoFrame);
+    // In each state's own colours: the grid may be disabled while this is made.
     QPalette fixed = frozen_->palette();
-    fixed.setColor(QPalette::Base, fixed.color(QPalette::Button));
-    fixed.setColor(QPalette::Text, fixed.color(QPalette::ButtonText));
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        fixed.setColor(group, QPalette::Base, fixed.color(group, QPalette::Button));
+        fixed.setColor(group, QPalette::Text, fixed.color(group, QPalette::ButtonText));
+    }
     frozen_->setPalette(fixed);
     // Over the cells and the captions alike: the key columns' captions stay in view too.
     frozen_->raise();
@@ -71,30 +96,17 @@ GridView::GridView(QWidget* parent)
     // Both views scroll together and keep the same widths.
     connect(frozen_->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(), &QScrollBar::setValue);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, frozen_->verticalScrollBar(), &QScrollBar::setValue);
-    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int size) {
-        if (col < fixedCols_) {
-            frozen_->setColumnWidth(col, size);
-            PlaceFrozen();
-        }
-    });
     connect(frozen_->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int size) {
         if (col < fixedCols_)
             setColumnWidth(col, size);
     });
-    connect(delegate_, &CellDelegate::moveAfterCommit, this, [this](int step) {
-        const QModelIndex current = currentIndex();
-        if (current.isValid() && current.row() + step >= 0 && current.row() + step < model()->rowCount())
-            MoveTo(current.row() + step, current.column());
-    });
-    SetRowHeights();
 }
 
-void GridView::setModel(QAbstractItemModel* model)
+std::vector<QTableView*> GridView::Views()
 {
-    QTableView::setModel(model);
-    auto* leading = new LeadingColumns(this);
-    leading->setSourceModel(model);
-    frozen_->setModel(leading);
+    if (frozen_)
+        return {this, frozen_};
+    return {this};
 }
 
 int GridView::RowHeight() const
@@ -106,7 +118,7 @@ int GridView::RowHeight() const
 // a new height goes through every row.
 void GridView::SetRowHeights()
 {
-    for (QTableView* view : {static_cast<QTableView*>(this), frozen_}) {
+    for (QTableView* view : Views()) {
         QHeaderView* rows = view->verticalHeader();
         if (rows->defaultSectionSize() != RowHeight()) {
             rows->setMinimumSectionSize(RowHeight());
@@ -126,20 +138,25 @@ void GridView::ShowView(const ViewGeometry& geometry)
 {
     fixedCols_ = model() && model()->columnCount() > 0 ? geometry.fixedCols : 0;
     headerLines_ = geometry.headerLines;
+    if (fixedCols_ > 0 && !frozen_)
+        MakeFrozen();
     SetRowHeights();
-    static_cast<LeadingColumns*>(frozen_->model())->SetCount(fixedCols_);
+    if (frozen_)
+        static_cast<LeadingColumns*>(frozen_->model())->SetCount(fixedCols_);
     // The columns a read lays out anew take the standard width; only the first is another.
     const int width = TwipsToPixels(geometry.otherWidth, logicalDpiX());
-    for (QTableView* view : {static_cast<QTableView*>(this), frozen_}) {
+    for (QTableView* view : Views()) {
         if (view->horizontalHeader()->defaultSectionSize() != width)
             view->horizontalHeader()->setDefaultSectionSize(width);
         view->horizontalHeader()->resizeSection(0, TwipsToPixels(geometry.col0Width, logicalDpiX()));
     }
-    frozen_->setVisible(fixedCols_ > 0);
+    if (frozen_)
+        frozen_->setVisible(fixedCols_ > 0);
     // Laid out once, with everything above in place.
     holding_ = false;
     updateGeometries();
-    QMetaObject::invokeMethod(frozen_, "updateGeometries");
+    if (frozen_)
+        QMetaObject::invokeMethod(frozen_, "updateGeometries");
 }
 
 int GridView::FrozenWidth() const
@@ -152,8 +169,10 @@ int GridView::FrozenWidth() const
 
 void GridView::PlaceFrozen()
 {
-    static_cast<CaptionHeader*>(horizontalHeader())->SetCovered(frozen_->isHidden() ? 0 : FrozenWidth());
-    frozen_->setGeometry(frameWidth(), frameWidth(), FrozenWidth(), viewport()->height() + horizontalHeader()->height());
+    const bool shown = frozen_ && !frozen_->isHidden();
+    static_cast<CaptionHeader*>(horizontalHeader())->SetCovered(shown ? FrozenWidth() : 0);
+    if (frozen_)
+        frozen_->setGeometry(frameWidth(), frameWidth(), FrozenWidth(), viewport()->height() + horizontalHeader()->height());
 }
 
 void GridView::updateGeometries()

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "Views.h"
 
@@ -81,9 +82,8 @@ public:
     // current cell alone where nothing is selected, an empty rectangle where there is none.
     QRect SelectedRange() const;
 
-    void setModel(QAbstractItemModel* model) override;
     CellDelegate* Delegate() const { return delegate_; }
-    // The view laid over the columns that stay in view.
+    // The view laid over the columns that stay in view; none before a file with such columns.
     QTableView* FrozenView() const { return frozen_; }
 
     // Gives the view the open file's shape, after the model was reset: its standard column
@@ -116,10 +116,12 @@ private:
     void ShowMenu(const QPoint& at);
     void OpenEditor(std::optional<QChar> typed);
     void SetRowHeights();
+    void MakeFrozen();
+    std::vector<QTableView*> Views();
     void PlaceFrozen();
     int FrozenWidth() const;
 
-    QTableView* frozen_;
+    QTableView* frozen_ = nullptr;
     CellDelegate* delegate_;
     QMenu* menu_ = nullptr;
     int fixedCols_ = 0;
