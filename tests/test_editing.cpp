@@ -274,6 +274,8 @@ private slots:
         QCOMPARE(table->cellAt(1, 0)->text(QAccessible::Name), QString(" bikes"));
         const QList<QAccessibleInterface*> headers = mass->tableCellInterface()->columnHeaderCells();
         QVERIFY(headers.size() == 1 && headers[0]->text(QAccessible::Name).contains("fMass"));
+        for (QAccessibleInterface* header : headers)  // made for the caller, who owns them
+            QAccessible::deleteAccessibleInterface(QAccessible::registerAccessibleInterface(header));
         int named = 0, tables = 0;
         Walk(QAccessible::queryAccessibleInterface(desk.w.get()), "LANDSTAL", named, tables);
         QCOMPARE(std::pair(named, tables), std::pair(1, 1));
