@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Catalogue.h"
+#include "DiskFileSystem.h"
 #include "Document.h"
 #include "Files.h"
 #include "Installation.h"
@@ -21,7 +22,7 @@ struct Model {
     Game game;
 
     explicit Model(const BenchInstall& where)
-        : file(install, Document::Ports{messages, errors, clock, StdFileSystem()}), game(where.game)
+        : file(install, Document::Ports{messages, errors, clock, platform::Disk()}), game(where.game)
     {
         install.ViceMode = game == Game::ViceCity;
         (install.ViceMode ? install.VicePath : install.Gta3Path) = where.folder;

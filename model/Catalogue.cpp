@@ -99,4 +99,16 @@ const std::string& DefaultCaption(Game game, int col)
     return LoadResString((game == Game::Gta3 ? 400 : 420) + col);
 }
 
+bool HoldsNumbers(FileKind kind, Game game, int col)
+{
+    if (kind == FileKind::DefaultIde) {
+        // The frequency, the level, the wheels' model and their scale; comprules is hexadecimal.
+        const int frequency = game == Game::Gta3 ? 7 : 8;
+        return col == frequency || col == frequency + 1 || col == frequency + 3 || col == frequency + 4;
+    }
+    // The drive and engine types are letters, the flags hexadecimal.
+    const int flags = game == Game::Gta3 ? 29 : 30;
+    return col >= 1 && col != 15 && col != 16 && col != flags;
+}
+
 }  // namespace revlane

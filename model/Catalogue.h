@@ -33,4 +33,8 @@ private:
 // The header over a column of the default.ide view, from the string table.
 const std::string& DefaultCaption(Game game, int col);
 
+// Whether the game reads a column's values as decimal numbers: not the keys, letters or
+// hexadecimal flags.
+bool HoldsNumbers(FileKind kind, Game game, int col);
+
 }  // namespace revlane

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "Catalogue.h"
 #include "ErrorReport.h"
+#include "FieldRules.h"
 #include "LineSplit.h"
 #include "Text.h"
 
@@ -50,10 +52,11 @@ void Document::Read()
     // Taken before the read: a change made while it runs then shows as one.
     const FileStamp stamp = ports_.files.Stamp(Path());
     // The new lines take the old ones' places, and their room where it is enough.
-    if (!run.Step([&] { ports_.files.ReadLines(Path(), lines_); })) {
+    if (!run.Step([&] { ports_.files.ReadLines(Path(), lines_, ends_); })) {
         // Without the file's bytes there is nothing to show, and an empty table must never
         // reach Save: it would write the header alone over the file.
         lines_.clear();
+        ends_.clear();
         run.Finish();
         return;
     }
@@ -181,14 +184,15 @@ std::string Document::PutValues(const std::vector<CellEdit>& edits, const RowVal
             if (edit.col < 1 || edit.col >= Columns())
                 continue;
             const size_t col = static_cast<size_t>(edit.col);
+            const std::string value = WithDecimalPoint(edit.col, edit.value);
             std::string why;
-            if (const std::optional<char> ch = CharacterNotAllowed(edit.value, IsIde()))
+            if (const std::optional<char> ch = CharacterNotAllowed(value, IsIde()))
                 why = NotAllowedText(*ch, IsIde());
             // handling.cfg's values stand apart by their gaps alone: an empty one would move
             // every value after it one column to the left.
-            else if (!IsIde() && edit.value.empty() && fields.size() > col + 1)
+            else if (!IsIde() && value.empty() && fields.size() > col + 1)
                 why = "handling.cfg cannot hold an empty value before others.";
-            else if (!IsIde() && !edit.value.empty() && fields.size() < col)
+            else if (!IsIde() && !value.empty() && fields.size() < col)
                 why = "handling.cfg cannot hold a value after an empty one.";
             if (!why.empty()) {
                 if (first.empty())
@@ -197,13 +201,32 @@ std::string Document::PutValues(const std::vector<CellEdit>& edits, const RowVal
             }
             if (fields.size() <= col)
                 fields.resize(col + 1);
-            fields[col] = edit.value;
+            fields[col] = value;
             put = true;
         }
         if (put && changed)
             changed(row, fields);
     }
     return first;
+}
+
+std::string Document::WithDecimalPoint(int col, std::string_view value) const
+{
+    const size_t comma = value.find(',');
+    if (comma == std::string_view::npos || value.find_first_of(",.", comma + 1) != std::string_view::npos
+        || value.find('.') != std::string_view::npos || !HoldsNumbers(kind_, game_, col))
+        return std::string(value);
+    std::string pointed(value);
+    pointed[comma] = '.';
+    return ParseDecimal(pointed) ? pointed : std::string(value);
+}
+
+int Document::DecimalCommas(const std::vector<CellEdit>& edits) const
+{
+    int count = 0;
+    for (const CellEdit& edit : edits)
+        count += IsVehicleRow(edit.row) && edit.col >= 1 && edit.col < Columns() && WithDecimalPoint(edit.col, edit.value) != edit.value;
+    return count;
 }
 
 std::string Document::Refusal(const std::vector<CellEdit>& edits) const

@@ -103,6 +103,11 @@ public:
     // refused; empty where they can. Values for rows that show no vehicle, or past the last
     // column, are not refused: they are left out.
     std::string Refusal(const std::vector<CellEdit>& edits) const;
+    // A number written with a decimal comma ("0,85", as a spreadsheet set to one copies it) where
+    // the column holds numbers, with a point: the game would read it as 0. Any other value as it is.
+    std::string WithDecimalPoint(int col, std::string_view value) const;
+    // How many of the values would go in with a decimal comma turned into a point.
+    int DecimalCommas(const std::vector<CellEdit>& edits) const;
     // Writes a value into a vehicle's cell (not its key) and rebuilds the row's line in our own
     // layout. Refuses a row that shows no vehicle, and a value that Refusal names.
     std::optional<LineChange> EditCell(int row, int col, std::string_view value);
@@ -123,8 +128,7 @@ public:
     // The comment written as the first line of a saved file.
     std::string HeaderLine();
 
-    // The temporary file a save writes before it takes the open file's name, and the backup.
-    static std::filesystem::path TempPathFor(const std::filesystem::path& path);
+    // The copy the first save keeps of the file as it was.
     static std::filesystem::path BackupPathFor(const std::filesystem::path& path);
 
 private:
@@ -143,7 +147,7 @@ private:
     void MakeBackup(const std::filesystem::path& path, const std::filesystem::path& backup);
     // The file as it was read or last saved, for telling whether another program changed it since.
     void RememberDisk(const FileStamp& stamp);
-    bool ChangedOnDisk();
+    bool ChangedOnDisk(const FileStamp& now);
 
     const Installation& install_;
     Ports ports_;
@@ -153,6 +157,8 @@ private:
     Game game_ = Game::Gta3;
     ViewGeometry geometry_ = GeometryFor(FileKind::DefaultIde, Game::Gta3);
     std::vector<std::string> lines_;
+    // How each line ends: as read, and for a line put in, as the file's first one does.
+    std::vector<LineEnd> ends_;
     int firstVehicleLine_ = 0;
     std::vector<Row> rows_;
     std::vector<int> vehicleRows_;  // the rows the restore list names, in file order

@@ -1,6 +1,9 @@
 #include "Document.h"
 
+#include <algorithm>
+
 #include "ErrorReport.h"
+#include "SystemError.h"
 #include "Text.h"
 
 // Saving the open file: the header, the backup, the temporary file and its rename, and the check
@@ -9,14 +12,14 @@ namespace revlane {
 
 namespace {
 
-// How far apart two changes of a file must be for its time stamp to tell them apart. A time of
-// whole seconds comes from a file system that keeps coarse times (two seconds on FAT): a change
-// within them leaves the time as it was, and only the lines can tell. Finer times change with
-// every write.
+// How far apart two changes of a file must be for its time stamps to tell them apart. Times of
+// whole seconds come from a file system that keeps coarse ones (two seconds on FAT): a change
+// within them leaves the times as they were, and only the lines can tell. Finer times change
+// with every write.
 std::int64_t StampResolution(const FileStamp& stamp)
 {
     constexpr std::int64_t kSecond = 1'000'000'000;
-    return stamp.modified % kSecond == 0 ? 2 * kSecond : 0;
+    return stamp.modified % kSecond == 0 && stamp.changed % kSecond == 0 ? 2 * kSecond : 0;
 }
 
 }  // namespace
@@ -27,13 +30,6 @@ std::string Document::HeaderLine()
     std::string time = ports_.clock.LongTime();
     return std::string(IsIde() ? "#" : ";") + " Config file written by Revlane v" + appVersion_
            + " - Last modified on " + date + " " + time;
-}
-
-std::filesystem::path Document::TempPathFor(const std::filesystem::path& path)
-{
-    auto temp = path;
-    temp += ".revlane-save";
-    return temp;
 }
 
 std::filesystem::path Document::BackupPathFor(const std::filesystem::path& path)
@@ -52,7 +48,17 @@ bool Document::Save()
         run.Finish();
         return false;
     }
-    if (ChangedOnDisk()) {
+    const FileStamp now = ports_.files.Stamp(Path());
+    if (now.exists && now.readOnly) {
+        // Whoever made it read-only meant it to stay as it is.
+        run.Step([&] {
+            throw ModelError::FromSystem(SystemErrorCode(SystemFault::ReadOnly),
+                                         "Cannot save over '" + text::PathText(Path()) + "', a read-only file");
+        });
+        run.Finish();
+        return false;
+    }
+    if (ChangedOnDisk(now)) {
         const MsgAnswer answer = ports_.messages.ShowMessage(
             "The file " + text::PathText(Path())
                 + " has been changed by another program since Revlane read it. Save your changes over it?",
@@ -79,10 +85,12 @@ bool Document::Save()
     return saved;
 }
 
-// The file is never opened for writing in place: the whole table goes to a temporary file
-// beside it, and only a complete one takes the file's name, in one rename. On the first save
-// the backup is made before that, as a second name for the original or as a copy of it, so
-// the file's own name holds a whole file at every moment, whenever the program dies.
+// The file is never opened for writing in place: the whole table goes to a new file beside it,
+// and only a complete one takes the file's name, in one rename. On the first save the backup is
+// made before that, as a second name for the original or as a copy of it, so the file's own name
+// holds a whole file at every moment, whenever the program dies. Each new name is synced to the
+// disk before the next step, and the save is done only once the last one is: after a power cut
+// the folder names the old file or the new one, and the backup wherever the new file is.
 void Document::SaveSteps(ContinueOnError& run, bool& backupMade)
 {
     std::string header;
@@ -93,27 +101,34 @@ void Document::SaveSteps(ContinueOnError& run, bool& backupMade)
 
     const auto path = Path();
     const auto backup = BackupPathFor(path);
-    const auto temp = TempPathFor(path);
+    const auto folder = path.parent_path();
     FileSystem& files = ports_.files;
+    // What earlier saves cut short left beside the file goes first.
+    files.RemoveLeftovers(path);
+    files.RemoveLeftovers(backup);
 
-    if (!run.Step([&] { files.WriteLines(temp, lines_); })) {
-        files.Remove(temp);
+    std::filesystem::path made;
+    if (!run.Step([&] { made = files.WriteNew(path, lines_, ends_); }))
         return;
-    }
-    // The new file keeps its time and size when it takes the name.
-    const FileStamp written = files.Stamp(temp);
+    // Once renamed it is the file itself; otherwise it goes.
+    struct Release {
+        FileSystem& files;
+        const std::filesystem::path& made;
+        ~Release() { files.Release(made); }
+    } release{files, made};
     if (!files.Exists(backup) && files.Exists(path)) {
-        if (!run.Step([&] { MakeBackup(path, backup); })) {
-            files.Remove(temp);
+        if (!run.Step([&] { MakeBackup(path, backup); }))
             return;
-        }
         backupMade = true;
+        if (!run.Step([&] { files.SyncFolder(folder); }))
+            return;
     }
     // The original is still in place (and now also the backup) if this fails.
-    if (!run.Step([&] { files.Rename(temp, path); }))
-        files.Remove(temp);
-    else
-        RememberDisk(written);
+    if (!run.Step([&] { files.Rename(made, path); }))
+        return;
+    // Taken at once: the rename itself is a change of the file's status.
+    RememberDisk(files.Stamp(path));
+    run.Step([&] { files.SyncFolder(folder); });
 }
 
 void Document::RememberDisk(const FileStamp& stamp)
@@ -121,23 +136,23 @@ void Document::RememberDisk(const FileStamp& stamp)
     disk_ = stamp;
     diskHash_.reset();
     if (stamp.takenAt - stamp.modified < StampResolution(stamp))
-        diskHash_ = text::HashLines(lines_);
+        diskHash_ = text::HashLines(lines_, ends_);
 }
 
-bool Document::ChangedOnDisk()
+bool Document::ChangedOnDisk(const FileStamp& now)
 {
-    const FileStamp now = ports_.files.Stamp(Path());
-    if (now.exists != disk_.exists || now.size != disk_.size || now.modified != disk_.modified)
+    if (!now.SameFile(disk_))
         return true;
     if (!diskHash_)
         return false;
     std::vector<std::string> lines;
+    std::vector<LineEnd> ends;
     try {
-        ports_.files.ReadLines(Path(), lines);
+        ports_.files.ReadLines(Path(), lines, ends);
     } catch (const std::exception&) {
         return true;  // what cannot be read cannot be told to be ours
     }
-    return text::HashLines(lines) != *diskHash_;
+    return text::HashLines(lines, ends) != *diskHash_;
 }
 
 // The header and handling.cfg's ";" line go over the file's own comment lines (or an earlier
@@ -149,7 +164,11 @@ void Document::PutCommentLine(size_t index, const std::string& text)
         lines_[index] = text;
         return;
     }
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(std::min(index, lines_.size())), text);
+    const auto at = static_cast<std::ptrdiff_t>(std::min(index, lines_.size()));
+    lines_.insert(lines_.begin() + at, text);
+    // A line of ours ends as the file's lines do.
+    const auto firstEnd = std::find_if(ends_.begin(), ends_.end(), [](LineEnd end) { return end != LineEnd::None; });
+    ends_.insert(ends_.begin() + at, firstEnd == ends_.end() ? LineEnd::CrLf : *firstEnd);
     // Every row keeps its own line, one further down now.
     if (static_cast<size_t>(firstVehicleLine_) >= index)
         ++firstVehicleLine_;
@@ -165,16 +184,19 @@ void Document::MakeBackup(const std::filesystem::path& path, const std::filesyst
         files.HardLink(path, backup);
         return;
     } catch (const std::exception&) {
-        // Some file systems have no links: copy instead, whole and flushed before it takes the name.
+        // Some file systems have no links: copy instead, whole and synced before it takes the name.
     }
-    const auto temp = TempPathFor(backup);
+    std::vector<std::string> lines;
+    std::vector<LineEnd> ends;
+    files.ReadLines(path, lines, ends);
+    const std::filesystem::path made = files.WriteNew(backup, lines, ends);
     try {
-        files.WriteAll(temp, files.ReadAll(path));
-        files.Rename(temp, backup);
+        files.Rename(made, backup);
     } catch (...) {
-        files.Remove(temp);
+        files.Release(made);
         throw;
     }
+    files.Release(made);
 }
 
 }  // namespace revlane

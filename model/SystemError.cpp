@@ -49,6 +49,7 @@ int SystemErrorCode(SystemFault fault)
     // What the system itself answers when a folder is opened as a file.
     case SystemFault::IsFolder: return ERROR_ACCESS_DENIED;
     case SystemFault::NotAFile: return ERROR_INVALID_PARAMETER;
+    case SystemFault::ReadOnly: return ERROR_ACCESS_DENIED;
     }
     return ERROR_GEN_FAILURE;
 }
@@ -104,6 +105,7 @@ int SystemErrorCode(SystemFault fault)
     case SystemFault::DiskFull: return ENOSPC;
     case SystemFault::IsFolder: return EISDIR;
     case SystemFault::NotAFile: return EINVAL;
+    case SystemFault::ReadOnly: return EACCES;
     }
     return EIO;
 }

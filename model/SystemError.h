@@ -18,6 +18,7 @@ enum class SystemFault {
     DiskFull,     // the system took only part of the data
     IsFolder,     // a file was expected and a folder is there
     NotAFile,     // neither a file nor a folder: a device, a pipe
+    ReadOnly,     // the file may not be written
 };
 
 // Forgets the last failure, before a call whose failure is to be read.

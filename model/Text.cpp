@@ -62,23 +62,38 @@ bool IsBlank(std::string_view text)
     return text.find_first_not_of(' ') == std::string_view::npos;
 }
 
-size_t HashLines(const std::vector<std::string>& lines)
+std::string_view EndBytes(LineEnd end)
+{
+    switch (end) {
+    case LineEnd::CrLf: return "\r\n";
+    case LineEnd::Lf: return "\n";
+    case LineEnd::Cr: return "\r";
+    case LineEnd::None: return {};
+    }
+    return {};
+}
+
+size_t HashLines(const std::vector<std::string>& lines, const std::vector<LineEnd>& ends)
 {
     size_t hash = lines.size();
+    const auto mix = [&hash](size_t value) {
+        hash ^= value + static_cast<size_t>(0x9e3779b97f4a7c15ULL) + (hash << 6) + (hash >> 2);
+    };
     for (const std::string& line : lines)
-        hash ^= std::hash<std::string_view>{}(line) + static_cast<size_t>(0x9e3779b97f4a7c15ULL) + (hash << 6) + (hash >> 2);
+        mix(std::hash<std::string_view>{}(line));
+    for (const LineEnd end : ends)
+        mix(static_cast<size_t>(end));
     return hash;
 }
 
-std::vector<std::string> SplitLines(std::string_view content)
+std::vector<std::string> SplitLines(std::string_view content, std::vector<LineEnd>* ends)
 {
     std::vector<std::string> lines;
-    LineSplitter split(lines);
+    LineSplitter split(lines, ends);
     split.Feed(content);
     split.Finish();
     return lines;
 }
-
 
 void LineSplitter::Feed(std::string_view piece)
 {
@@ -86,8 +101,11 @@ void LineSplitter::Feed(std::string_view piece)
     const char* const end = p + piece.size();
     if (afterCr_ && p < end) {
         afterCr_ = false;
-        if (*p == '\n')
+        if (*p == '\n') {
             ++p;
+            if (ends_)
+                (*ends_)[count_ - 1] = LineEnd::CrLf;
+        }
     }
     // The next CR and the next LF are each searched for again only once passed, so that a file
     // with one kind of line end is not searched twice over for the other.
@@ -101,71 +119,86 @@ void LineSplitter::Feed(std::string_view piece)
         const char* lineEnd = cr < lf ? cr : lf;
         if (lineEnd == end)
             break;
-        Emit(p, lineEnd);
+        const char* const start = p;
         p = lineEnd + 1;
+        LineEnd how = LineEnd::Lf;
         if (*lineEnd == '\r') {
-            if (p == end)
-                afterCr_ = true;
-            else if (*p == '\n')
+            how = LineEnd::Cr;
+            if (p == end) {
+                afterCr_ = true;  // the next piece tells whether a LF follows
+            } else if (*p == '\n') {
+                how = LineEnd::CrLf;
                 ++p;
+            }
         }
+        Emit(start, lineEnd, how);
     }
     partial_.append(p, static_cast<size_t>(end - p));
 }
 
-void LineSplitter::Emit(const char* begin, const char* end)
+void LineSplitter::Emit(const char* begin, const char* end, LineEnd how)
 {
     if (partial_.empty()) {
-        Store(std::string_view(begin, static_cast<size_t>(end - begin)));
+        Store(std::string_view(begin, static_cast<size_t>(end - begin)), how);
         return;
     }
     partial_.append(begin, end);
-    Store(partial_);
+    Store(partial_, how);
     partial_.clear();
 }
 
-void LineSplitter::Store(std::string_view line)
+void LineSplitter::Store(std::string_view line, LineEnd how)
 {
     if (count_ < lines_.size())
         lines_[count_].assign(line);
     else
         lines_.emplace_back(line);
+    if (ends_) {
+        if (count_ < ends_->size())
+            (*ends_)[count_] = how;
+        else
+            ends_->push_back(how);
+    }
     ++count_;
 }
 
 void LineSplitter::Finish()
 {
     if (!partial_.empty())
-        Store(partial_);
+        Store(partial_, LineEnd::None);
     partial_.clear();
     afterCr_ = false;
     lines_.resize(count_);
+    if (ends_)
+        ends_->resize(count_);
     // A short file read after a long one does not keep the long one's table.
-    if (lines_.capacity() > 2 * count_ + 1024)
+    if (lines_.capacity() > 2 * count_ + 1024) {
         lines_.shrink_to_fit();
+        if (ends_)
+            ends_->shrink_to_fit();
+    }
 }
 
-std::string JoinLinesCrLf(const std::vector<std::string>& lines)
+std::string JoinLines(const std::vector<std::string>& lines, const std::vector<LineEnd>& ends)
 {
     size_t size = 0;
     for (const auto& line : lines)
         size += line.size() + 2;
     std::string out;
     out.reserve(size);
-    for (const auto& line : lines) {
-        out += line;
-        out += "\r\n";
-    }
+    WriteLines(lines, ends, size + 1, [&out](std::string_view piece) { out.append(piece); });
     return out;
 }
 
-void WriteLinesCrLf(const std::vector<std::string>& lines, size_t pieceSize,
-                    const std::function<void(std::string_view)>& write)
+void WriteLines(const std::vector<std::string>& lines, const std::vector<LineEnd>& ends, size_t pieceSize,
+                const std::function<void(std::string_view)>& write)
 {
     const std::unique_ptr<char[]> piece(new char[pieceSize]);
     size_t used = 0;
-    for (const auto& line : lines) {
-        const size_t size = line.size() + 2;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        const std::string_view lineEnd = EndBytes(i < ends.size() ? ends[i] : LineEnd::CrLf);
+        const size_t size = line.size() + lineEnd.size();
         if (used + size > pieceSize && used > 0) {
             write(std::string_view(piece.get(), used));
             used = 0;
@@ -173,13 +206,13 @@ void WriteLinesCrLf(const std::vector<std::string>& lines, size_t pieceSize,
         if (size > pieceSize) {
             // A line longer than a piece goes on its own, without a copy.
             write(line);
-            write("\r\n");
+            write(lineEnd);
             continue;
         }
         std::memcpy(piece.get() + used, line.data(), line.size());
         used += line.size();
-        piece[used++] = '\r';
-        piece[used++] = '\n';
+        std::memcpy(piece.get() + used, lineEnd.data(), lineEnd.size());
+        used += lineEnd.size();
     }
     if (used > 0)
         write(std::string_view(piece.get(), used));

@@ -88,7 +88,7 @@ private slots:
             }
         });
         ContinueOnError run("SaveFile", errors);
-        run.Step([] { StdFileSystem().WriteAll("gone/gone/default.ide", "x"); });
+        run.Step([] { platform::Disk().WriteAll("gone/gone/default.ide", "x"); });
         run.Finish();
         QVERIFY(seen.size() == 1 && recorded.targets.isEmpty() && restarts.started.isEmpty());
         const QRegularExpression report("^Error code # \\d+\r\nDescription: .+\r\nRoutine: SaveFile\r\nOS: (.+)$");

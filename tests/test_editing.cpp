@@ -193,7 +193,7 @@ private slots:
         QFETCH(QString, refused);
         Desk desk;
         desk.Ready(kind);
-        const int col = kind == FileKind::DefaultIde ? 7 : 1;
+        const int col = kind == FileKind::DefaultIde ? 6 : 1;
         const std::string line = desk.LineOf(0);
         desk.Select(0, col);
         QTest::keyClick(desk.Grid(), Qt::Key_Space);

@@ -12,7 +12,7 @@
 #endif
 
 #include "ErrorReport.h"
-#include "FileSystem.h"
+#include "DiskFileSystem.h"
 #include "FaultyFileSystem.h"
 #include "ModelFakes.h"
 #include "SystemError.h"
@@ -113,7 +113,7 @@ private slots:
         const QString file = QDir::toNativeSeparators(dir.filePath("file"));
         const QString target = QDir::toNativeSeparators(dir.filePath(path));
         test::WriteBytes(file, "x");
-        FileSystem& files = StdFileSystem();
+        FileSystem& files = platform::Disk();
         Failure failure;
         try {
             if (operation == "write")

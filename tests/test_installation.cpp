@@ -58,7 +58,7 @@ private slots:
         test::WriteBytes(dir.filePath("gta3.exe"), "");
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.path()));
-        const bool foundInCurrent = FindInstallation({}, StdFileSystem()).has_value();
+        const bool foundInCurrent = FindInstallation({}, platform::Disk()).has_value();
         QDir::setCurrent(previous);
         QVERIFY(!foundInCurrent);
     }

@@ -68,7 +68,9 @@ private slots:
         QTest::newRow("empty cell keeps") << Gesture{cfg, {0, 1, 0, 2}, "paste", "\t9.9", "0,1=1700.0;0,2=9.9", "1 value pasted."};
         QTest::newRow("default.ide") << Gesture{ide, {1, 7, 1, 8}, "paste", "12\t9\n", "1,7=12;1,8=9;1,9=0", "2 values pasted."};
         QTest::newRow("a space refuses all") << Gesture{cfg, {0, 1, 0, 1}, "paste", "1800.0\t2 5", "0,1=1700.0", "Nothing was pasted: handling.cfg cannot hold a space inside a value."};
-        QTest::newRow("a comma refuses all") << Gesture{ide, {0, 7, 0, 7}, "paste", "7\t1,5", "0,7=10", "Nothing was pasted: default.ide cannot hold a comma"};
+        QTest::newRow("a comma refuses all") << Gesture{ide, {0, 5, 0, 5}, "paste", "X\t1,5", "0,5=LANDSTK", "Nothing was pasted: default.ide cannot hold a comma"};
+        QTest::newRow("decimal commas") << Gesture{cfg, {0, 1, 0, 2}, "paste", "0,85\t2,1", "0,1=0.85;0,2=2.1", "2 values pasted; 2 decimal commas written as points."};
+        QTest::newRow("a decimal comma in default.ide") << Gesture{ide, {0, 7, 0, 8}, "paste", "7\t1,5", "0,7=7;0,8=1.5", "2 values pasted; 1 decimal comma written as a point."};
         QTest::newRow("a value after the last") << Gesture{cfg, {2, 3, 2, 3}, "paste", "4.0", "2,3=4.0", "1 value pasted."};
         QTest::newRow("a gap refuses all") << Gesture{cfg, {0, 30, 0, 30}, "paste", "7", "0,30=", "Nothing was pasted: handling.cfg cannot hold a value after an empty one."};
         QTest::newRow("no text") << Gesture{cfg, {0, 1, 0, 1}, "paste", "", "0,1=1700.0", "The clipboard holds no text to paste."};

@@ -6,107 +6,24 @@
 
 #include <optional>
 
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-
-#include <cerrno>
-#include <csignal>
-#endif
-#ifdef Q_OS_WIN
-#define NOMINMAX
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-#endif
-
 #include "Diagnostics.h"
 #include "ErrorReport.h"
 #include "GameLauncher.h"
 #include "ModelFakes.h"
 #include "Settings.h"
 #include "Shell.h"
-#include "SyncedFileSystem.h"
 #include "SystemError.h"
 
 using namespace revlane;
 using namespace revlane::platform;
 using namespace revlane::test;
 
-namespace {
-
-#ifdef Q_OS_WIN
-constexpr int kPathNotFound = ERROR_PATH_NOT_FOUND;
-#else
-constexpr int kPathNotFound = ENOENT;
-#endif
-
-}  // namespace
-
-// The seams to the operating system: the file layers, the settings store, starting the game, the
+// The seams to the operating system: the settings store, starting the game, the
 // system's name and memory, mail targets. The settings tests keep their store in a temporary
 // folder: the user's own settings are never touched.
 class TestPlatform : public QObject {
     Q_OBJECT
 private slots:
-    // The synced file layer writes whole files or fails, and a failure names the file: a write that
-    // the system refuses part-way, as a full disk does, must fail. It writes nothing beside the file.
-    void fileLayers_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("written") << "ok";
-        QTest::newRow("refused part-way") << "limit";
-        QTest::newRow("folder gone") << "gone";
-    }
-    void fileLayers()
-    {
-        QFETCH(QString, how);
-        SyncedFileSystem files;
-        QTemporaryDir dir;
-        const QString path = dir.filePath(how == "gone" ? "gone/default.ide" : "default.ide");
-        const std::string bytes = std::string("new\0\xff\r\n", 7) + std::string(8000, 'x');
-        if (how != "gone")
-            files.WriteAll(FsPath(path), "old\r\n");
-        if (how == "ok") {
-            files.WriteLines(FsPath(path), {bytes, ""});
-            QCOMPARE(files.ReadAll(FsPath(path)), bytes + "\r\n\r\n");
-            QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"default.ide"});
-            return;
-        }
-#ifdef Q_OS_UNIX
-        // The system's own limit on a file's size refuses the write as a full disk would. The bytes
-        // fit a write buffer, so a layer that learns of the failure only when the buffer is
-        // flushed must still report it.
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit before{};
-        getrlimit(RLIMIT_FSIZE, &before);
-        rlimit small = before;
-        small.rlim_cur = 4096;
-        if (how == "limit")
-            QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
-#else
-        if (how == "limit")
-            QSKIP("no file size limit on this system");
-#endif
-        QString error;
-        int code = 0;
-        try {
-            files.WriteLines(FsPath(path), {bytes});
-        } catch (const ModelError& e) {
-            error = QString::fromUtf8(e.what());
-            code = e.Code();
-        }
-#ifdef Q_OS_UNIX
-        setrlimit(RLIMIT_FSIZE, &before);
-#endif
-        QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable("no failure naming the file: " + error));
-        // The cause as the system numbers and words it, read before Qt's own calls overwrite it.
-        if (how == "gone") {
-            QCOMPARE(code, kPathNotFound);
-            QVERIFY(error.endsWith(": " + QString::fromStdString(SystemErrorText(code))));
-        }
-        if (how == "limit")
-            QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"default.ide"});
-    }
-
     void settings()
     {
         QTemporaryDir dir;

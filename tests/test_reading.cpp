@@ -14,15 +14,6 @@ using namespace revlane::test;
 
 namespace {
 
-// The lines of a file's bytes, whatever ends them.
-QList<QByteArray> SplitLines(const QByteArray& bytes)
-{
-    QList<QByteArray> lines;
-    for (const std::string& line : text::SplitLines(bytes.toStdString()))
-        lines << QByteArray::fromStdString(line);
-    return lines;
-}
-
 // A game's file read whole: where its section starts, its rows, the vehicles it offers for
 // restoring, and cells that tell the split went right.
 struct GameFile {
@@ -82,16 +73,17 @@ private slots:
         for (int row = 0; row < d.RowCount(); ++row)
             QVERIFY(d.LineAt(row).find(d.Cell(row, 0)) != std::string::npos);
 
-        // Saved unedited, only the header lines change, after the backup of the file as it was.
+        // Saved unedited, only the header lines change, after the backup of the file as it was;
+        // every other byte stays, line ends included.
         QVERIFY(h.doc.Save() && h.errors.reports.empty());
         QCOMPARE(ReadBytes(h.path + ".bak"), original);
-        const QByteArray saved = ReadBytes(h.path);
-        QList<QByteArray> before = SplitLines(original);
+        std::vector<LineEnd> ends;
+        std::vector<std::string> lines = text::SplitLines(original.toStdString(), &ends);
         const bool ide = c.kind == FileKind::DefaultIde;
-        before[0] = (ide ? "#" : ";") + QByteArray(kHeader);
+        lines[0] = (ide ? "#" : ";") + std::string(kHeader);
         if (!ide)
-            before[1] = ";";
-        QCOMPARE(SplitLines(saved), before);
+            lines[1] = ";";
+        QCOMPARE(ReadBytes(h.path), QByteArray::fromStdString(text::JoinLines(lines, ends)));
 
         // Every vehicle rebuilt from its values, saved again and read back shows the same values.
         const auto cells = Cells(d);

@@ -20,7 +20,7 @@
 #include <utility>
 #include <vector>
 
-#include "FileSystem.h"
+#include "DiskFileSystem.h"
 #include "StockLines.h"
 #include "Text.h"
 #include "Views.h"
@@ -75,7 +75,7 @@ std::string DefaultIde(const DefaultLines& stock, Game game)
     for (auto& vehicle : vehicles)
         lines.push_back(std::move(vehicle.second));
     lines.emplace_back("end");
-    return text::JoinLinesCrLf(lines);
+    return text::JoinLines(lines);
 }
 
 std::string ColumnLegend(Game game)
@@ -130,7 +130,7 @@ std::string HandlingCfg(const DefaultLines& stock, Game game)
     // which a reader takes for one more vehicle.)
     lines.push_back(ColumnLegend(game));
     lines.emplace_back(";");
-    return text::JoinLinesCrLf(lines);
+    return text::JoinLines(lines);
 }
 
 // A file may be (re)written when it is absent, empty, or one of ours. A real executable is
@@ -179,7 +179,7 @@ void Write(const Sample& sample)
     fs::create_directories(sample.path.parent_path());
     fs::path temp = sample.path;
     temp += ".revlane-samples";
-    FileSystem& files = StdFileSystem();
+    FileSystem& files = platform::Disk();
     try {
         files.WriteAll(temp, sample.content);
         files.Rename(temp, sample.path);

@@ -19,7 +19,7 @@
 #include "QtErrorPort.h"
 #include "QtPorts.h"
 #include "Settings.h"
-#include "SyncedFileSystem.h"
+#include "DiskFileSystem.h"
 #include "VehicleTableModel.h"
 #include "WindowFrame.h"
 
@@ -93,10 +93,9 @@ MainWindow::MainWindow(Services services, QWidget* parent)
       ownPicker_(services.picker ? nullptr : std::make_unique<platform::DialogFolderPicker>()),
       ownLauncher_(services.launcher ? nullptr : std::make_unique<platform::SystemGameLauncher>()),
       ownNumbers_(services.numbers ? nullptr : std::make_unique<QtNumberPort>()),
-      ownFiles_(services.files ? nullptr : std::make_unique<platform::SyncedFileSystem>()),
       messages_(services.messages ? *services.messages : *ownMessages_),
       errors_(services.errors ? *services.errors : *ownErrors_),
-      files_(services.files ? *services.files : *ownFiles_),
+      files_(services.files ? *services.files : platform::Disk()),
       settings_(services.settings ? *services.settings : *ownSettings_),
       picker_(services.picker ? *services.picker : *ownPicker_),
       launcher_(services.launcher ? *services.launcher : *ownLauncher_),

@@ -83,7 +83,6 @@ private:
     std::unique_ptr<platform::FolderPicker> ownPicker_;
     std::unique_ptr<platform::GameLauncher> ownLauncher_;
     std::unique_ptr<NumberPort> ownNumbers_;
-    std::unique_ptr<FileSystem> ownFiles_;
     MessagePort& messages_;
     InternalErrorPort& errors_;
     FileSystem& files_;
@@ -176,8 +175,10 @@ private:
     void ChangeValues(NumberChange change, const QString& question);
     // Writes one value into every selected cell that takes one.
     void FillCells(const QString& value);
-    // Says how many values a change of many took, and how many it left.
-    void ShowCount(const QString& done, int changed, const QString& left, int unchanged);
+    // Says how many values a change of many took, how many it left, and how many decimal commas
+    // it wrote as points.
+    void ShowCount(const QString& done, int changed, const QString& left, int unchanged, int commas = 0);
+    static QString DecimalCommasText(int count);
 
     // Express import and restore (MainWindowImport.cpp).
     void txtImport_Change();

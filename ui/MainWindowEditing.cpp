@@ -79,12 +79,16 @@ void MainWindow::SetUpEditing()
 {
     // A value typed in the grid becomes one step of the undo stack.
     table_->SetEditSink([this](int row, int col, const std::string& value) {
-        return Change(QStringLiteral("Edit"), [this, row, col, value] {
+        const int commas = document.DecimalCommas({{row, col, value}});
+        const bool changed = Change(QStringLiteral("Edit"), [this, row, col, value] {
             std::vector<LineChange> changes;
             if (std::optional<LineChange> change = document.EditCell(row, col, value))
                 changes.push_back(std::move(*change));
             return changes;
         });
+        if (commas > 0)
+            ShowStatus(DecimalCommasText(commas) + '.', false);
+        return changed;
     });
     Grid1->Delegate()->SetCheck([this](const QModelIndex& index, const QString& value) {
         const std::string why = document.Refusal({{index.row(), index.column(), ToBytes(value)}});

@@ -27,6 +27,12 @@ QString Values(int count)
 
 }  // namespace
 
+QString MainWindow::DecimalCommasText(int count)
+{
+    return count == 1 ? QStringLiteral("1 decimal comma written as a point")
+                      : QStringLiteral("%1 decimal commas written as points").arg(count);
+}
+
 void MainWindow::SetUpValues()
 {
     const auto command = [this](const char* name, const char* text, const QKeySequence& keys, std::function<void()> run) {
@@ -195,13 +201,15 @@ void MainWindow::PasteCells()
         return;
     }
     const int pasted = int(edits.size());
+    const int commas = document.DecimalCommas(edits);
     Change(QStringLiteral("Paste"), [this, edits = std::move(edits)] { return document.EditCells(edits); });
     // What was pasted stays selected, to be seen and undone.
     const int bottom = std::min(start.row() + int(lines.size()), document.RowCount()) - 1;
     const int right = std::min(start.column() + widest, document.Columns()) - 1;
     Grid1->selectionModel()->select(QItemSelection(table_->index(start.row(), start.column()), table_->index(bottom, right)),
                                     QItemSelectionModel::ClearAndSelect);
-    ShowCount(QStringLiteral("pasted"), pasted, QStringLiteral("left out (past the grid's edge, or on rows that take no values)"), leftOut);
+    ShowCount(QStringLiteral("pasted"), pasted, QStringLiteral("left out (past the grid's edge, or on rows that take no values)"), leftOut,
+              commas);
 }
 
 void MainWindow::ChangeValues(NumberChange change, const QString& question)
@@ -245,14 +253,19 @@ void MainWindow::FillCells(const QString& value)
         for (int col = range.left(); col <= range.right(); ++col)
             if (document.IsVehicleRow(row))
                 edits.push_back({row, col, ToBytes(value)});
+    const int commas = document.DecimalCommas(edits);
     Change(QStringLiteral("Edit"), [this, edits = std::move(edits)] { return document.EditCells(edits); });
+    if (commas > 0)
+        ShowStatus(DecimalCommasText(commas) + '.', false);
 }
 
-void MainWindow::ShowCount(const QString& done, int changed, const QString& left, int unchanged)
+void MainWindow::ShowCount(const QString& done, int changed, const QString& left, int unchanged, int commas)
 {
     QString text = Values(changed) + ' ' + done;
     if (unchanged > 0)
         text += QStringLiteral("; %1 %2").arg(unchanged).arg(left);
+    if (commas > 0)
+        text += QStringLiteral("; ") + DecimalCommasText(commas);
     ShowStatus(text + '.', unchanged > 0);
 }
 

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "Document.h"
-#include "FileSystem.h"
+#include "DiskFileSystem.h"
 #include "Ports.h"
 #include "Views.h"
 
@@ -129,7 +129,7 @@ struct Harness {
     Installation install;
     Document doc;
 
-    explicit Harness(FileSystem& fs = StdFileSystem()) : doc(install, Document::Ports{messages, errors, clock, fs}, "1.1.0") {}
+    explicit Harness(FileSystem& fs = platform::Disk()) : doc(install, Document::Ports{messages, errors, clock, fs}, "1.1.0") {}
 
     // Opens the file at the path as a file of its kind and game.
     bool Open(FileKind kind, Game game, const std::filesystem::path& path)
@@ -145,7 +145,7 @@ struct OpenedFile : Harness {
     QTemporaryDir dir;
     QString path;
 
-    OpenedFile(FileKind kind, const QByteArray& bytes, Game game = Game::Gta3, FileSystem& fs = StdFileSystem())
+    OpenedFile(FileKind kind, const QByteArray& bytes, Game game = Game::Gta3, FileSystem& fs = platform::Disk())
         : Harness(fs), path(dir.filePath(kind == FileKind::DefaultIde ? "default.ide" : "handling.cfg"))
     {
         WriteBytes(path, bytes);
