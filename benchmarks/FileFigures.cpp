@@ -3,7 +3,9 @@
 #include <QString>
 #include <QRadioButton>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -38,12 +40,23 @@ std::string ReadBytes(const fs::path& path)
     throw std::runtime_error(what + " " + path.string() + ": " + std::strerror(errno));
 }
 
-// What any program pays to put bytes safely under a file's name.
-void WriteSyncRename(const fs::path& temp, const fs::path& target, const std::string& bytes)
+// What any program pays to put bytes under a file's name as a save must: a look at the file (has
+// another program changed it, may it be written, with which permissions) and at its folder (what
+// saves cut short left there), a file of its own, written whole with those permissions and synced,
+// renamed into place, the new name synced, and the file's status as saved.
+void SaveAsAnyProgramMust(const fs::path& temp, const fs::path& target, const std::string& bytes)
 {
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    struct stat status {};
+    ::stat(target.c_str(), &status);
+    if (DIR* folder = ::opendir(target.parent_path().c_str())) {
+        while (::readdir(folder))
+            ;
+        ::closedir(folder);
+    }
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0)
         Fail("cannot create", temp);
+    ::fchmod(fd, status.st_mode & 07777);
     for (size_t done = 0; done < bytes.size();) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR)
@@ -56,6 +69,10 @@ void WriteSyncRename(const fs::path& temp, const fs::path& target, const std::st
         Fail("cannot sync", temp);
     if (::rename(temp.c_str(), target.c_str()) != 0)
         Fail("cannot rename", temp);
+    const int folder = ::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0 || ::fsync(folder) != 0 || ::close(folder) != 0)
+        Fail("cannot sync the folder of", target);
+    ::stat(target.c_str(), &status);
 }
 
 void CheckOpen(const Document& file, const fs::path& path)
@@ -179,13 +196,13 @@ void SaveFigure(Table& table, BenchWindow& window, const BenchInstall& install, 
     const fs::path temp = install.folder / "data" / "floor.tmp";
     const fs::path target = install.folder / "data" / "floor.out";
     const Work value{[&] { window.SaveButton()->click(); }, {}, [] { BenchWindow::Settle(); }};
-    const Work floor{[&] { WriteSyncRename(temp, target, bytes); }};
+    const Work floor{[&] { SaveAsAnyProgramMust(temp, target, bytes); }};
     const Medians m = SampleInTurns(value, floor, rounds);
     if (FileSize(install.File(kind)) != bytes.size())
         throw std::runtime_error("the saved file changed its size: " + install.File(kind).string());
     fs::remove(target);
     table.Add({FigureName("save", install, kind), m.value, m.floor, "ms", Goal::RatioAtMost, limit,
-               "floor: write + fsync + rename"});
+               "floor: stat, folder listed, own file written + fsync, rename, folder fsync"});
 }
 
 }  // namespace revlane::bench

@@ -41,6 +41,15 @@ BenchInstall Lay(const fs::path& work, Game game, const std::string& name, const
     return install;
 }
 
+// A copy the bench may save over: the games' files may come read-only, and a read-only file is
+// never saved over.
+void CopyWritable(const fs::path& from, const fs::path& to)
+{
+    fs::remove(to);
+    fs::copy_file(from, to);
+    fs::permissions(to, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add);
+}
+
 }  // namespace
 
 fs::path BenchInstall::File(FileKind kind) const
@@ -54,7 +63,7 @@ BenchInstall InstallStock(const fs::path& fixtures, const fs::path& work, Game g
     BenchInstall install = Lay(work, game, name, vice ? "Vice City" : "GTA III");
     const fs::path from = fixtures / (vice ? "vc" : "gta3") / "data";
     for (const char* file : {"default.ide", "handling.cfg"})
-        fs::copy_file(from / file, install.folder / "data" / file, fs::copy_options::overwrite_existing);
+        CopyWritable(from / file, install.folder / "data" / file);
     return install;
 }
 
@@ -65,7 +74,7 @@ BenchInstall InstallLarge(const fs::path& fixtures, const fs::path& work, int li
         label.insert(static_cast<size_t>(at), ",");
     BenchInstall install = Lay(work, Game::ViceCity, name, label + " lines");
     const fs::path from = fixtures / "vc" / "data";
-    fs::copy_file(from / "default.ide", install.folder / "data" / "default.ide", fs::copy_options::overwrite_existing);
+    CopyWritable(from / "default.ide", install.folder / "data" / "default.ide");
 
     const std::vector<std::string> stock = text::SplitLines(ReadBytes(from / "handling.cfg"));
     size_t first = 0;

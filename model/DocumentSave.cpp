@@ -105,7 +105,6 @@ void Document::SaveSteps(ContinueOnError& run, bool& backupMade)
     FileSystem& files = ports_.files;
     // What earlier saves cut short left beside the file goes first.
     files.RemoveLeftovers(path);
-    files.RemoveLeftovers(backup);
 
     std::filesystem::path made;
     if (!run.Step([&] { made = files.WriteNew(path, lines_, ends_); }))

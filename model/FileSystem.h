@@ -58,7 +58,8 @@ public:
                                            const std::vector<LineEnd>& ends) = 0;
     // Lets go of a file that WriteNew made, and removes it if it still has the name it was given.
     virtual void Release(const std::filesystem::path& made) noexcept = 0;
-    // Removes the files that saves of `target` cut short left beside it, those nobody holds.
+    // Removes the files that saves of `target` (and of its backup) cut short left beside it, those
+    // nobody holds.
     virtual void RemoveLeftovers(const std::filesystem::path& target) noexcept = 0;
     // Gives a file another name; an existing file of that name is replaced in one step.
     virtual void Rename(const std::filesystem::path& from, const std::filesystem::path& to) = 0;

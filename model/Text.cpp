@@ -193,6 +193,12 @@ std::string JoinLines(const std::vector<std::string>& lines, const std::vector<L
 void WriteLines(const std::vector<std::string>& lines, const std::vector<LineEnd>& ends, size_t pieceSize,
                 const std::function<void(std::string_view)>& write)
 {
+    // A small file needs no more room than its bytes: a piece's room is taken from the system
+    // afresh, page by page.
+    size_t total = 0;
+    for (size_t i = 0; i < lines.size() && total < pieceSize; ++i)
+        total += lines[i].size() + 2;
+    pieceSize = std::max<size_t>(std::min(pieceSize, total), 1);
     const std::unique_ptr<char[]> piece(new char[pieceSize]);
     size_t used = 0;
     for (size_t i = 0; i < lines.size(); ++i) {

@@ -247,9 +247,12 @@ void OpenFile::TakeAccessOf(const std::filesystem::path& like) noexcept
     if (::stat(like.c_str(), &status) != 0)
         return;
     const int handle = static_cast<int>(handle_);
-    // The owner first: a change of owner clears the set-id bits that the mode then puts back.
-    if (::fchown(handle, status.st_uid, status.st_gid) != 0 && ::fchown(handle, static_cast<uid_t>(-1), status.st_gid) != 0) {
-        // Not the process's to give: the file stays the user's own, which is what they can write.
+    // The owner first: a change of owner clears the set-id bits that the mode then puts back. A
+    // new file is the process's own already, most often with the same group.
+    if (status.st_uid != ::geteuid() || status.st_gid != ::getegid()) {
+        if (::fchown(handle, status.st_uid, status.st_gid) != 0 && ::fchown(handle, static_cast<uid_t>(-1), status.st_gid) != 0) {
+            // Not the process's to give: the file stays the user's own, which is what they can write.
+        }
     }
     ::fchmod(handle, status.st_mode & 07777);
 }

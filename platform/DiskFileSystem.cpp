@@ -96,6 +96,8 @@ std::string UniqueSuffix()
 class DiskFileSystem::Held {
 public:
     explicit Held(disk::OpenFile file) : file_(std::move(file)) {}
+    // It took another name: released, there is nothing left to remove.
+    bool renamed = false;
 
 private:
     disk::OpenFile file_;
@@ -168,19 +170,30 @@ std::filesystem::path DiskFileSystem::WriteNew(const std::filesystem::path& targ
 
 void DiskFileSystem::Release(const std::filesystem::path& made) noexcept
 {
-    held_.erase(made);
-    Remove(made);
+    const auto held = held_.find(made);
+    const bool renamed = held != held_.end() && held->second->renamed;
+    if (held != held_.end())
+        held_.erase(held);
+    if (!renamed)
+        Remove(made);
 }
 
 void DiskFileSystem::RemoveLeftovers(const std::filesystem::path& target) noexcept
 {
     try {
         const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
-        const auto prefix = target.filename().native() + std::filesystem::path(kSaveSuffix).native();
+        // The save's own file, and the one a copy of the backup was written to, in one look at the folder.
+        const auto name = target.filename().native();
+        const auto suffix = std::filesystem::path(kSaveSuffix).native();
+        const auto ours = [&](const std::filesystem::path::string_type& entry, const std::filesystem::path::string_type& prefix) {
+            return entry.size() >= prefix.size() + suffix.size() && entry.compare(0, prefix.size(), prefix) == 0
+                   && entry.compare(prefix.size(), suffix.size(), suffix) == 0;
+        };
+        const auto backup = name + std::filesystem::path(".bak").native();
         std::error_code ec;
         for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-            const auto name = entry.path().filename().native();
-            if (name.compare(0, prefix.size(), prefix) == 0 && !held_.count(entry.path()))
+            const auto entryName = entry.path().filename().native();
+            if ((ours(entryName, name) || ours(entryName, backup)) && !held_.count(entry.path()))
                 disk::TryRemoveUnheld(entry.path());
         }
     } catch (...) {
@@ -191,6 +204,8 @@ void DiskFileSystem::RemoveLeftovers(const std::filesystem::path& target) noexce
 void DiskFileSystem::Rename(const std::filesystem::path& from, const std::filesystem::path& to)
 {
     disk::Rename(from, to);
+    if (const auto held = held_.find(from); held != held_.end())
+        held->second->renamed = true;
 }
 
 void DiskFileSystem::HardLink(const std::filesystem::path& from, const std::filesystem::path& to)
