@@ -195,6 +195,10 @@ std::string Document::PutValues(const std::vector<CellEdit>& edits, const RowVal
                     first = why;
                 continue;
             }
+            // An empty cell past the line's end is no field of it: writing one would lengthen
+            // the line by a field nobody typed.
+            if (edit.value.empty() && col >= fields.size())
+                continue;
             if (fields.size() <= col)
                 fields.resize(col + 1);
             fields[col] = edit.value;

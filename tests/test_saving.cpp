@@ -36,6 +36,11 @@ private slots:
                                   << QByteArray("@|90,\tlandstal,\t\tlandstal,\t\tcar,\tLANDSTAL,\tLANDSTK,\trichfamily,\t12,\t7,\t0,\t164, 0.8|#x");
         QTest::newRow("ide fields past the last column") << ide << QByteArray("90,a,b,c,d,e,f,g,h,i,j,k,X1, X2") << "0,2=x"
                                                          << QByteArray("@|90,\ta,\t\tx,\t\tc,\td,\te,\tf,\tg,\th,\ti,\tj, k, X1, X2");
+        // A boat's line has fewer fields than the view's columns; a value typed past them adds those up to it.
+        const QByteArray boat = "90, predator, predator, boat, PREDATOR, PREDATR, ignore, 1, 7, 0";
+        QTest::newRow("ide boat, past its last field") << ide << boat << "0,11=1"
+                                                       << QByteArray("@|90,\tpredator,\t\tpredator,\t\tboat,\tPREDATOR,\tPREDATR,\tignore,\t1,\t7,\t0,\t, 1");
+        QTest::newRow("ide boat, empty past its last field") << ide << boat << "0,10=" << QByteArray();
         QByteArray values, rebuilt = "LANDSTAL       ";
         for (int v = 1; v <= 33; ++v) {
             values += QByteArray::number(v) + (v % 2 ? "\t " : "  ");
@@ -192,7 +197,7 @@ private slots:
         QCOMPARE(h.errors.reports.size(), size_t(1));
         QVERIFY2(h.errors.reports[0].find("\r\nRoutine: SaveFile\r\nOS: Test OS 1.0") != std::string::npos,
                  h.errors.reports[0].c_str());
-        QVERIFY(text::StartsWith(h.doc.Lines()[1], "90,\tchanged,"));
+        QCOMPARE(h.doc.Lines()[1], std::string("90,\tchanged"));
         // The backup made is told; a file that is not the one read is asked about (Yes) first.
         QCOMPARE(h.messages.shown.size(), size_t(backup && how != "folder") + (how == "folder" || how == "gone"));
         QCOMPARE(ReadBytes(path + ".bak"), how == "folder" ? QByteArray("old backup") : backup ? original : "<missing>");
