@@ -8,6 +8,19 @@
 
 namespace revlane {
 
+namespace {
+
+// A comment line: its first character past any blanks is the file's comment mark. An indented
+// comment is one too; rebuilt as a vehicle's line, it would lose its indent and what followed
+// the mark would turn into values the game reads.
+bool IsComment(std::string_view line, char mark)
+{
+    const size_t first = line.find_first_not_of(" \t");
+    return first != std::string_view::npos && line[first] == mark;
+}
+
+}  // namespace
+
 Document::Document(const Installation& install, Ports ports, std::string appVersion)
     : install_(install), ports_(ports), appVersion_(std::move(appVersion))
 {
@@ -70,7 +83,7 @@ void Document::ReadSection()
     const auto vehicle = [&](size_t i) {
         const std::string& line = lines_[i];
         // A comment is kept as it is; the game skips it, and a rebuild would make a vehicle of it.
-        if (text::StartsWith(line, ide ? "#" : ";") && !text::StartsWith(line, ";-")) {
+        if (IsComment(line, ide ? '#' : ';') && !text::StartsWith(line, ";-")) {
             rows_.push_back({static_cast<int>(i), RowKind::Comment});
             return;
         }
