@@ -141,15 +141,20 @@ bool Document::ChangedOnDisk()
 }
 
 // The header and handling.cfg's ";" line go over the file's own comment lines (or an earlier
-// header); any other line keeps its place below them, since the game reads it.
+// header); any other line keeps its place below them, since the game reads it. A UTF-8
+// byte-order mark belongs to the file, not to its first line: it stays the file's first bytes.
 void Document::PutCommentLine(size_t index, const std::string& text)
 {
     const char* comment = IsIde() ? "#" : ";";
-    if (index < lines_.size() && text::StartsWith(lines_[index], comment)) {
-        lines_[index] = text;
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    const std::string mark(index == 0 && !lines_.empty() && text::StartsWith(lines_[0], kByteOrderMark) ? kByteOrderMark : "");
+    if (index < lines_.size() && text::StartsWith(std::string_view(lines_[index]).substr(mark.size()), comment)) {
+        lines_[index] = mark + text;
         return;
     }
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(std::min(index, lines_.size())), text);
+    if (!mark.empty())
+        lines_[0].erase(0, mark.size());
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(std::min(index, lines_.size())), mark + text);
     // Every row keeps its own line, one further down now.
     if (static_cast<size_t>(firstVehicleLine_) >= index)
         ++firstVehicleLine_;

@@ -64,6 +64,8 @@ private slots:
         QTest::newRow("ide keyword first") << ide << QByteArray("objs\r\n90, a\r\nend") << "" << QByteArray("@|objs|90, a|end");
         QTest::newRow("ide vehicles first") << ide << QByteArray("90, a\r\n91, b\r\nend") << "" << QByteArray("@|90, a|91, b|end");
         QTest::newRow("ide empty") << ide << QByteArray() << "" << QByteArray("@");
+        QTest::newRow("byte-order mark stays first") << ide << QByteArray("\xEF\xBB\xBF# c\r\n90, a") << "" << QByteArray("\xEF\xBB\xBF@|90, a");
+        QTest::newRow("byte-order mark, keyword first") << cfg << QByteArray("\xEF\xBB\xBFx\r\n;d") << "" << QByteArray("\xEF\xBB\xBF@|;|x|;d");
         QTest::newRow("mixed, with empty lines") << ide << QByteArray("#a\n\r\n\rb\n\rc") << "" << QByteArray("@|||b||c");
         QTest::newRow("cfg vehicle second") << cfg << QByteArray(";c\r\nLANDSTAL 1\r\nIDAHO 2") << "" << QByteArray("@|;|LANDSTAL 1|IDAHO 2");
         QTest::newRow("cfg other text first") << cfg << QByteArray("x\r\n;d\r\nLANDSTAL 1") << "" << QByteArray("@|;|x|;d|LANDSTAL 1");
