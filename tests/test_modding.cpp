@@ -69,6 +69,10 @@ private slots:
         QTest::newRow("default.ide") << Gesture{ide, {1, 7, 1, 8}, "paste", "12\t9\n", "1,7=12;1,8=9;1,9=0", "2 values pasted."};
         QTest::newRow("a space refuses all") << Gesture{cfg, {0, 1, 0, 1}, "paste", "1800.0\t2 5", "0,1=1700.0", "Nothing was pasted: handling.cfg cannot hold a space inside a value."};
         QTest::newRow("a comma refuses all") << Gesture{ide, {0, 7, 0, 7}, "paste", "7\t1,5", "0,7=10", "Nothing was pasted: default.ide cannot hold a comma"};
+        QTest::newRow("past Latin-1 refuses all") << Gesture{cfg, {0, 1, 0, 1}, "paste", "1800.0\t2Ж", "0,1=1700.0", "Nothing was pasted: handling.cfg cannot hold the character \"Ж\" (U+0416)"};
+        // A spreadsheet quotes a cell that holds a line break; it stays one cell, and no value may hold one.
+        QTest::newRow("a quoted line break refuses all") << Gesture{cfg, {0, 1, 0, 1}, "paste", "\"1.0\n2.0\"\t5\r\n", "0,1=1700.0", "Nothing was pasted: handling.cfg cannot hold a line end"};
+        QTest::newRow("a quoted cell") << Gesture{cfg, {0, 1, 0, 2}, "paste", "\"1800.0\"\t\"\"\r\n", "0,1=1800.0;0,2=2.0", "1 value pasted."};
         QTest::newRow("a value after the last") << Gesture{cfg, {2, 3, 2, 3}, "paste", "4.0", "2,3=4.0", "1 value pasted."};
         QTest::newRow("a gap refuses all") << Gesture{cfg, {0, 30, 0, 30}, "paste", "7", "0,30=", "Nothing was pasted: handling.cfg cannot hold a value after an empty one."};
         QTest::newRow("no text") << Gesture{cfg, {0, 1, 0, 1}, "paste", "", "0,1=1700.0", "The clipboard holds no text to paste."};
