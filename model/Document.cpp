@@ -10,9 +10,9 @@ namespace revlane {
 
 namespace {
 
-// A comment line: its first character past any blanks is the file's comment mark. An indented
-// comment is one too; rebuilt as a vehicle's line, it would lose its indent and what followed
-// the mark would turn into values the game reads.
+// A comment line: its first character past any blanks is the file's comment mark. The game
+// skips an indented comment too; taken for a vehicle, an edit would rebuild it as a line that
+// starts with the mark, and the value typed would vanish into the comment.
 bool IsComment(std::string_view line, char mark)
 {
     const size_t first = line.find_first_not_of(" \t");
