@@ -10,6 +10,19 @@
 
 namespace revlane {
 
+namespace {
+
+// A comment line: its first character past any blanks is the file's comment mark. The game
+// skips an indented comment too; taken for a vehicle, an edit would rebuild it as a line that
+// starts with the mark, and the value typed would vanish into the comment.
+bool IsComment(std::string_view line, char mark)
+{
+    const size_t first = line.find_first_not_of(" \t");
+    return first != std::string_view::npos && line[first] == mark;
+}
+
+}  // namespace
+
 Document::Document(const Installation& install, Ports ports, std::string appVersion)
     : install_(install), ports_(ports), appVersion_(std::move(appVersion))
 {
@@ -73,7 +86,7 @@ void Document::ReadSection()
     const auto vehicle = [&](size_t i) {
         const std::string& line = lines_[i];
         // A comment is kept as it is; the game skips it, and a rebuild would make a vehicle of it.
-        if (text::StartsWith(line, ide ? "#" : ";") && !text::StartsWith(line, ";-")) {
+        if (IsComment(line, ide ? '#' : ';') && !text::StartsWith(line, ";-")) {
             rows_.push_back({static_cast<int>(i), RowKind::Comment});
             return;
         }
@@ -199,6 +212,10 @@ std::string Document::PutValues(const std::vector<CellEdit>& edits, const RowVal
                     first = why;
                 continue;
             }
+            // An empty cell past the line's end is no field of it: writing one would lengthen
+            // the line by a field nobody typed.
+            if (edit.value.empty() && col >= fields.size())
+                continue;
             if (fields.size() <= col)
                 fields.resize(col + 1);
             fields[col] = value;

@@ -155,16 +155,21 @@ bool Document::ChangedOnDisk(const FileStamp& now)
 }
 
 // The header and handling.cfg's ";" line go over the file's own comment lines (or an earlier
-// header); any other line keeps its place below them, since the game reads it.
+// header); any other line keeps its place below them, since the game reads it. A UTF-8
+// byte-order mark belongs to the file, not to its first line: it stays the file's first bytes.
 void Document::PutCommentLine(size_t index, const std::string& text)
 {
     const char* comment = IsIde() ? "#" : ";";
-    if (index < lines_.size() && text::StartsWith(lines_[index], comment)) {
-        lines_[index] = text;
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    const std::string mark(index == 0 && !lines_.empty() && text::StartsWith(lines_[0], kByteOrderMark) ? kByteOrderMark : "");
+    if (index < lines_.size() && text::StartsWith(std::string_view(lines_[index]).substr(mark.size()), comment)) {
+        lines_[index] = mark + text;
         return;
     }
+    if (!mark.empty())
+        lines_[0].erase(0, mark.size());
     const auto at = static_cast<std::ptrdiff_t>(std::min(index, lines_.size()));
-    lines_.insert(lines_.begin() + at, text);
+    lines_.insert(lines_.begin() + at, mark + text);
     // A line of ours ends as the file's lines do.
     const auto firstEnd = std::find_if(ends_.begin(), ends_.end(), [](LineEnd end) { return end != LineEnd::None; });
     ends_.insert(ends_.begin() + at, firstEnd == ends_.end() ? LineEnd::CrLf : *firstEnd);

@@ -73,22 +73,17 @@ std::vector<std::string> SplitHandlingFields(std::string_view line)
 
 std::string BuildDefaultLine(const std::vector<std::string>& fields, int columns)
 {
-    static const std::string none;
+    // As many fields as the line holds: a boat's, a heli's or a train's line has fewer than a
+    // car's, and an empty field added at its end would be one the game reads.
     std::string line;
-    for (int c = 0; c < columns; ++c) {
-        line += c < static_cast<int>(fields.size()) ? fields[static_cast<size_t>(c)] : none;
-        if (c == columns - 1)
-            break;
-        if (c == columns - 2)
-            line += ", ";
-        else if (c == 1 || c == 2)
-            line += ",\t\t";
-        else
-            line += ",\t";
+    for (size_t c = 0; c < fields.size(); ++c) {
+        if (c > 0) {
+            // Fields past the view's columns are the game's too: they stay, after the last column.
+            const int before = static_cast<int>(c) - 1;
+            line += before >= columns - 2 ? ", " : before == 1 || before == 2 ? ",\t\t" : ",\t";
+        }
+        line += fields[c];
     }
-    // Fields past the view's columns are the game's too: they stay, after the last column.
-    for (size_t c = static_cast<size_t>(columns); c < fields.size(); ++c)
-        line += ", " + fields[c];
     return line;
 }
 

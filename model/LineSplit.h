@@ -35,10 +35,10 @@ std::string_view HandlingIdentifierOf(std::string_view line);
 std::string_view DefaultIdeKeyOf(std::string_view line);
 
 // A row's values as a line in our own layout, over a view of `columns` columns: default.ide
-// fields joined by a comma and one or two tabs, the last by a comma and a space; a handling.cfg
-// identifier padded to 15 characters, each value followed by a space, two tabs before column 30.
-// Values past the last column follow it, each after ", " in default.ide, each with its space in
-// handling.cfg.
+// fields joined by a comma and one or two tabs, the view's last by a comma and a space, and only
+// the fields given, however few; a handling.cfg identifier padded to 15 characters, each value
+// followed by a space, two tabs before column 30. Values past the last column follow it, each
+// after ", " in default.ide, each with its space in handling.cfg.
 std::string BuildDefaultLine(const std::vector<std::string>& fields, int columns);
 std::string BuildHandlingLine(const std::vector<std::string>& fields, int columns);
 

@@ -102,7 +102,7 @@ private slots:
                  h.errors.reports[0].c_str());
         if (how == "readonly")
             QVERIFY(text::StartsWith(h.errors.reports[0], "Error code # " + std::to_string(SystemErrorCode(SystemFault::ReadOnly))));
-        QVERIFY(text::StartsWith(h.doc.Lines()[1], "90,\tchanged,"));
+        QCOMPARE(h.doc.Lines()[1], std::string("90,\tchanged"));
         // The backup made is told; a file that is not the one read is asked about (Yes) first.
         QCOMPARE(h.messages.shown.size(), size_t(backup && how != "folder") + (how == "folder" || how == "gone"));
         QCOMPARE(ReadBytes(path + ".bak"), how == "folder" ? QByteArray("old backup") : backup ? original : "<missing>");

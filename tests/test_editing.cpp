@@ -183,6 +183,7 @@ private slots:
         QTest::newRow("cfg space") << FileKind::HandlingCfg << "18 00" << "handling.cfg cannot hold a space";
         QTest::newRow("ide comma") << FileKind::DefaultIde << "10,5" << "default.ide cannot hold a comma";
         QTest::newRow("cfg line end inside") << FileKind::HandlingCfg << "16\n50" << "handling.cfg cannot hold a line end";
+        QTest::newRow("ide emoji") << FileKind::DefaultIde << "1😀" << "default.ide cannot hold the character \"😀\" (U+1F600)";
         QTest::newRow("cfg empty before others") << FileKind::HandlingCfg << "" << "handling.cfg cannot hold an empty value";
         QTest::newRow("cfg pasted with its line end") << FileKind::HandlingCfg << "1650.0\r\n" << "";
     }

@@ -2,6 +2,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -192,9 +193,12 @@ private slots:
         QGuiApplication::clipboard()->setText("idaho\t1800.0   3.0");
         desk.Click("cmdPaste");
         QCOMPARE(vehicle->text(), QString());  // a tab is no separator for the lookup
+        QGuiApplication::clipboard()->setText("idaho 1800.0 3.0😀");  // never stored as "?": refused, and named
+        desk.Click("cmdPaste");
+        QVERIFY(vehicle->text().isEmpty() && !desk.Enabled("cmdImport") && desk.Find<QLabel>("lblStatus")->text().contains("\"😀\" (U+1F600)"));
         QGuiApplication::clipboard()->setText("idaho 1800.0\t3.0");
         desk.Click("cmdPaste");
-        QCOMPARE(vehicle->text(), QString("IDAHO"));
+        QVERIFY(vehicle->text() == "IDAHO" && !desk.Find("lblStatus")->isVisible());
         desk.Click("cmdImport");
         QVERIFY(desk.CellText(3, 0) == "IDAHO" && desk.CellText(3, 2) == "3.0" && desk.Modified());
         // LANDSTAL's stock line comes back after the question.

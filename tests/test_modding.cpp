@@ -71,6 +71,10 @@ private slots:
         QTest::newRow("a comma refuses all") << Gesture{ide, {0, 5, 0, 5}, "paste", "X\t1,5", "0,5=LANDSTK", "Nothing was pasted: default.ide cannot hold a comma"};
         QTest::newRow("decimal commas") << Gesture{cfg, {0, 1, 0, 2}, "paste", "0,85\t2,1", "0,1=0.85;0,2=2.1", "2 values pasted; 2 decimal commas written as points."};
         QTest::newRow("a decimal comma in default.ide") << Gesture{ide, {0, 7, 0, 8}, "paste", "7\t1,5", "0,7=7;0,8=1.5", "2 values pasted; 1 decimal comma written as a point."};
+        QTest::newRow("past Latin-1 refuses all") << Gesture{cfg, {0, 1, 0, 1}, "paste", "1800.0\t2Ж", "0,1=1700.0", "Nothing was pasted: handling.cfg cannot hold the character \"Ж\" (U+0416)"};
+        // A spreadsheet quotes a cell that holds a line break; it stays one cell, and no value may hold one.
+        QTest::newRow("a quoted line break refuses all") << Gesture{cfg, {0, 1, 0, 1}, "paste", "\"1.0\n2.0\"\t5\r\n", "0,1=1700.0", "Nothing was pasted: handling.cfg cannot hold a line end"};
+        QTest::newRow("a quoted cell") << Gesture{cfg, {0, 1, 0, 2}, "paste", "\"1800.0\"\t\"\"\r\n", "0,1=1800.0;0,2=2.0", "1 value pasted."};
         QTest::newRow("a value after the last") << Gesture{cfg, {2, 3, 2, 3}, "paste", "4.0", "2,3=4.0", "1 value pasted."};
         QTest::newRow("a gap refuses all") << Gesture{cfg, {0, 30, 0, 30}, "paste", "7", "0,30=", "Nothing was pasted: handling.cfg cannot hold a value after an empty one."};
         QTest::newRow("no text") << Gesture{cfg, {0, 1, 0, 1}, "paste", "", "0,1=1700.0", "The clipboard holds no text to paste."};

@@ -36,6 +36,11 @@ private slots:
                                   << QByteArray("@|90,\tlandstal,\t\tlandstal,\t\tcar,\tLANDSTAL,\tLANDSTK,\trichfamily,\t12,\t7,\t0,\t164, 0.8|#x");
         QTest::newRow("ide fields past the last column") << ide << QByteArray("90,a,b,c,d,e,f,g,h,i,j,k,X1, X2") << "0,2=x"
                                                          << QByteArray("@|90,\ta,\t\tx,\t\tc,\td,\te,\tf,\tg,\th,\ti,\tj, k, X1, X2");
+        // A boat's line has fewer fields than the view's columns; a value typed past them adds those up to it.
+        const QByteArray boat = "90, predator, predator, boat, PREDATOR, PREDATR, ignore, 1, 7, 0";
+        QTest::newRow("ide boat, past its last field") << ide << boat << "0,11=1"
+                                                       << QByteArray("@|90,\tpredator,\t\tpredator,\t\tboat,\tPREDATOR,\tPREDATR,\tignore,\t1,\t7,\t0,\t, 1");
+        QTest::newRow("ide boat, empty past its last field") << ide << boat << "0,10=" << QByteArray();
         QByteArray values, rebuilt = "LANDSTAL       ";
         for (int v = 1; v <= 33; ++v) {
             values += QByteArray::number(v) + (v % 2 ? "\t " : "  ");
@@ -67,6 +72,8 @@ private slots:
         QTest::newRow("LF, an edit") << cfg << QByteArray(";c\n;d\nLANDSTAL 1 2\nIDAHO\t3\n") << "0,1=5"
                                      << "@\n;\nLANDSTAL       5 2 " + QByteArray(27, ' ') + "\t\t  \nIDAHO\t3\n";
         QTest::newRow("CR, lines put in") << cfg << QByteArray("LANDSTAL 1\rIDAHO 2\r") << "" << QByteArray("@\r;\rLANDSTAL 1\rIDAHO 2\r");
+        QTest::newRow("byte-order mark stays first") << ide << QByteArray("\xEF\xBB\xBF# c\r\n90, a") << "" << QByteArray("\xEF\xBB\xBF@|90, a");
+        QTest::newRow("byte-order mark, keyword first") << cfg << QByteArray("\xEF\xBB\xBFx\r\n;d") << "" << QByteArray("\xEF\xBB\xBF@|;|x|;d");
         QTest::newRow("cfg vehicle second") << cfg << QByteArray(";c\r\nLANDSTAL 1\r\nIDAHO 2") << "" << QByteArray("@|;|LANDSTAL 1|IDAHO 2");
         QTest::newRow("cfg other text first") << cfg << QByteArray("x\r\n;d\r\nLANDSTAL 1") << "" << QByteArray("@|;|x|;d|LANDSTAL 1");
         QTest::newRow("cfg two lines") << cfg << QByteArray(";c\r\n;d") << "" << QByteArray("@|;");

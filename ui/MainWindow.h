@@ -232,6 +232,8 @@ private:
     bool captionsApplied_ = false;
     // Run asked about unsaved changes and closes the window: closing asks nothing more.
     bool leaving_ = false;
+    // The line above the grid says why the import text cannot be held.
+    bool importRefused_ = false;
     // The file kind whose option shows the open file; none after a failed open.
     std::optional<FileKind> chosenKind_;
 };

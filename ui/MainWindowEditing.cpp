@@ -91,8 +91,10 @@ void MainWindow::SetUpEditing()
         return changed;
     });
     Grid1->Delegate()->SetCheck([this](const QModelIndex& index, const QString& value) {
-        const std::string why = document.Refusal({{index.row(), index.column(), ToBytes(value)}});
-        return why.empty() ? QString() : FromBytes(why) + QStringLiteral(" Put it right, or press Escape.");
+        QString why = NotLatin1(value, document.IsIde());
+        if (why.isEmpty())
+            why = FromBytes(document.Refusal({{index.row(), index.column(), ToBytes(value)}}));
+        return why.isEmpty() ? QString() : why + QStringLiteral(" Put it right, or press Escape.");
     });
     connect(Grid1->Delegate(), &CellDelegate::refused, this, [this](const QString& why) { ShowStatus(why); });
     ConnectShortcuts();

@@ -7,6 +7,8 @@
 #include <QMimeData>
 #include <QPushButton>
 
+#include <utility>
+
 #include "QtPorts.h"
 
 // Express import, which replaces a vehicle's whole line with one the user types or pastes, and
@@ -16,6 +18,16 @@ namespace revlane::ui {
 // Every change of the import text looks its vehicle up afresh.
 void MainWindow::txtImport_Change()
 {
+    // A character the file cannot hold names no vehicle: Apply stays off, and the line above the
+    // grid says which one, until the text can be held again.
+    if (const QString why = NotLatin1(txtImport->text(), document.IsIde()); !why.isEmpty()) {
+        ClearImport();
+        ShowStatus(why);
+        importRefused_ = true;
+        return;
+    }
+    if (std::exchange(importRefused_, false))
+        ShowStatus(QString());
     import.TextChanged(ToBytes(txtImport->text()));
     ShowImportVehicle(FromBytes(import.VehicleName()));
     cmdImport->setEnabled(import.ApplyEnabled());

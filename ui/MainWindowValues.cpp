@@ -8,6 +8,7 @@
 #include <QShortcut>
 
 #include "GridView.h"
+#include "LineSplit.h"
 #include "Pictures.h"
 #include "QtPorts.h"
 #include "VehicleTableModel.h"
@@ -23,6 +24,57 @@ namespace {
 QString Values(int count)
 {
     return count == 1 ? QStringLiteral("1 value") : QStringLiteral("%1 values").arg(count);
+}
+
+// The rows and cells of a range as spreadsheets put it on the clipboard: cells apart by tabs, rows
+// ended by line ends, and a cell that holds a tab, a line end or a quote in double quotes, with
+// its quotes doubled. Such a cell is one cell, whatever it holds. A final line end starts no
+// empty row. None when a cell holds a line end: no value of the files can, and split into two
+// rows it would put half a value into the row below.
+std::optional<QList<QStringList>> SplitRange(const QString& text)
+{
+    QList<QStringList> rows{QStringList{QString()}};
+    const auto isEnd = [&](qsizetype i) { return i >= text.size() || text[i] == '\t' || text[i] == '\n' || text[i] == '\r'; };
+    bool rowEnded = false;
+    for (qsizetype i = 0; i < text.size();) {
+        const QChar ch = text[i];
+        rowEnded = false;
+        if (ch == '\t') {
+            rows.back().append(QString());
+            ++i;
+        } else if (ch == '\n' || ch == '\r') {
+            i += ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
+            rows.append(QStringList{QString()});
+            rowEnded = true;
+        } else if (ch == '"' && (i == 0 || isEnd(i - 1))) {
+            // Quoted only where the quote that closes it ends the cell; otherwise the quote is text.
+            QString quoted;
+            qsizetype j = i + 1;
+            for (; j < text.size(); ++j) {
+                if (text[j] == '"' && j + 1 < text.size() && text[j + 1] == '"')
+                    quoted += text[++j];
+                else if (text[j] == '"')
+                    break;
+                else
+                    quoted += text[j];
+            }
+            if (j < text.size() && isEnd(j + 1)) {
+                if (quoted.contains('\n') || quoted.contains('\r'))
+                    return std::nullopt;
+                rows.back().back() = quoted;
+                i = j + 1;
+            } else {
+                rows.back().back() += ch;
+                ++i;
+            }
+        } else {
+            rows.back().back() += ch;
+            ++i;
+        }
+    }
+    if (rowEnded)
+        rows.removeLast();
+    return rows;
 }
 
 }  // namespace
@@ -167,21 +219,24 @@ void MainWindow::PasteCells()
     const QModelIndex start = Grid1->currentIndex();
     if (!document.IsOpen() || !start.isValid() || !Commit())
         return;
-    QString text = QGuiApplication::clipboard()->text();
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace('\r', '\n');
-    // A final line feed ends the last row; it starts no empty one.
-    if (text.endsWith('\n'))
-        text.chop(1);
-    if (text.isEmpty()) {
+    const QString text = QGuiApplication::clipboard()->text();
+    const std::optional<QList<QStringList>> lines = SplitRange(text);
+    if (lines && lines->size() == 1 && lines->front() == QStringList{QString()}) {
         ShowStatus(QStringLiteral("The clipboard holds no text to paste."));
+        return;
+    }
+    QString why = NotLatin1(text, document.IsIde());
+    if (why.isEmpty() && !lines)
+        why = FromBytes(NotAllowedText('\n', document.IsIde()));
+    if (!why.isEmpty()) {
+        ShowStatus(QStringLiteral("Nothing was pasted: ") + why);
         return;
     }
     std::vector<CellEdit> edits;
     int leftOut = 0;
     int widest = 0;
-    const QStringList lines = text.split('\n');
-    for (int i = 0; i < lines.size(); ++i) {
-        const QStringList values = lines[i].split('\t');
+    for (int i = 0; i < lines->size(); ++i) {
+        const QStringList& values = (*lines)[i];
         widest = std::max(widest, int(values.size()));
         const int row = start.row() + i;
         for (int j = 0; j < values.size(); ++j) {
@@ -204,7 +259,7 @@ void MainWindow::PasteCells()
     const int commas = document.DecimalCommas(edits);
     Change(QStringLiteral("Paste"), [this, edits = std::move(edits)] { return document.EditCells(edits); });
     // What was pasted stays selected, to be seen and undone.
-    const int bottom = std::min(start.row() + int(lines.size()), document.RowCount()) - 1;
+    const int bottom = std::min(start.row() + int(lines->size()), document.RowCount()) - 1;
     const int right = std::min(start.column() + widest, document.Columns()) - 1;
     Grid1->selectionModel()->select(QItemSelection(table_->index(start.row(), start.column()), table_->index(bottom, right)),
                                     QItemSelectionModel::ClearAndSelect);

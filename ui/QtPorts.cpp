@@ -7,6 +7,17 @@
 
 namespace revlane::ui {
 
+QString NotLatin1(const QString& text, bool defaultIde)
+{
+    for (const char32_t code : text.toUcs4()) {
+        if (code > 0xFF)
+            return QStringLiteral("%1 cannot hold the character \"%2\" (U+%3): the file's text is Latin-1, one byte a character.")
+                .arg(QLatin1String(defaultIde ? "default.ide" : "handling.cfg"), QString::fromUcs4(&code, 1),
+                     QString::number(static_cast<uint>(code), 16).toUpper().rightJustified(4, QLatin1Char('0')));
+    }
+    return QString();
+}
+
 MsgAnswer QtMessagePort::ShowMessage(const std::string& text, MsgButtons buttons, MsgIcon icon)
 {
     QMessageBox box(owner_);

@@ -21,6 +21,10 @@ inline std::string ToBytes(const QString& text)
 {
     return text.toLatin1().toStdString();
 }
+// Why a file of the open kind cannot take the text: its first character outside Latin-1, which
+// ToBytes would turn into "?" without a word. Empty when every character has its byte. Asked of
+// everything the user types or pastes before it goes to the model.
+QString NotLatin1(const QString& text, bool defaultIde);
 
 // A path as the user reads it, with the system's own separators, and back.
 inline QString PathQString(const std::filesystem::path& path)
