@@ -217,7 +217,7 @@ void WriteLines(const std::vector<std::string>& lines, const std::vector<LineEnd
         }
         std::memcpy(piece.get() + used, line.data(), line.size());
         used += line.size();
-        std::memcpy(piece.get() + used, lineEnd.data(), lineEnd.size());
+        lineEnd.copy(piece.get() + used, lineEnd.size());
         used += lineEnd.size();
     }
     if (used > 0)
