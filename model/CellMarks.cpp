@@ -22,9 +22,14 @@ bool SameValue(const std::string& a, const std::string& b)
     return text::TrimSpaces(a) == text::TrimSpaces(b);
 }
 
-CellMarks::CellMarks(const Document& document, const DefaultLines& stock) : document_(document), stock_(stock) {}
+CellMarks::CellMarks(const Document& document, const DefaultLines& stock, const CaptionTable& captions)
+    : document_(document), stock_(stock), captions_(captions)
+{
+    document_.Listen(*this);
+    DocumentReset();
+}
 
-void CellMarks::Reset(const CaptionTable& captions)
+void CellMarks::DocumentReset()
 {
     const Game game = document_.GameOf();
     view_ = (game == Game::ViceCity ? 2 : 0) + (document_.IsIde() ? 1 : 0);
@@ -36,12 +41,24 @@ void CellMarks::Reset(const CaptionTable& captions)
         view.ruleTexts.assign(cols, std::string());
         // Only handling.cfg's captions give ranges.
         for (int col = 0; !document_.IsIde() && col < document_.Columns(); ++col) {
-            const CaptionTable::Header header = captions.HandlingHeader(game, col);
+            const CaptionTable::Header header = captions_.HandlingHeader(game, col);
             view.rules[static_cast<size_t>(col)] = ParseFieldRule(header.hint);
             view.ruleTexts[static_cast<size_t>(col)] = std::string(header.name) + " " + std::string(header.hint);
         }
     }
     rows_.clear();
+}
+
+void CellMarks::RowsChanged(int first, int last)
+{
+    // The rows kept are few; a change of many rows looks at those, not at every row changed.
+    if (static_cast<size_t>(last - first) < rows_.size()) {
+        for (int row = first; row <= last; ++row)
+            rows_.erase(row);
+        return;
+    }
+    for (auto kept = rows_.begin(); kept != rows_.end();)
+        kept = kept->first >= first && kept->first <= last ? rows_.erase(kept) : std::next(kept);
 }
 
 const std::string& CellMarks::RuleText(int col) const

@@ -20,19 +20,15 @@ namespace revlane {
 // allows. A row's marks are worked out when they are first looked at after a read or after a
 // change of the row, and kept for the rows looked at last, so that painting mostly looks them
 // up and a read costs nothing for the rows never shown.
-class CellMarks {
+class CellMarks : private DocumentListener {
 public:
     struct Mark {
         std::optional<std::string> stock;  // the stock value, where the cell differs from it
         bool outside = false;              // outside the column's rule
     };
 
-    CellMarks(const Document& document, const DefaultLines& stock);
-
-    // After a read: the open file's game and column rules; every row's marks are to be worked out.
-    void Reset(const CaptionTable& captions);
-    // After a change of one row's line: its marks are to be worked out again.
-    void RefreshRow(int row) { rows_.erase(row); }
+    // Listens to the document from now on, as long as it lives.
+    CellMarks(const Document& document, const DefaultLines& stock, const CaptionTable& captions);
 
     // The mark of a cell; an empty one for a cell without marks.
     const Mark& At(int row, int col) const;
@@ -40,6 +36,10 @@ public:
     const std::string& RuleText(int col) const;
 
 private:
+    // After a read: the open file's game and column rules; every row's marks are to be worked out.
+    void DocumentReset() override;
+    // After a change of rows' lines: their marks are to be worked out again.
+    void RowsChanged(int first, int last) override;
     const std::vector<Mark>& WorkOut(int row) const;
     const std::vector<std::string>* StockCells(const std::string& key) const;
 
@@ -54,6 +54,7 @@ private:
 
     const Document& document_;
     const DefaultLines& stock_;
+    const CaptionTable& captions_;
     mutable std::array<View, 4> views_;
     size_t view_ = 0;  // which of views_ the open file uses
     mutable std::unordered_map<int, std::vector<Mark>> rows_;  // by row, those worked out

@@ -28,6 +28,18 @@ Document::Document(const Installation& install, Ports ports, std::string appVers
 {
 }
 
+Document::~Document()
+{
+    for (DocumentListener* listener : listeners_)
+        listener->heard_ = nullptr;
+}
+
+DocumentListener::~DocumentListener()
+{
+    if (heard_)
+        heard_->StopListening(*this);
+}
+
 const std::filesystem::path& Document::Path() const
 {
     return IsIde() ? install_.DefaultFile : install_.HandlingFile;
@@ -51,17 +63,30 @@ bool Document::Open(FileKind kind, Game game)
                                     MsgIcon::Critical);
         return false;
     }
+    ContinueOnError run("ReadFile", ports_.errors);
+    TellResetting();
     kind_ = kind;
     game_ = game;
     geometry_ = GeometryFor(kind, game);
-    Read();
+    ReadFile(run);
+    TellReset();
+    // The report waits until every view shows the file as it now is.
+    run.Finish();
     return open_;
 }
 
 void Document::Read()
 {
     ContinueOnError run("ReadFile", ports_.errors);
-    Close();
+    TellResetting();
+    ReadFile(run);
+    TellReset();
+    run.Finish();
+}
+
+void Document::ReadFile(ContinueOnError& run)
+{
+    ForgetRows();
     // Taken before the read: a change made while it runs then shows as one.
     const FileStamp stamp = ports_.files.Stamp(Path());
     // The new lines take the old ones' places, and their room where it is enough.
@@ -70,13 +95,11 @@ void Document::Read()
         // reach Save: it would write the header alone over the file.
         lines_.clear();
         ends_.clear();
-        run.Finish();
         return;
     }
     open_ = true;
     RememberDisk(stamp);
     ReadSection();
-    run.Finish();
 }
 
 void Document::ReadSection()
@@ -121,6 +144,13 @@ void Document::ReadSection()
 
 void Document::Close()
 {
+    TellResetting();
+    ForgetRows();
+    TellReset();
+}
+
+void Document::ForgetRows()
+{
     rows_.clear();
     vehicleRows_.clear();
     namesRead_.clear();
@@ -128,6 +158,35 @@ void Document::Close()
         split.row = -1;
     open_ = false;
     modified_ = false;
+}
+
+void Document::Listen(DocumentListener& listener) const
+{
+    listeners_.push_back(&listener);
+    listener.heard_ = this;
+}
+
+void Document::StopListening(DocumentListener& listener) const
+{
+    listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), &listener), listeners_.end());
+}
+
+void Document::TellResetting() const
+{
+    for (DocumentListener* listener : listeners_)
+        listener->DocumentResetting();
+}
+
+void Document::TellReset() const
+{
+    for (DocumentListener* listener : listeners_)
+        listener->DocumentReset();
+}
+
+void Document::TellRowsChanged(int first, int last) const
+{
+    for (DocumentListener* listener : listeners_)
+        listener->RowsChanged(first, last);
 }
 
 const std::vector<std::string>& Document::Fields(int row) const
@@ -264,6 +323,9 @@ std::vector<LineChange> Document::EditCells(const std::vector<CellEdit>& edits)
         changes.push_back({row, LineAt(row), BuildLine(fields)});
         SetLine(row, changes.back().after);
     });
+    // PutValues goes through the rows in order.
+    if (!changes.empty())
+        TellRowsChanged(changes.front().row, changes.back().row);
     return changes;
 }
 
@@ -290,19 +352,36 @@ std::optional<LineChange> Document::ReplaceLine(int row, std::string line)
         return std::nullopt;
     LineChange change{row, LineAt(row), std::move(line)};
     SetLine(row, change.after);
+    TellRowsChanged(row, row);
     return change;
 }
 
-void Document::Undo(const LineChange& change)
+void Document::Undo(const std::vector<LineChange>& changes)
 {
-    if (IsVehicleRow(change.row))
-        SetLine(change.row, change.before);
+    int first = RowCount(), last = -1;
+    for (auto change = changes.rbegin(); change != changes.rend(); ++change) {
+        if (!IsVehicleRow(change->row))
+            continue;
+        SetLine(change->row, change->before);
+        first = std::min(first, change->row);
+        last = std::max(last, change->row);
+    }
+    if (last >= 0)
+        TellRowsChanged(first, last);
 }
 
-void Document::Redo(const LineChange& change)
+void Document::Redo(const std::vector<LineChange>& changes)
 {
-    if (IsVehicleRow(change.row))
+    int first = RowCount(), last = -1;
+    for (const LineChange& change : changes) {
+        if (!IsVehicleRow(change.row))
+            continue;
         SetLine(change.row, change.after);
+        first = std::min(first, change.row);
+        last = std::max(last, change.row);
+    }
+    if (last >= 0)
+        TellRowsChanged(first, last);
 }
 
 void Document::SetLine(int row, std::string line)

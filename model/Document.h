@@ -37,10 +37,41 @@ struct LineChange {
     std::string after;
 };
 
+// What a save did.
+struct SaveResult {
+    bool saved = false;       // the file on the disk holds the line table now
+    bool backupMade = false;  // the first save's backup was made, whether the save went on or not
+    explicit operator bool() const { return saved; }
+};
+
+class Document;
+
+// Who hears of the document's changes: the views of it, in the order they began to listen.
+// Whichever of the two goes first, the other forgets it.
+class DocumentListener {
+public:
+    // Before and after a read, an open or a close, which may change every row and column.
+    virtual void DocumentResetting() {}
+    virtual void DocumentReset() {}
+    // After the lines of rows from `first` to `last` (some of them, at least) changed.
+    virtual void RowsChanged(int first, int last) = 0;
+
+protected:
+    DocumentListener() = default;
+    DocumentListener(const DocumentListener&) = delete;
+    DocumentListener& operator=(const DocumentListener&) = delete;
+    ~DocumentListener();
+
+private:
+    friend class Document;
+    const Document* heard_ = nullptr;
+};
+
 // The open configuration file: every line of it, and its vehicle section as rows. It is the
 // only writer of both: editing a value, replacing a vehicle's line (express import, restore),
-// undoing and redoing are its operations, and each returns what it changed. A row's values are
-// split from its line when they are asked for; the line table is the one copy of the text.
+// undoing and redoing are its operations, and each returns what it changed and tells its
+// listeners. A row's values are split from its line when they are asked for; the line table is
+// the one copy of the text.
 class Document {
 public:
     struct Ports {
@@ -53,17 +84,27 @@ public:
     // The open file is the chosen installation's file of the open kind: a file stays open when
     // the installation moves, and is then saved into the new one.
     Document(const Installation& install, Ports ports, std::string appVersion = REVLANE_VERSION);
+    ~Document();
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
 
     // Opens the file of a kind for a game: when it exists, reads it; otherwise says so and changes
     // nothing. Returns whether the file was read and is open now.
     bool Open(FileKind kind, Game game);
     // Reads the open kind's file again: the line table, the rows and the restore list.
     void Read();
-    // Writes the line table over the open file, keeping the first original as a backup. Returns
-    // whether it was saved; a failed save leaves the file marked changed.
-    bool Save();
+    // Writes the line table over the open file, keeping the first original as a backup; a failed
+    // save leaves the file marked changed. It asks nothing: whoever saves asks first whether
+    // ChangedOnDisk() may be written over.
+    SaveResult Save();
+    // Another program changed the file (or put another in its place, or took it away) since it
+    // was read or last saved.
+    bool ChangedOnDisk();
     // Forgets the rows; the line table stays until the next read replaces it.
     void Close();
+
+    // Tells the listener of every change from now on, after those listening already, until it goes.
+    void Listen(DocumentListener& listener) const;
 
     FileKind Kind() const { return kind_; }
     // default.ide is open, not handling.cfg.
@@ -119,9 +160,9 @@ public:
     int FindVehicle(std::string_view text, int from, bool forward) const;
     // Replaces a vehicle row's whole line, as express import and restore do; refuses other rows.
     std::optional<LineChange> ReplaceLine(int row, std::string line);
-    // Puts a change's line back as it was before it, or makes it again.
-    void Undo(const LineChange& change);
-    void Redo(const LineChange& change);
+    // Puts the lines of changes back as they were before them (the last first), or makes them again.
+    void Undo(const std::vector<LineChange>& changes);
+    void Redo(const std::vector<LineChange>& changes);
 
     // The line a row's values make in our own layout.
     std::string BuildLine(const std::vector<std::string>& fields) const;
@@ -136,7 +177,15 @@ private:
         int line;
         RowKind kind;
     };
+    // Reads the file into the line table and the rows; the caller tells the listeners.
+    void ReadFile(class ContinueOnError& run);
+    void ForgetRows();
     void ReadSection();
+    void TellResetting() const;
+    void TellReset() const;
+    void TellRowsChanged(int first, int last) const;
+    friend class DocumentListener;
+    void StopListening(DocumentListener& listener) const;
     // Puts the values into their rows' fields, by row and column, and hands on each row that took
     // one; a value its cell cannot take is left out. Returns why the first of those was refused.
     using RowValues = std::function<void(int row, const std::vector<std::string>& fields)>;
@@ -147,7 +196,7 @@ private:
     void MakeBackup(const std::filesystem::path& path, const std::filesystem::path& backup);
     // The file as it was read or last saved, for telling whether another program changed it since.
     void RememberDisk(const FileStamp& stamp);
-    bool ChangedOnDisk(const FileStamp& now);
+    bool ChangedSince(const FileStamp& now);
 
     const Installation& install_;
     Ports ports_;
@@ -176,6 +225,7 @@ private:
         std::vector<std::string> fields;
     };
     mutable std::array<SplitRow, 64> split_;
+    mutable std::vector<DocumentListener*> listeners_;
 };
 
 }  // namespace revlane

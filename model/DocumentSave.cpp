@@ -39,14 +39,15 @@ std::filesystem::path Document::BackupPathFor(const std::filesystem::path& path)
     return backup;
 }
 
-bool Document::Save()
+SaveResult Document::Save()
 {
     ContinueOnError run("SaveFile", ports_.errors);
+    SaveResult result;
     if (!open_) {
         // Only a table read whole from the file may be written over it.
         run.Fail({errorcode::Internal, "No file was read whole, so nothing was saved"});
         run.Finish();
-        return false;
+        return result;
     }
     const FileStamp now = ports_.files.Stamp(Path());
     if (now.exists && now.readOnly) {
@@ -56,33 +57,20 @@ bool Document::Save()
                                          "Cannot save over '" + text::PathText(Path()) + "', a read-only file");
         });
         run.Finish();
-        return false;
+        return result;
     }
-    if (ChangedOnDisk(now)) {
-        const MsgAnswer answer = ports_.messages.ShowMessage(
-            "The file " + text::PathText(Path())
-                + " has been changed by another program since Revlane read it. Save your changes over it?",
-            MsgButtons::YesNo, MsgIcon::Exclamation);
-        if (answer != MsgAnswer::Yes) {
-            run.Finish();
-            return false;
-        }
-    }
-    bool backupMade = false;
-    SaveSteps(run, backupMade);
-    if (backupMade) {
-        run.Step([&] {
-            ports_.messages.ShowMessage("Backup copy created at: \r\n" + text::PathText(BackupPathFor(Path()))
-                                            + "\r\n\r\nA backup copy will be created only when it does not exist.",
-                                        MsgButtons::OK, MsgIcon::Information);
-        });
-    }
-    const bool saved = !run.Failed();
+    SaveSteps(run, result.backupMade);
+    result.saved = !run.Failed();
     // A failed save keeps the changes marked, so that leaving the file still asks about them.
-    if (saved)
+    if (result.saved)
         modified_ = false;
     run.Finish();
-    return saved;
+    return result;
+}
+
+bool Document::ChangedOnDisk()
+{
+    return open_ && ChangedSince(ports_.files.Stamp(Path()));
 }
 
 // The file is never opened for writing in place: the whole table goes to a new file beside it,
@@ -138,7 +126,7 @@ void Document::RememberDisk(const FileStamp& stamp)
         diskHash_ = text::HashLines(lines_, ends_);
 }
 
-bool Document::ChangedOnDisk(const FileStamp& now)
+bool Document::ChangedSince(const FileStamp& now)
 {
     if (!now.SameFile(disk_))
         return true;

@@ -7,10 +7,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "Desk.h"
 #include "Text.h"
+#include "VehicleTableModel.h"
 
 using namespace revlane;
 using namespace revlane::test;
@@ -97,19 +99,34 @@ private slots:
         QVERIFY(grid->visualRect(desk.Current()).left() >= keys->width());
     }
 
-    // The table the grid shows keeps Qt's rules for models through reads, edits, undo and closing.
+    // The table the grid shows keeps Qt's rules for models through reads, edits, undo and closing,
+    // without a window: it hears the document, and a value typed goes in through it alone, as one
+    // step of the undo stack named for it; a value the file cannot hold goes nowhere.
     void tableModel()
     {
-        Desk desk;
-        desk.InstallChosen(Game::Gta3);
-        desk.Start();
-        QAbstractItemModelTester tester(desk.Grid()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-        desk.Open(FileKind::HandlingCfg);
-        desk.Edit(0, 1, "1800");
-        QTest::keySequence(desk.Grid(), QKeySequence("Ctrl+Z"));
-        desk.Open(FileKind::DefaultIde);
-        desk.Click("optVice");
-        QCOMPARE(desk.Grid()->model()->rowCount(), 0);
+        Harness h;
+        CaptionTable captions;
+        captions.Fill();
+        DefaultLines stock;
+        CellMarks marks(h.doc, stock, captions);
+        QUndoStack undo;
+        ui::VehicleTableModel table(h.doc, marks, captions, undo);
+        QAbstractItemModelTester tester(&table, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QTemporaryDir dir;
+        WriteBytes(dir.filePath("handling.cfg"), kSmallCfg);
+        QVERIFY(h.Open(FileKind::HandlingCfg, Game::Gta3, FsPath(dir.filePath("handling.cfg"))) && table.rowCount() == 4);
+        QSignalSpy told(&table, &ui::VehicleTableModel::told);
+        QSignalSpy changed(&table, &QAbstractItemModel::dataChanged);
+        QVERIFY(!table.setData(table.index(0, 1), "1 8") && !table.setData(table.index(1, 1), "7") && undo.count() == 0);
+        QVERIFY(table.setData(table.index(0, 1), "1800,5"));
+        QCOMPARE(table.data(table.index(0, 1)).toString(), QString("1800.5"));
+        QCOMPARE(undo.undoText(), QString("Edit LANDSTAL fMass"));
+        QCOMPARE(told.value(0).value(0).toString(), QString("1 decimal comma written as a point."));
+        undo.undo();
+        QCOMPARE(table.data(table.index(0, 1)).toString(), QString("1700.0"));
+        QCOMPARE(changed.size(), 2);
+        h.doc.Close();
+        QCOMPARE(table.rowCount(), 0);
     }
 
     // Every way of opening the editor over LANDSTAL's fMass, and every way of ending the edit.
@@ -306,13 +323,17 @@ private slots:
             for (int i = 0; i < times; ++i)
                 QTest::keySequence(desk.Grid(), QKeySequence(sequence));
         };
+        const auto said = [&] { return desk.Find<QLabel>("lblStatus")->text(); };
         desk.Select(2, 3);
-        keys("Ctrl+Z");  // the restore undone: its row becomes current
+        keys("Ctrl+Z");  // the restore undone: its row becomes current, and the step is named
         QCOMPARE(desk.Current().row(), 0);
+        QCOMPARE(said(), QString("Undone: Restore LANDSTAL"));
         keys("Ctrl+Z", 3);
+        QCOMPARE(said(), QString("Undone: Edit LANDSTAL fMass"));
         QCOMPARE(desk.w->File().Lines(), read);
         QVERIFY(!desk.Modified() && tip(0, 1).isEmpty());
         keys("Ctrl+Y", 2);
+        QCOMPARE(said(), QString("Redone: Import IDAHO"));
         keys("Ctrl+Shift+Z", 2);
         QCOMPARE(desk.w->File().Lines(), changed);
         keys("Ctrl+Z", 3);

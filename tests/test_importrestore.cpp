@@ -333,37 +333,31 @@ private slots:
 
     // Each vehicle row's marks: its stock values where its cells differ (numbers as numbers), none
     // for a vehicle the game does not ship, the cells outside their column's rule; worked out again
-    // when the row changes.
+    // when the document tells of a change of the row, or of another read.
     void cellMarks()
     {
         Session s(FileKind::HandlingCfg, StockContent(FileKind::HandlingCfg, {"CUSTOMCAR      1 2", "ABCDEFGHIJKLMNO 1 2"}));
         CaptionTable captions;
         captions.Fill();
-        CellMarks marks(s.doc, Stock());
-        marks.Reset(captions);
+        CellMarks marks(s.doc, Stock(), captions);
         QVERIFY(!marks.At(0, 1).stock && !marks.At(0, 1).outside);
         QVERIFY(marks.At(0, 12).outside);  // the stock line's five gears, over the caption's four
         QCOMPARE(marks.RuleText(12), std::string("TransmissionData.nNumberOfGears [1 to 4]"));
         QVERIFY(!marks.At(2, 1).stock && !marks.At(2, 1).outside && marks.At(2, 3).outside);  // no stock line; no value
         QVERIFY(marks.At(3, 0).outside && !marks.At(4, 1).outside);  // an identifier over 14 characters; no vehicle
         s.Edit(0, 1, "1700");  // numbers compare as numbers
-        marks.RefreshRow(0);
         QVERIFY(!marks.At(0, 1).stock);
         s.Edit(0, 1, "0.5");
-        marks.RefreshRow(0);
         QCOMPARE(marks.At(0, 1).stock.value_or(""), std::string("1700.0"));
         QVERIFY(marks.At(0, 1).outside);
         QCOMPARE(s.Restore("LANDSTAL"), RestoreDefaults::Result::Restored);
-        marks.RefreshRow(0);
         QVERIFY(!marks.At(0, 1).stock && !marks.At(0, 7).stock);
         // The same file taken for the other game's compares with that game's stock line.
         s.Open(FileKind::HandlingCfg, Game::ViceCity, FsPath(s.path));
-        marks.Reset(captions);
         QCOMPARE(marks.At(0, 7).stock.value_or(""), std::string("0.0"));
 
         Session ide(FileKind::DefaultIde, StockContent(FileKind::DefaultIde));
-        CellMarks ideMarks(ide.doc, Stock());
-        ideMarks.Reset(captions);
+        CellMarks ideMarks(ide.doc, Stock(), captions);
         ide.Edit(0, 3, "boat");
         QCOMPARE(ideMarks.At(0, 3).stock.value_or(""), std::string("car"));
         QVERIFY(!ideMarks.At(0, 3).outside && !ideMarks.At(0, 2).stock && !ideMarks.At(1, 3).stock);

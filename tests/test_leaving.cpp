@@ -179,6 +179,25 @@ private slots:
         QCOMPARE(desk.Grid()->horizontalScrollBar()->value() == 0, reloaded);
     }
 
+    // The first save tells where it keeps the file as it was. Where another program changed the
+    // file since, Save asks first: No leaves that program's file as it is and the changes in the grid.
+    void saveAsks()
+    {
+        Desk desk;
+        const QString ide = Desk::DataFile(desk.Ready(FileKind::DefaultIde), "default.ide");
+        desk.Edit(0, 7, "3");
+        desk.Click("cmdSave");
+        QCOMPARE(desk.messages.Texts(), QStringList{"Backup copy created at: \r\n" + ide + ".bak\r\n\r\nA backup copy will be created only when it does not exist."});
+        desk.Edit(0, 7, "4");
+        WriteBytes(ide, "theirs");
+        desk.messages.answers = {MsgAnswer::No};
+        desk.Click("cmdSave");
+        QCOMPARE(desk.messages.Texts().value(1), "The file " + ide + " has been changed by another program since Revlane read it. Save your changes over it?");
+        QVERIFY(ReadBytes(ide) == "theirs" && desk.Modified());
+        desk.Click("cmdSave");
+        QVERIFY(ReadBytes(ide).contains("richfamily,\t4,") && !desk.Modified());
+    }
+
     // Paste takes the real clipboard's text; the line names its vehicle, Apply and Restore change
     // its row; the restore controls work only with more than two vehicles to choose from.
     void importAndRestore()

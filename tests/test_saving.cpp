@@ -94,7 +94,7 @@ private slots:
         if (!edit.isEmpty() && saved.isEmpty()) {  // refused: nothing changes, nor is put back
             QVERIFY(!h.doc.ReplaceLine(row, h.doc.IsVehicleRow(row) ? "90, a\r\n91, b" : "x") && !h.doc.Modified());
             if (!h.doc.IsVehicleRow(row))
-                h.doc.Undo({row, "x", "y"});
+                h.doc.Undo({{row, "x", "y"}});
             QCOMPARE(h.doc.Lines(), read);
             return;
         }
@@ -102,17 +102,17 @@ private slots:
         const QByteArray expected =
             saved.replace("@", (kind == FileKind::DefaultIde ? "#" : ";") + QByteArray(kHeader)).replace('|', "\r\n");
         for (int save = 0; save < 2; ++save) {
-            QVERIFY(h.doc.Save() && !h.doc.Modified());
+            const SaveResult result = h.doc.Save();
+            QVERIFY(result && !h.doc.Modified());
             QCOMPARE(ReadBytes(h.path), expected);
-            // The first save keeps the file as read, and says where; a later one leaves that copy be.
+            // The first save keeps the file as read; a later one leaves that copy be.
             QCOMPARE(ReadBytes(h.path + ".bak"), content);
-            QCOMPARE(h.messages.Texts(), QStringList{"Backup copy created at: \r\n" + QDir::toNativeSeparators(h.path)
-                                                     + ".bak\r\n\r\nA backup copy will be created only when it does not exist."});
+            QCOMPARE(result.backupMade, save == 0);
             OpenedFile again(kind, ReadBytes(h.path));
             QCOMPARE(Cells(again.doc), cells);
         }
         if (change) {
-            h.doc.Undo(*change);
+            h.doc.Undo({*change});
             QCOMPARE(h.LineOf(row), change->before);
         }
     }
@@ -160,23 +160,21 @@ private slots:
                  how == "denied" ? 2 : 1);
     }
 
-    // A file that another program changed after it was read, or after the last save, is not
-    // written over unasked; No keeps it as it is, and the changes unsaved.
+    // A file that another program changed after it was read, or after the last save, is told from
+    // one as it was, whatever the other program put back: its size, its time, or another file of
+    // that size and time in its place. Revlane's own save is no such change.
     void changedOnDisk_data()
     {
         QTest::addColumn<int>("kept");  // by the other program: 1 the size and time, 2 the size, on a file system of whole seconds,
                                         // 3 the size and time, of another file put in the file's place
-        QTest::addColumn<MsgAnswer>("answer");
-        QTest::newRow("Yes") << 0 << MsgAnswer::Yes;
-        QTest::newRow("No") << 0 << MsgAnswer::No;
-        QTest::newRow("size and time put back, No") << 1 << MsgAnswer::No;
-        QTest::newRow("only the content tells, No") << 2 << MsgAnswer::No;
-        QTest::newRow("another file of that size and time put in its place, No") << 3 << MsgAnswer::No;
+        QTest::newRow("changed") << 0;
+        QTest::newRow("size and time put back") << 1;
+        QTest::newRow("only the content tells") << 2;
+        QTest::newRow("another file of that size and time put in its place") << 3;
     }
     void changedOnDisk()
     {
         QFETCH(int, kept);
-        QFETCH(MsgAnswer, answer);
         QTemporaryDir dir;
         const QString path = dir.filePath("default.ide");
         WriteBytes(path, "#x\r\n90, a\r\n");
@@ -185,7 +183,7 @@ private slots:
         Harness h(fs);
         h.Open(FileKind::DefaultIde, Game::Gta3, FsPath(path));
         for (int save = 0; save < 2; ++save) {
-            h.Edit(0, 2, "b" + std::to_string(save));
+            QVERIFY(!h.doc.ChangedOnDisk());
             const QByteArray theirs = "#y\r\n90, " + QByteArray::number(save) + "\r\n";
             const auto time = std::filesystem::last_write_time(FsPath(path));
             const QString written = kept == 3 ? path + ".new" : path;
@@ -194,17 +192,11 @@ private slots:
                 std::filesystem::last_write_time(FsPath(written), time);
             if (kept == 3)
                 std::filesystem::rename(FsPath(written), FsPath(path));
-            h.messages.shown.clear();
-            h.messages.answers = {answer};
-            QCOMPARE(h.doc.Save(), answer == MsgAnswer::Yes);
-            QCOMPARE(h.messages.Texts().value(0), "The file " + QDir::toNativeSeparators(path)
-                                                      + " has been changed by another program since Revlane read it. Save your changes over it?");
-            QCOMPARE(ReadBytes(path).contains("b" + QByteArray::number(save)), answer == MsgAnswer::Yes);
-            QCOMPARE(h.doc.Modified(), answer != MsgAnswer::Yes);
-            // Saved, only a later change asks again.
-            const size_t shown = h.messages.shown.size();
-            QVERIFY(answer != MsgAnswer::Yes || (h.doc.Save() && h.messages.shown.size() == shown));
+            QVERIFY(h.doc.ChangedOnDisk());
+            h.Edit(0, 2, "b" + std::to_string(save));
+            QVERIFY(h.doc.Save());
         }
+        QVERIFY(!h.doc.ChangedOnDisk() && ReadBytes(path).contains("b1"));
     }
 
 };

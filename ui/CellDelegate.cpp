@@ -1,10 +1,12 @@
-#include "GridView.h"
+#include "CellDelegate.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QValidator>
 
 #include <algorithm>
+
+#include "VehicleTableModel.h"
 
 // The in-place editor of a cell.
 namespace revlane::ui {
@@ -31,7 +33,11 @@ public:
 
 QString CellDelegate::Refused()
 {
-    return editor_ && check_ ? check_(index_, editor_->text()) : QString();
+    const auto* table = qobject_cast<const VehicleTableModel*>(index_.model());
+    if (!editor_ || !table)
+        return QString();
+    const QString why = table->Refusal(index_, editor_->text());
+    return why.isEmpty() ? why : why + QStringLiteral(" Put it right, or press Escape.");
 }
 
 bool CellDelegate::TryCommit()

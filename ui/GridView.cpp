@@ -9,14 +9,12 @@
 
 #include <algorithm>
 
-#include "GridParts.h"
+#include "CaptionHeader.h"
+#include "FrozenColumnsView.h"
 #include "Pictures.h"
+#include "VehicleTableModel.h"
 
 namespace revlane::ui {
-
-using grid::CaptionHeader;
-using grid::LeadingColumns;
-using grid::PaintUncovered;
 
 GridView::GridView(QWidget* parent)
     : QTableView(parent), delegate_(new CellDelegate(this))
@@ -46,12 +44,6 @@ GridView::GridView(QWidget* parent)
         colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
     setPalette(colours);
 
-    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int size) {
-        if (frozen_ && col < fixedCols_) {
-            frozen_->setColumnWidth(col, size);
-            PlaceFrozen();
-        }
-    });
     connect(delegate_, &CellDelegate::moveAfterCommit, this, [this](int step) {
         const QModelIndex current = currentIndex();
         if (current.isValid() && current.row() + step >= 0 && current.row() + step < model()->rowCount())
@@ -60,46 +52,17 @@ GridView::GridView(QWidget* parent)
     SetRowHeights();
 }
 
-// The view of the columns that stay in view, made for the first file that has any: a window that
-// opens none needs not make it.
-void GridView::MakeFrozen()
+void GridView::SetTable(VehicleTableModel* table)
 {
-    frozen_ = new QTableView(this);
-    frozen_->setHorizontalHeader(new CaptionHeader(frozen_));
-    auto* leading = new LeadingColumns(frozen_);
-    leading->setSourceModel(model());
-    frozen_->setModel(leading);
-    // Drawn as headers, and never current.
-    frozen_->setFocusPolicy(Qt::NoFocus);
-    frozen_->verticalHeader()->hide();
-    frozen_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    frozen_->horizontalHeader()->setHighlightSections(false);
-    frozen_->horizontalHeader()->setSectionsClickable(false);
-    frozen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    frozen_->setSelectionMode(NoSelection);
-    frozen_->setEditTriggers(NoEditTriggers);
-    frozen_->setTabKeyNavigation(false);
-    frozen_->setWordWrap(false);
-    frozen_->setFrameShape(QFrame::NoFrame);
-    // In each state's own colours: the grid may be disabled while this is made.
-    QPalette fixed = frozen_->palette();
-    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        fixed.setColor(group, QPalette::Base, fixed.color(group, QPalette::Button));
-        fixed.setColor(group, QPalette::Text, fixed.color(group, QPalette::ButtonText));
-    }
-    frozen_->setPalette(fixed);
-    // Over the cells and the captions alike: the key columns' captions stay in view too.
-    frozen_->raise();
-    frozen_->hide();
+    setModel(table);
+    // Nothing is laid out during a read: the view is laid out once, when its shape is known.
+    connect(table, &QAbstractItemModel::modelAboutToBeReset, this, [this] { holding_ = true; });
+    connect(table, &QAbstractItemModel::modelReset, this, [this, table] { ShowView(table->Geometry()); });
+}
 
-    // Both views scroll together and keep the same widths.
-    connect(frozen_->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(), &QScrollBar::setValue);
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, frozen_->verticalScrollBar(), &QScrollBar::setValue);
-    connect(frozen_->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int size) {
-        if (col < fixedCols_)
-            setColumnWidth(col, size);
-    });
+QTableView* GridView::FrozenView() const
+{
+    return frozen_;
 }
 
 std::vector<QTableView*> GridView::Views()
@@ -138,11 +101,12 @@ void GridView::ShowView(const ViewGeometry& geometry)
 {
     fixedCols_ = model() && model()->columnCount() > 0 ? geometry.fixedCols : 0;
     headerLines_ = geometry.headerLines;
+    // Made for the first file that has such columns: a window that opens none needs not make it.
     if (fixedCols_ > 0 && !frozen_)
-        MakeFrozen();
+        frozen_ = new FrozenColumnsView(this);
     SetRowHeights();
     if (frozen_)
-        static_cast<LeadingColumns*>(frozen_->model())->SetCount(fixedCols_);
+        frozen_->SetCount(fixedCols_);
     // The columns a read lays out anew take the standard width; only the first is another.
     const int width = TwipsToPixels(geometry.otherWidth, logicalDpiX());
     for (QTableView* view : Views()) {
@@ -161,18 +125,13 @@ void GridView::ShowView(const ViewGeometry& geometry)
 
 int GridView::FrozenWidth() const
 {
-    int width = 0;
-    for (int col = 0; col < fixedCols_; ++col)
-        width += columnWidth(col);
-    return width;
+    return frozen_ ? frozen_->CoveredWidth() : 0;
 }
 
 void GridView::PlaceFrozen()
 {
-    const bool shown = frozen_ && !frozen_->isHidden();
-    static_cast<CaptionHeader*>(horizontalHeader())->SetCovered(shown ? FrozenWidth() : 0);
     if (frozen_)
-        frozen_->setGeometry(frameWidth(), frameWidth(), FrozenWidth(), viewport()->height() + horizontalHeader()->height());
+        frozen_->Place();
 }
 
 void GridView::updateGeometries()
@@ -212,6 +171,21 @@ void GridView::MoveTo(int row, int col)
     col = std::clamp(col, fixedCols_, model()->columnCount() - 1);
     setCurrentIndex(model()->index(row, col));
     scrollTo(currentIndex());
+}
+
+void GridView::ShowStart()
+{
+    const int rows = model() ? model()->rowCount() : 0;
+    const auto vehicle = [this](int row) { return bool(model()->flags(model()->index(row, fixedCols_)) & Qt::ItemIsEditable); };
+    if (rows > 0) {
+        int row = 0;
+        while (row < rows - 1 && !vehicle(row))
+            ++row;
+        horizontalScrollBar()->setValue(0);
+        verticalScrollBar()->setValue(0);
+        MoveTo(vehicle(row) ? row : 0, fixedCols_);
+    }
+    setFocus();
 }
 
 void GridView::OpenEditor(std::optional<QChar> typed)

@@ -21,24 +21,24 @@ namespace revlane::ui {
 
 void MainWindow::Form_Load()
 {
-    ContinueOnError run("frmMain Load", errors_);
-    setWindowTitle(QStringLiteral("Revlane ") + AppVersion);
+    ContinueOnError run("frmMain Load", *services_.errors);
+    setWindowTitle(QStringLiteral("Revlane " REVLANE_VERSION));
     run.Step([&] {
-        switch (ParseWindowState(settings_.Read(platform::setting::WindowState).toStdString())) {
+        switch (ParseWindowState(services_.settings->Read(platform::setting::WindowState).toStdString())) {
         case WindowState::Normal: break;
         case WindowState::Minimized: setWindowState(Qt::WindowMinimized); break;
         case WindowState::Maximized: setWindowState(Qt::WindowMaximized); break;
         }
     });
     run.Step([&] {
-        install.Gta3Path = FsPathOf(settings_.Read(platform::setting::Gta3Path));
-        install.Gta3Exe = FsPathOf(settings_.Read(platform::setting::Gta3Exe));
-        install.VicePath = FsPathOf(settings_.Read(platform::setting::VicePath));
-        install.ViceExe = FsPathOf(settings_.Read(platform::setting::ViceExe));
+        install.Gta3Path = FsPathOf(services_.settings->Read(platform::setting::Gta3Path));
+        install.Gta3Exe = FsPathOf(services_.settings->Read(platform::setting::Gta3Exe));
+        install.VicePath = FsPathOf(services_.settings->Read(platform::setting::VicePath));
+        install.ViceExe = FsPathOf(services_.settings->Read(platform::setting::ViceExe));
     });
     run.Step([&] {
         // Selecting the option runs the game choice.
-        if (const auto game = ParseLastUsed(settings_.Read(platform::setting::LastUsed).toStdString()))
+        if (const auto game = ParseLastUsed(services_.settings->Read(platform::setting::LastUsed).toStdString()))
             (*game == Game::ViceCity ? optVice : optGta3)->setChecked(true);
     });
     run.Finish();
@@ -58,11 +58,11 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    settings_.Write(platform::setting::LastUsed, QString::fromStdString(LastUsedText(install.ViceMode)));
+    services_.settings->Write(platform::setting::LastUsed, QString::fromStdString(LastUsedText(install.ViceMode)));
     const WindowState state = isMinimized()   ? WindowState::Minimized
                               : isMaximized() ? WindowState::Maximized
                                               : WindowState::Normal;
-    settings_.Write(platform::setting::WindowState, QString::fromStdString(WindowStateText(state)));
+    services_.settings->Write(platform::setting::WindowState, QString::fromStdString(WindowStateText(state)));
     event->accept();
 }
 
@@ -80,7 +80,7 @@ void MainWindow::GameChoice(Game game)
     }
     install.ViceMode = game == Game::ViceCity;
     CloseFile();
-    if (install.ChosenGameInstalled(files_)) {
+    if (install.ChosenGameInstalled(*services_.files)) {
         InitMain();
         return;
     }
@@ -92,7 +92,7 @@ void MainWindow::GameChoice(Game game)
 
 void MainWindow::InitMain()
 {
-    ContinueOnError run("InitMain", errors_);
+    ContinueOnError run("InitMain", *services_.errors);
     run.Step([&] {
         const bool vice = install.ViceMode;
         // Selecting another game than the selected one runs its game choice first; where that
@@ -114,9 +114,9 @@ void MainWindow::cmdBrowse_Click()
 {
     if (!Commit())
         return;
-    ContinueOnError run("cmdBrowse", errors_);
+    ContinueOnError run("cmdBrowse", *services_.errors);
     std::optional<QString> picked;
-    run.Step([&] { picked = picker_.PickFolder(this); });
+    run.Step([&] { picked = services_.picker->PickFolder(this); });
     if (!picked) {
         run.Finish();
         return;
@@ -124,7 +124,7 @@ void MainWindow::cmdBrowse_Click()
     // The folder as the system writes it, so that the files joined to it read alike.
     const QString folder = QDir::toNativeSeparators(*picked);
     std::optional<FoundInstallation> found;
-    run.Step([&] { found = install.Browse(FsPathOf(folder), files_, messages_); });
+    run.Step([&] { found = install.Browse(FsPathOf(folder), *services_.files, *services_.messages); });
     if (!found) {
         if (!run.Failed())
             return;  // the user was told the folder holds no game
@@ -133,8 +133,8 @@ void MainWindow::cmdBrowse_Click()
     }
     run.Step([&] {
         const bool vice = found->game == Game::ViceCity;
-        settings_.Write(vice ? platform::setting::VicePath : platform::setting::Gta3Path, folder);
-        settings_.Write(vice ? platform::setting::ViceExe : platform::setting::Gta3Exe, PathQString(found->exe));
+        services_.settings->Write(vice ? platform::setting::VicePath : platform::setting::Gta3Path, folder);
+        services_.settings->Write(vice ? platform::setting::ViceExe : platform::setting::Gta3Exe, PathQString(found->exe));
     });
     run.Step([&] { InitMain(); });
     run.Finish();
@@ -146,7 +146,7 @@ void MainWindow::cmdRun_Click()
         return;
     leaving_ = true;
     // Whether the game comes up or not, Revlane makes way for it.
-    launcher_.Launch(PathQString(install.ChosenExe()), PathQString(install.ChosenFolder()));
+    services_.launcher->Launch(PathQString(install.ChosenExe()), PathQString(install.ChosenFolder()));
     close();
 }
 

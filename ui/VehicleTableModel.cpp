@@ -5,24 +5,47 @@
 #include <QGuiApplication>
 #include <QPalette>
 
+#include <algorithm>
+
+#include "EditCommand.h"
 #include "Pictures.h"
 #include "QtPorts.h"
 #include "Text.h"
 
 namespace revlane::ui {
 
-VehicleTableModel::VehicleTableModel(const Document& document, CellMarks& marks, const CaptionTable& captions,
-                                     QObject* parent)
-    : QAbstractTableModel(parent), document_(document), marks_(marks), captions_(captions)
+VehicleTableModel::VehicleTableModel(Document& document, const CellMarks& marks, const CaptionTable& captions,
+                                     QUndoStack& undo, QObject* parent)
+    : QAbstractTableModel(parent), document_(document), marks_(marks), captions_(captions), undo_(undo)
 {
+    document_.Listen(*this);
+    TakeCounts();
 }
 
-void VehicleTableModel::EndReset()
+void VehicleTableModel::DocumentResetting()
+{
+    beginResetModel();
+}
+
+void VehicleTableModel::DocumentReset()
+{
+    TakeCounts();
+    endResetModel();
+}
+
+void VehicleTableModel::TakeCounts()
 {
     const bool open = document_.IsOpen();
     rows_ = open ? document_.RowCount() : 0;
     cols_ = open ? document_.Columns() : 0;
-    endResetModel();
+}
+
+void VehicleTableModel::RowsChanged(int first, int last)
+{
+    first = std::max(first, 0);
+    last = std::min(last, rows_ - 1);
+    if (first <= last && cols_ > 0)
+        emit dataChanged(index(first, 0), index(last, cols_ - 1));
 }
 
 int VehicleTableModel::rowCount(const QModelIndex& parent) const
@@ -127,42 +150,37 @@ Qt::ItemFlags VehicleTableModel::flags(const QModelIndex& index) const
 
 bool VehicleTableModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable) || !edit_)
+    const QString text = value.toString();
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable) || !Refusal(index, text).isEmpty())
         return false;
-    return edit_(index.row(), index.column(), ToBytes(value.toString()));
+    const int row = index.row(), col = index.column();
+    const std::string bytes = ToBytes(text);
+    const int commas = document_.DecimalCommas({{row, col, bytes}});
+    undo_.push(new EditCommand(document_, row, col, bytes, What(row, col)));
+    if (commas > 0)
+        emit told(DecimalCommasText(commas) + QLatin1Char('.'));
+    return true;
 }
 
-void VehicleTableModel::RowsChanged(const std::vector<int>& rows)
+QString VehicleTableModel::Refusal(const QModelIndex& index, const QString& value) const
 {
-    for (const int row : rows)
-        marks_.RefreshRow(row);
-    for (const int row : rows)
-        if (row >= 0 && row < rows_)
-            emit dataChanged(index(row, 0), index(row, cols_ - 1));
+    if (const QString why = NotLatin1(value, document_.IsIde()); !why.isEmpty())
+        return why;
+    return FromBytes(document_.Refusal({{index.row(), index.column(), ToBytes(value)}}));
 }
 
-RestoreListModel::RestoreListModel(const Document& document, QObject* parent)
-    : QAbstractListModel(parent), document_(document)
+QString VehicleTableModel::What(int row, int col) const
 {
+    const std::string vehicle = document_.IsIde() ? document_.Cell(row, 1) : std::string(document_.Key(row));
+    const std::string field = document_.IsIde() ? DefaultCaption(document_.GameOf(), col)
+                                                : std::string(captions_.HandlingHeader(document_.GameOf(), col).name);
+    return FromBytes(vehicle) + QLatin1Char(' ') + FromBytes(field);
 }
 
-int RestoreListModel::rowCount(const QModelIndex& parent) const
+QString DecimalCommasText(int count)
 {
-    return parent.isValid() ? 0 : count_;
-}
-
-QVariant RestoreListModel::data(const QModelIndex& index, int role) const
-{
-    if (!index.isValid() || index.row() >= count_ || (role != Qt::DisplayRole && role != Qt::EditRole))
-        return {};
-    return FromBytes(document_.RestoreEntry(index.row()));
-}
-
-void RestoreListModel::Reset()
-{
-    beginResetModel();
-    count_ = document_.IsOpen() ? document_.RestoreCount() : 0;
-    endResetModel();
+    return count == 1 ? QStringLiteral("1 decimal comma written as a point")
+                      : QStringLiteral("%1 decimal commas written as points").arg(count);
 }
 
 }  // namespace revlane::ui

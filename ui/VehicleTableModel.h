@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QAbstractListModel>
 #include <QAbstractTableModel>
+#include <QUndoStack>
 
-#include <functional>
 #include <string>
-#include <vector>
 
 #include "Catalogue.h"
 #include "CellMarks.h"
@@ -14,18 +12,17 @@
 namespace revlane::ui {
 
 // The open file as Qt's views see it: one row per row of the vehicle section, one column per
-// field of the view, the column captions as headers. A cell's marks come through the roles:
-// bold on a tint where it differs from stock, a warning colour where it leaves its column's
-// range, and the reason as its tooltip and its description to assistive technology.
-class VehicleTableModel : public QAbstractTableModel {
+// field of the view, the column captions as headers. It hears every change of the document and
+// tells the views. A cell's marks come through the roles: bold on a tint where it differs from
+// stock, a warning colour where it leaves its column's range, and the reason as its tooltip and
+// its description to assistive technology. A value typed into a cell comes in through setData
+// alone and goes to the undo stack as one step.
+class VehicleTableModel : public QAbstractTableModel, private DocumentListener {
     Q_OBJECT
 public:
-    // Where an edit of a cell goes, as the bytes typed; returns whether it was taken.
-    using EditSink = std::function<bool(int row, int col, const std::string& value)>;
-
-    VehicleTableModel(const Document& document, CellMarks& marks, const CaptionTable& captions,
+    // The marks must listen to the document before it: they are worked out again first.
+    VehicleTableModel(Document& document, const CellMarks& marks, const CaptionTable& captions, QUndoStack& undo,
                       QObject* parent = nullptr);
-    void SetEditSink(EditSink sink) { edit_ = std::move(sink); }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -34,41 +31,37 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
-    // Around a read or a close of the document: every row and column anew.
-    void BeginReset() { beginResetModel(); }
-    void EndReset();
-    // After rows' lines changed: their marks are worked out again, and their cells shown anew.
-    void RowsChanged(const std::vector<int>& rows);
-
-    // What a cell's marks tell, one line each; empty for a cell without marks.
+    // Why a value cannot go into a cell, in a sentence for the user; empty where it can.
+    QString Refusal(const QModelIndex& index, const QString& value) const;
+    // The open file's shape.
+    const ViewGeometry& Geometry() const { return document_.Geometry(); }
+    // What the marks of a cell tell, one line each; empty for a cell without marks.
     QString MarksText(int row, int col) const;
+    // The vehicle of a row and the field of a column, as the user knows them: "LANDSTAL fMass".
+    QString What(int row, int col) const;
+
+signals:
+    // What the line above the grid says of a value just put in, such as a decimal comma turned.
+    void told(const QString& text);
 
 private:
+    void DocumentResetting() override;
+    void DocumentReset() override;
+    void RowsChanged(int first, int last) override;
+    void TakeCounts();
     QString Caption(int col) const;
     QString WholeCaption(int col) const;
 
-    const Document& document_;
-    CellMarks& marks_;
+    Document& document_;
+    const CellMarks& marks_;
     const CaptionTable& captions_;
-    EditSink edit_;
+    QUndoStack& undo_;
     // What the views show: the counts only change with a reset.
     int rows_ = 0;
     int cols_ = 0;
 };
 
-// The restore list: the vehicles the document offers, under the names read.
-class RestoreListModel : public QAbstractListModel {
-    Q_OBJECT
-public:
-    explicit RestoreListModel(const Document& document, QObject* parent = nullptr);
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    // After a read or a close.
-    void Reset();
-
-private:
-    const Document& document_;
-    int count_ = 0;
-};
+// "1 decimal comma written as a point", "2 decimal commas written as points".
+QString DecimalCommasText(int count);
 
 }  // namespace revlane::ui

@@ -154,6 +154,16 @@ struct OpenedFile : Harness {
     std::string LineOf(int row) const { return doc.LineAt(row); }
 };
 
+// Rows 0 to 2.
+inline const QByteArray kSmallIde =
+    "# models\r\ncars\r\n90, landstal, landstal, car, LANDSTAL, LANDSTK, richfamily, 10, 7, 0, 164, 0.8\r\n"
+    "91, idaho, idaho, car, IDAHO, IDAHO, poorfamily, 10, 7, 0, 163, 0.64\r\n"
+    "92, stinger, stinger, car, STINGER, STINGER, executive, 10, 6, 2ff0, 160, 0.7\r\nend\r\n# after\r\n";
+// Row 0 LANDSTAL, row 1 the title bikes, row 2 BIKE, row 3 IDAHO.
+inline const QByteArray kSmallCfg =
+    "; header\r\n; second\r\nLANDSTAL        1700.0 2.0 5.0\r\n;- bikes\r\nBIKE           500.0 1.0\r\n"
+    "IDAHO          1600.0 2.2\r\n; A end\r\n";
+
 inline QString FixturesDir()
 {
     return QStringLiteral(REVLANE_FIXTURES_DIR);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QTableView>
+
+namespace revlane::ui {
+
+// The grid's key columns, laid over its left edge so that they stay in view, captions and all,
+// while the values scroll: a second view of the grid's model, showing its first columns, scrolled
+// with the grid and as wide as its columns. It takes no focus and no selection: the keys are read,
+// not edited.
+class FrozenColumnsView : public QTableView {
+    Q_OBJECT
+public:
+    // Over the grid given, which is its parent, of the grid's model.
+    explicit FrozenColumnsView(QTableView* grid);
+
+    // How many of the first columns it shows.
+    void SetCount(int columns);
+    int Count() const { return count_; }
+    // How much of the grid's width it covers.
+    int CoveredWidth() const;
+    // Over the grid's left edge, as high as its captions and cells.
+    void Place();
+
+private:
+    QTableView* grid_;
+    int count_ = 0;
+};
+
+}  // namespace revlane::ui

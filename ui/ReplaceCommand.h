@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "LinesCommand.h"
+
+namespace revlane::ui {
+
+// A vehicle's whole line replaced: "Import LANDSTAL" by express import, "Restore LANDSTAL" by
+// its stock line.
+class ReplaceCommand : public LinesCommand {
+public:
+    ReplaceCommand(Document& document, int row, std::string line, const QString& text)
+        : LinesCommand(document, text), row_(row), line_(std::move(line))
+    {
+    }
+
+protected:
+    std::vector<LineChange> Make() override
+    {
+        std::vector<LineChange> changes;
+        if (std::optional<LineChange> change = document_.ReplaceLine(row_, line_))
+            changes.push_back(std::move(*change));
+        return changes;
+    }
+
+private:
+    int row_;
+    std::string line_;
+};
+
+}  // namespace revlane::ui
