@@ -20,6 +20,11 @@ void MainWindow::SetUpEditing()
     connect(Grid1->Delegate(), &CellDelegate::refused, this, [this](const QString& why) { ShowStatus(why); });
     // Unsaved changes are those the undo stack has since the file was read or saved.
     connect(&undo_, &QUndoStack::cleanChanged, this, [this](bool clean) { document.SetModified(!clean); });
+    // What the line above the grid said was of the step before: each step says its own, if anything.
+    connect(&undo_, &QUndoStack::indexChanged, this, [this] {
+        if (lblStatus->isVisible())
+            ShowStatus(QString());
+    });
     const auto bind = [this](QKeySequence keys, std::function<void()> action) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, std::move(action));
     };
