@@ -2,6 +2,8 @@
 
 #include "StringTable.h"
 
+#include <iterator>
+
 namespace revlane {
 
 namespace {
@@ -99,8 +101,38 @@ const std::string& DefaultCaption(Game game, int col)
     return LoadResString((game == Game::Gta3 ? 400 : 420) + col);
 }
 
-bool HoldsNumbers(FileKind kind, Game game, int col)
+RecordCaption RecordColumnCaption(RecordKind kind, int col)
 {
+    static const char* const boat[] = {"ID", "ThrustY", "ThrustZ", "ThrustAppZ", "AqPlaneForce", "AqPlaneLimit",
+                                       "AqPlaneOffset", "WaveAudioMult", "MoveResX", "MoveResY", "MoveResZ",
+                                       "TurnResX", "TurnResY", "TurnResZ", "Look_L_R_BehindCamHeight"};
+    static const char* const bike[] = {"ID", "LeanFwdCOM", "LeanFwdForce", "LeanBakCOM", "LeanBackForce", "MaxLean",
+                                       "FullAnimLean", "DesLean", "SpeedSteer", "SlipSteer", "NoPlayerCOMz",
+                                       "WheelieAng", "StoppieAng", "WheelieSteer", "WheelieStabMult", "StoppieStabMult"};
+    static const char* const aircraft[] = {"id", "Thrust", "ThrustFallOff", "Yaw", "YawStab", "SideSlip", "Roll",
+                                           "RollStab", "Pitch", "PitchStab", "FormLift", "AttackLift", "MoveRes",
+                                           "TurnRes.x", "TurnRes.y", "TurnRes.z", "SpeedRes.x", "SpeedRes.y", "SpeedRes.z"};
+    static const char* const letters[] = {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J",
+                                          "K", "L", "M", "N", "O", "P", "Q", "R", "S"};
+    const auto at = [col](const auto& names) -> RecordCaption {
+        if (col < 0 || col >= static_cast<int>(std::size(names)))
+            return {};
+        return {letters[col], names[col]};
+    };
+    switch (kind) {
+    case RecordKind::Boat: return at(boat);
+    case RecordKind::Bike: return at(bike);
+    case RecordKind::Aircraft: return at(aircraft);
+    case RecordKind::Vehicle: break;
+    }
+    return {};
+}
+
+bool HoldsNumbers(FileKind kind, Game game, int col, RecordKind record)
+{
+    // Every value of a boat's, bike's or aircraft's record is a number.
+    if (record != RecordKind::Vehicle)
+        return col >= 1;
     if (kind == FileKind::DefaultIde) {
         // The frequency, the level, the wheels' model and their scale; comprules is hexadecimal.
         const int frequency = game == Game::Gta3 ? 7 : 8;

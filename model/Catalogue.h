@@ -33,8 +33,15 @@ private:
 // The header over a column of the default.ide view, from the string table.
 const std::string& DefaultCaption(Game game, int col);
 
+// The letter and the field name over a column of a boat's, bike's or aircraft's record, as the
+// game's own file names them above each kind's records; empty past the last.
+struct RecordCaption {
+    std::string_view letter, name;
+};
+RecordCaption RecordColumnCaption(RecordKind kind, int col);
+
 // Whether the game reads a column's values as decimal numbers: not the keys, letters or
 // hexadecimal flags.
-bool HoldsNumbers(FileKind kind, Game game, int col);
+bool HoldsNumbers(FileKind kind, Game game, int col, RecordKind record = RecordKind::Vehicle);
 
 }  // namespace revlane

@@ -32,18 +32,29 @@ CellMarks::CellMarks(const Document& document, const DefaultLines& stock, const 
 void CellMarks::DocumentReset()
 {
     const Game game = document_.GameOf();
-    view_ = (game == Game::ViceCity ? 2 : 0) + (document_.IsIde() ? 1 : 0);
+    const RecordKind record = document_.Record();
+    view_ = ((game == Game::ViceCity ? 2 : 0) + (document_.IsIde() ? 1 : 0)) * kRecordKinds + static_cast<size_t>(record);
     View& view = views_[view_];
     const size_t cols = static_cast<size_t>(document_.Columns());
     if (view.rules.size() != cols) {
         view.stockCells.clear();
         view.rules.assign(cols, FieldRule());
         view.ruleTexts.assign(cols, std::string());
-        // Only handling.cfg's captions give ranges.
-        for (int col = 0; !document_.IsIde() && col < document_.Columns(); ++col) {
+        for (int col = 1; !document_.IsIde() && col < document_.Columns(); ++col) {
+            // A boat's, bike's or aircraft's values are numbers; only the vehicles' captions give ranges.
+            if (record != RecordKind::Vehicle) {
+                view.rules[static_cast<size_t>(col)].kind = FieldRule::Kind::Number;
+                view.ruleTexts[static_cast<size_t>(col)] = std::string(RecordColumnCaption(record, col).name) + " [a number]";
+                continue;
+            }
             const CaptionTable::Header header = captions_.HandlingHeader(game, col);
             view.rules[static_cast<size_t>(col)] = ParseFieldRule(header.hint);
             view.ruleTexts[static_cast<size_t>(col)] = std::string(header.name) + " " + std::string(header.hint);
+        }
+        if (!document_.IsIde() && record == RecordKind::Vehicle) {
+            const CaptionTable::Header header = captions_.HandlingHeader(game, 0);
+            view.rules[0] = ParseFieldRule(header.hint);
+            view.ruleTexts[0] = std::string(header.name) + " " + std::string(header.hint);
         }
     }
     rows_.clear();
@@ -95,12 +106,15 @@ const std::vector<std::string>* CellMarks::StockCells(const std::string& key) co
     auto [it, fresh] = views_[view_].stockCells.try_emplace(key);
     if (fresh) {
         std::optional<std::string> line;
+        const RecordKind record = document_.Record();
         if (!document_.IsIde())
-            line = stock_.HandlingLine(document_.GameOf(), key);
+            line = stock_.RecordLine(document_.GameOf(), record, key);
         else if (const std::optional<int> id = ReadWholeNumber(key))
             line = stock_.DefaultIdeLine(document_.GameOf(), *id);
         if (line)
-            it->second = document_.IsIde() ? SplitDefaultFields(*line) : SplitHandlingFields(*line);
+            it->second = document_.IsIde() ? SplitDefaultFields(*line)
+                         : record == RecordKind::Vehicle ? SplitHandlingFields(*line)
+                                                         : SplitRecordFields(*line);
     }
     return it->second ? &*it->second : nullptr;
 }

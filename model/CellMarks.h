@@ -55,7 +55,8 @@ private:
     const Document& document_;
     const DefaultLines& stock_;
     const CaptionTable& captions_;
-    mutable std::array<View, 4> views_;
+    // By game, file and kind of record.
+    mutable std::array<View, 4 * kRecordKinds> views_;
     size_t view_ = 0;  // which of views_ the open file uses
     mutable std::unordered_map<int, std::vector<Mark>> rows_;  // by row, those worked out
 };

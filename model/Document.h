@@ -12,16 +12,10 @@
 #include "FileSystem.h"
 #include "Installation.h"
 #include "Ports.h"
+#include "RecordViews.h"
 #include "Views.h"
 
 namespace revlane {
-
-// What a row of the vehicle section shows.
-enum class RowKind : unsigned char {
-    Vehicle,  // a vehicle's line, split into its values
-    Title,    // a handling.cfg section title (";-"): its text, and nothing to edit
-    Comment,  // a comment among the vehicles: the whole line, kept as it is
-};
 
 // A value for one cell.
 struct CellEdit {
@@ -30,11 +24,13 @@ struct CellEdit {
     std::string value;
 };
 
-// One change of a row's line: undone or made again, it puts the line back byte for byte.
+// One change of a row's line: undone or made again, it puts the line back byte for byte, in
+// whichever view is shown.
 struct LineChange {
     int row = -1;
     std::string before;
     std::string after;
+    int view = 0;
 };
 
 // What a save did.
@@ -67,11 +63,12 @@ private:
     const Document* heard_ = nullptr;
 };
 
-// The open configuration file: every line of it, and its vehicle section as rows. It is the
-// only writer of both: editing a value, replacing a vehicle's line (express import, restore),
-// undoing and redoing are its operations, and each returns what it changed and tells its
-// listeners. A row's values are split from its line when they are asked for; the line table is
-// the one copy of the text.
+// The open configuration file: every line of it, and its records as rows, one view of them per
+// kind of record; the row-based operations work on the view shown. It is the only writer of
+// both: editing a value, replacing a vehicle's line (express import, restore), undoing and
+// redoing are its operations, and each returns what it changed and tells its listeners. A row's
+// values are split from its line when they are asked for; the line table is the one copy of the
+// text.
 class Document {
 public:
     struct Ports {
@@ -106,6 +103,18 @@ public:
     // Tells the listener of every change from now on, after those listening already, until it goes.
     void Listen(DocumentListener& listener) const;
 
+    // The views of the open file, one per kind of record it holds, the vehicles' first.
+    int ViewCount() const { return static_cast<int>(views_.size()); }
+    RecordKind ViewKind(int view) const { return views_.at(static_cast<size_t>(view)).kind; }
+    // How many records a view shows.
+    int RecordCount(int view) const { return static_cast<int>(views_.at(static_cast<size_t>(view)).vehicleRows.size()); }
+    int CurrentView() const { return view_; }
+    RecordKind Record() const { return views_[static_cast<size_t>(view_)].kind; }
+    // Shows another view: every row and column anew, as a read does.
+    void ShowView(int view);
+    // The view and the row of a kind's first record of an identifier; none for none.
+    std::optional<std::pair<int, int>> FindRecord(RecordKind kind, std::string_view identifier) const;
+
     FileKind Kind() const { return kind_; }
     // default.ide is open, not handling.cfg.
     bool IsIde() const { return kind_ == FileKind::DefaultIde; }
@@ -119,10 +128,12 @@ public:
     void SetModified(bool modified) { modified_ = modified; }
 
     const std::vector<std::string>& Lines() const { return lines_; }
-    int FirstVehicleLine() const { return firstVehicleLine_; }
-    int RowCount() const { return static_cast<int>(rows_.size()); }
-    RowKind KindOf(int row) const { return rows_.at(static_cast<size_t>(row)).kind; }
+    // The line of the first row of the vehicles.
+    int FirstVehicleLine() const;
+    int RowCount() const { return static_cast<int>(Rows().size()); }
+    RowKind KindOf(int row) const { return Rows().at(static_cast<size_t>(row)).kind; }
     bool IsVehicleRow(int row) const;
+    bool IsVehicleRowOf(int view, int row) const;
     // The line a row shows, and its index in the line table; -1 for a row that shows none.
     int LineOfRow(int row) const;
     const std::string& LineAt(int row) const { return lines_.at(static_cast<size_t>(LineOfRow(row))); }
@@ -133,11 +144,12 @@ public:
     const std::string& Cell(int row, int col) const;
     // The text of a vehicle row's key as its line writes it: the model id before the first
     // comma, or the identifier; quick to find, for looking vehicles up.
-    std::string_view Key(int row) const;
+    std::string_view Key(int row) const { return KeyOf(LineAt(row)); }
+    std::string_view KeyOf(std::string_view line) const;
 
     // The vehicles offered for restoring, in file order, under the names read: the model name in
     // default.ide, the identifier in handling.cfg.
-    int RestoreCount() const { return static_cast<int>(vehicleRows_.size()); }
+    int RestoreCount() const { return RecordCount(view_); }
     std::string RestoreEntry(int index) const;
 
     // Why the values cannot all go into their cells, in a sentence for the user: the first value
@@ -158,8 +170,9 @@ public:
     // The first vehicle after a row (before it, going back), round the end, whose name (its
     // identifier, or its model name) begins with the text, in any case; -1 for none.
     int FindVehicle(std::string_view text, int from, bool forward) const;
-    // Replaces a vehicle row's whole line, as express import and restore do; refuses other rows.
-    std::optional<LineChange> ReplaceLine(int row, std::string line);
+    // Replaces a vehicle row's whole line, as express import and restore do, in the view shown or
+    // the one given; refuses other rows.
+    std::optional<LineChange> ReplaceLine(int row, std::string line, int view = -1);
     // Puts the lines of changes back as they were before them (the last first), or makes them again.
     void Undo(const std::vector<LineChange>& changes);
     void Redo(const std::vector<LineChange>& changes);
@@ -173,14 +186,12 @@ public:
     static std::filesystem::path BackupPathFor(const std::filesystem::path& path);
 
 private:
-    struct Row {
-        int line;
-        RowKind kind;
-    };
-    // Reads the file into the line table and the rows; the caller tells the listeners.
+    const std::vector<ViewRow>& Rows() const { return views_[static_cast<size_t>(view_)].rows; }
+    // Sets the line of a view's row, keeping the name the restore list read for it.
+    void SetLine(int view, int row, std::string line);
+    // Reads the file into the line table and the views; the caller tells the listeners.
     void ReadFile(class ContinueOnError& run);
     void ForgetRows();
-    void ReadSection();
     void TellResetting() const;
     void TellReset() const;
     void TellRowsChanged(int first, int last) const;
@@ -190,7 +201,6 @@ private:
     // one; a value its cell cannot take is left out. Returns why the first of those was refused.
     using RowValues = std::function<void(int row, const std::vector<std::string>& fields)>;
     std::string PutValues(const std::vector<CellEdit>& edits, const RowValues& changed) const;
-    void SetLine(int row, std::string line);
     void SaveSteps(class ContinueOnError& run, bool& backupMade);
     void PutCommentLine(size_t index, const std::string& text);
     void MakeBackup(const std::filesystem::path& path, const std::filesystem::path& backup);
@@ -204,17 +214,16 @@ private:
 
     FileKind kind_ = FileKind::DefaultIde;
     Game game_ = Game::Gta3;
-    ViewGeometry geometry_ = GeometryFor(FileKind::DefaultIde, Game::Gta3);
+    ViewGeometry geometry_ = GeometryFor(FileKind::DefaultIde, Game::Gta3);  // the view shown's
     std::vector<std::string> lines_;
     // How each line ends: as read, and for a line put in, as the file's first one does.
     std::vector<LineEnd> ends_;
-    int firstVehicleLine_ = 0;
-    std::vector<Row> rows_;
-    std::vector<int> vehicleRows_;  // the rows the restore list names, in file order
-    // The names read of the vehicles whose lines changed since: the restore list keeps them.
-    std::map<int, std::string> namesRead_;
+    std::vector<RecordView> views_ = std::vector<RecordView>(1);
+    int view_ = 0;  // the view shown
     bool open_ = false;
     bool modified_ = false;
+    // The file begins with a UTF-8 byte-order mark, kept apart from its first line.
+    bool byteOrderMark_ = false;
     FileStamp disk_;
     std::optional<size_t> diskHash_;
 

@@ -95,7 +95,9 @@ void Document::SaveSteps(ContinueOnError& run, bool& backupMade)
     files.RemoveLeftovers(path);
 
     std::filesystem::path made;
-    if (!run.Step([&] { made = files.WriteNew(path, lines_, ends_); }))
+    // A byte-order mark belongs to the file, not to its first line: it stays the file's first bytes.
+    const std::string_view head = byteOrderMark_ ? text::kByteOrderMark : std::string_view();
+    if (!run.Step([&] { made = files.WriteNew(path, lines_, ends_, head); }))
         return;
     // Once renamed it is the file itself; otherwise it goes.
     struct Release {
@@ -139,7 +141,7 @@ bool Document::ChangedSince(const FileStamp& now)
     } catch (const std::exception&) {
         return true;  // what cannot be read cannot be told to be ours
     }
-    return text::HashLines(lines, ends) != *diskHash_;
+    return text::TakeByteOrderMark(lines) != byteOrderMark_ || text::HashLines(lines, ends) != *diskHash_;
 }
 
 // The header and handling.cfg's ";" line go over the file's own comment lines (or an earlier
@@ -148,25 +150,20 @@ bool Document::ChangedSince(const FileStamp& now)
 void Document::PutCommentLine(size_t index, const std::string& text)
 {
     const char* comment = IsIde() ? "#" : ";";
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    const std::string mark(index == 0 && !lines_.empty() && text::StartsWith(lines_[0], kByteOrderMark) ? kByteOrderMark : "");
-    if (index < lines_.size() && text::StartsWith(std::string_view(lines_[index]).substr(mark.size()), comment)) {
-        lines_[index] = mark + text;
+    if (index < lines_.size() && text::StartsWith(lines_[index], comment)) {
+        lines_[index] = text;
         return;
     }
-    if (!mark.empty())
-        lines_[0].erase(0, mark.size());
     const auto at = static_cast<std::ptrdiff_t>(std::min(index, lines_.size()));
-    lines_.insert(lines_.begin() + at, mark + text);
+    lines_.insert(lines_.begin() + at, text);
     // A line of ours ends as the file's lines do.
     const auto firstEnd = std::find_if(ends_.begin(), ends_.end(), [](LineEnd end) { return end != LineEnd::None; });
     ends_.insert(ends_.begin() + at, firstEnd == ends_.end() ? LineEnd::CrLf : *firstEnd);
     // Every row keeps its own line, one further down now.
-    if (static_cast<size_t>(firstVehicleLine_) >= index)
-        ++firstVehicleLine_;
-    for (Row& row : rows_)
-        if (static_cast<size_t>(row.line) >= index)
-            ++row.line;
+    for (RecordView& view : views_)
+        for (ViewRow& row : view.rows)
+            if (static_cast<size_t>(row.line) >= index)
+                ++row.line;
 }
 
 void Document::MakeBackup(const std::filesystem::path& path, const std::filesystem::path& backup)

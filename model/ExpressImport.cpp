@@ -1,6 +1,7 @@
 #include "ExpressImport.h"
 
 #include "ErrorReport.h"
+#include "LineSplit.h"
 #include "StockLines.h"
 #include "Text.h"
 
@@ -43,11 +44,13 @@ ExpressImport::ExpressImport(const Document& document, Ports ports) : document_(
 void ExpressImport::ClearImport()
 {
     importRow_ = -1;
+    importView_ = -1;
     vehicleName_.clear();
 }
 
-void ExpressImport::Found(int row, std::string vehicleName)
+void ExpressImport::Found(int view, int row, std::string vehicleName)
 {
+    importView_ = view;
     importRow_ = row;
     vehicleName_ = std::move(vehicleName);
 }
@@ -88,7 +91,7 @@ void ExpressImport::LookUpDefault(const std::string& text)
     // contains the digits (1100 for 110) is another vehicle.
     for (int row = 0; row < document_.RowCount(); ++row) {
         if (document_.IsVehicleRow(row) && ReadWholeNumber(document_.Key(row)) == id) {
-            Found(row, document_.Cell(row, 1));
+            Found(document_.CurrentView(), row, document_.Cell(row, 1));
             return;
         }
     }
@@ -96,27 +99,31 @@ void ExpressImport::LookUpDefault(const std::string& text)
 
 void ExpressImport::LookUpHandling(const std::string& text)
 {
-    // Only a space ends the identifier here; a tab is part of it.
-    const size_t space = text.find(' ');
-    if (space == std::string::npos)
-        return;
-    const std::string identifier = UpperAscii(text::TrimSpaces(std::string_view(text).substr(0, space)));
+    // A boat's, bike's or aircraft's record names its vehicle after its marker, and replaces that
+    // vehicle's record of its kind, whichever view is shown.
+    const RecordKind kind = RecordKindOf(text);
+    std::string identifier;
+    if (kind != RecordKind::Vehicle) {
+        identifier = UpperAscii(std::string(RecordIdentifierOf(text)));
+    } else {
+        // Only a space ends the identifier here; a tab is part of it.
+        const size_t space = text.find(' ');
+        if (space == std::string::npos)
+            return;
+        identifier = UpperAscii(text::TrimSpaces(std::string_view(text).substr(0, space)));
+    }
     if (identifier.empty())
         return;
     // Title rows hold captions, not identifiers, even when one reads like a name.
-    for (int row = 0; row < document_.RowCount(); ++row) {
-        if (document_.IsVehicleRow(row) && document_.Key(row) == identifier) {
-            Found(row, identifier);
-            return;
-        }
-    }
+    if (const std::optional<std::pair<int, int>> found = document_.FindRecord(kind, identifier))
+        Found(found->first, found->second, identifier);
 }
 
 std::optional<ExpressImport::Replacement> ExpressImport::Apply()
 {
     if (!ApplyEnabled() || !document_.IsOpen())
         return std::nullopt;
-    return ImportLine(importRow_, text_);
+    return ImportLine(importRow_, text_, importView_);
 }
 
 std::optional<std::string> ExpressImport::NormaliseHandlingLine(std::string_view line)
@@ -133,11 +140,24 @@ std::optional<std::string> ExpressImport::NormaliseHandlingLine(std::string_view
     return normalised;
 }
 
-std::optional<ExpressImport::Replacement> ExpressImport::ImportLine(int row, std::string line)
+std::optional<std::string> ExpressImport::NormaliseRecordLine(RecordKind kind, std::string_view line)
+{
+    if (kind == RecordKind::Vehicle)
+        return NormaliseHandlingLine(line);
+    const std::string values = text::ReplaceAll(line.substr(std::min<size_t>(1, line.size())), '\t', " ");
+    std::optional<std::string> normalised = NormaliseHandlingLine(text::TrimSpaces(values));
+    if (normalised)
+        normalised->insert(0, std::string(1, RecordMarker(kind)) + " ");
+    return normalised;
+}
+
+std::optional<ExpressImport::Replacement> ExpressImport::ImportLine(int row, std::string line, int view)
 {
     ContinueOnError run("ImportLine", ports_.errors);
     CutAtLineEnd(line);
-    if (!document_.IsVehicleRow(row)) {
+    if (view < 0)
+        view = document_.CurrentView();
+    if (!document_.IsVehicleRowOf(view, row)) {
         // Only a vehicle's own line may be replaced; anything else would overwrite a line
         // outside the vehicle section. Say so rather than seem to have imported.
         run.Fail({errorcode::Internal, "Row " + std::to_string(row) + " shows no vehicle of the open file"});
@@ -153,9 +173,9 @@ std::optional<ExpressImport::Replacement> ExpressImport::ImportLine(int row, std
             comma == std::string::npos ? std::nullopt : ReadWholeNumber(std::string_view(line).substr(0, comma));
         if (id)
             line.replace(0, comma, std::to_string(*id));
-        replacement = Replacement{row, std::move(line)};
-    } else if (std::optional<std::string> normalised = NormaliseHandlingLine(line)) {
-        replacement = Replacement{row, std::move(*normalised)};
+        replacement = Replacement{row, std::move(line), view};
+    } else if (std::optional<std::string> normalised = NormaliseRecordLine(document_.ViewKind(view), line)) {
+        replacement = Replacement{row, std::move(*normalised), view};
     } else {
         run.Step([&] { ports_.messages.ShowMessage("Failed to import line.", MsgButtons::OK, MsgIcon::Exclamation); });
     }

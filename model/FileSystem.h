@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Text.h"
@@ -54,8 +55,9 @@ public:
     // target's permission bits, and its owner and group where the process may set them. Until
     // Release, the file is held: no other save takes it for one that a crash left behind. A
     // failure leaves no file. Returns the new file's path.
+    // `head`: bytes that go before the first line.
     virtual std::filesystem::path WriteNew(const std::filesystem::path& target, const std::vector<std::string>& lines,
-                                           const std::vector<LineEnd>& ends) = 0;
+                                           const std::vector<LineEnd>& ends, std::string_view head = {}) = 0;
     // Lets go of a file that WriteNew made, and removes it if it still has the name it was given.
     virtual void Release(const std::filesystem::path& made) noexcept = 0;
     // Removes the files that saves of `target` (and of its backup) cut short left beside it, those

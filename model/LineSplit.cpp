@@ -46,6 +46,26 @@ std::string_view HandlingIdentifierOf(std::string_view line)
     return line.substr(first, last - first);
 }
 
+std::vector<std::string> SplitRecordFields(std::string_view line)
+{
+    return SplitHandlingFields(line.substr(std::min<size_t>(1, line.size())));
+}
+
+std::string_view RecordIdentifierOf(std::string_view line)
+{
+    return HandlingIdentifierOf(line.substr(std::min<size_t>(1, line.size())));
+}
+
+std::string BuildRecordLine(char marker, const std::vector<std::string>& fields)
+{
+    std::string line(1, marker);
+    for (const std::string& field : fields) {
+        line += ' ';
+        line += field;
+    }
+    return line;
+}
+
 std::string_view DefaultIdeKeyOf(std::string_view line)
 {
     return line.substr(0, line.find(','));

@@ -31,6 +31,13 @@ std::vector<std::string> SplitHandlingFields(std::string_view line);
 
 // The first token of a handling.cfg line: the vehicle it is for.
 std::string_view HandlingIdentifierOf(std::string_view line);
+
+// A boat's, bike's or aircraft's record line as the game reads it: its marker character first,
+// then the identifier and the values, whitespace-separated. The marker is no field.
+std::vector<std::string> SplitRecordFields(std::string_view line);
+std::string_view RecordIdentifierOf(std::string_view line);
+// Its fields as a line: the marker, then every field after one space; as many fields as given.
+std::string BuildRecordLine(char marker, const std::vector<std::string>& fields);
 // The text before a default.ide line's first comma: its model id, as written.
 std::string_view DefaultIdeKeyOf(std::string_view line);
 

@@ -65,7 +65,7 @@ RestoreDefaults::Outcome RestoreDefaults::Restore(const std::string& selected)
             if (const std::optional<int> id = ReadWholeNumber(document_.Key(row)))
                 stock = stock_.DefaultIdeLine(game, *id);
         } else {
-            stock = stock_.HandlingLine(game, selected);
+            stock = stock_.RecordLine(game, document_.Record(), selected);
         }
     });
     if (!stock) {

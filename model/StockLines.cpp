@@ -64,6 +64,19 @@ DefaultLines::KeyRange DefaultLines::HandlingKeys(Game game)
     return game == Game::Gta3 ? KeyRange{70, 126} : KeyRange{247, 352};
 }
 
+DefaultLines::KeyRange DefaultLines::RecordKeys(Game game, RecordKind kind)
+{
+    if (game == Game::Gta3)
+        return {1, 0};
+    switch (kind) {
+    case RecordKind::Vehicle: return HandlingKeys(game);
+    case RecordKind::Boat: return {353, 363};
+    case RecordKind::Bike: return {364, 368};
+    case RecordKind::Aircraft: return {369, 378};
+    }
+    return {1, 0};
+}
+
 void DefaultLines::Load()
 {
     for (int key = 0; key < Count; ++key)
@@ -113,6 +126,19 @@ std::optional<std::string> DefaultLines::HandlingLine(Game game, std::string_vie
         if (HandlingIdentifier(line) == identifier)
             return line;
     }
+    return std::nullopt;
+}
+
+std::optional<std::string> DefaultLines::RecordLine(Game game, RecordKind kind, std::string_view identifier) const
+{
+    if (kind == RecordKind::Vehicle)
+        return HandlingLine(game, identifier);
+    if (identifier.empty())
+        return std::nullopt;
+    const KeyRange keys = RecordKeys(game, kind);
+    for (int key = keys.first; key <= keys.last; ++key)
+        if (RecordIdentifierOf(Entry(key)) == identifier)
+            return Entry(key);
     return std::nullopt;
 }
 

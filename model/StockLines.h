@@ -31,6 +31,8 @@ public:
     // The keys that may hold a game's stock lines of one file. Some keys inside are empty.
     static KeyRange DefaultIdeKeys(Game game);
     static KeyRange HandlingKeys(Game game);
+    // Vice City's boats', bikes' and aircraft's records, each beginning with its kind's marker.
+    static KeyRange RecordKeys(Game game, RecordKind kind);
 
     // Entry i takes the string table's text numbered i; a number without text leaves its
     // entry empty.
@@ -47,6 +49,9 @@ public:
     // token, as reading a file takes it, so that a vehicle read from a stock file finds its
     // stock line under the name the grid shows.
     std::optional<std::string> HandlingLine(Game game, std::string_view identifier) const;
+    // The same for a boat's, bike's or aircraft's record: a vehicle's identifier may name one of
+    // each (Vice City's SEAPLANE has three).
+    std::optional<std::string> RecordLine(Game game, RecordKind kind, std::string_view identifier) const;
 
     // The identifier of a handling.cfg line.
     static std::string HandlingIdentifier(std::string_view line);

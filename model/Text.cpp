@@ -179,6 +179,14 @@ void LineSplitter::Finish()
     }
 }
 
+bool TakeByteOrderMark(std::vector<std::string>& lines)
+{
+    if (lines.empty() || !StartsWith(lines.front(), kByteOrderMark))
+        return false;
+    lines.front().erase(0, kByteOrderMark.size());
+    return true;
+}
+
 std::string JoinLines(const std::vector<std::string>& lines, const std::vector<LineEnd>& ends)
 {
     size_t size = 0;

@@ -72,6 +72,11 @@ private:
     bool afterCr_ = false;  // the last piece ended with CR: a LF at the next one's start belongs to it
 };
 
+// The three bytes a UTF-8 file may begin with.
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// Takes a byte-order mark off the first line; returns whether there was one.
+bool TakeByteOrderMark(std::vector<std::string>& lines);
+
 // Every line followed by its own end; CR LF for a line past the ends given.
 std::string JoinLines(const std::vector<std::string>& lines, const std::vector<LineEnd>& ends = {});
 // The same bytes in pieces of about `pieceSize` bytes, each handed to `write` as it is full, so

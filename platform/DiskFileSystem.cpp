@@ -142,7 +142,7 @@ void DiskFileSystem::WriteAll(const std::filesystem::path& path, const std::stri
 }
 
 std::filesystem::path DiskFileSystem::WriteNew(const std::filesystem::path& target, const std::vector<std::string>& lines,
-                                               const std::vector<LineEnd>& ends)
+                                               const std::vector<LineEnd>& ends, std::string_view head)
 {
     std::filesystem::path made;
     disk::OpenFile file;
@@ -157,7 +157,11 @@ std::filesystem::path DiskFileSystem::WriteNew(const std::filesystem::path& targ
     }
     try {
         file.TakeAccessOf(target);
-        WriteInto(file, [&](const Put& put) { text::WriteLines(lines, ends, kWritePiece, put); });
+        WriteInto(file, [&](const Put& put) {
+            if (!head.empty())
+                put(head);
+            text::WriteLines(lines, ends, kWritePiece, put);
+        });
         file.Sync();
     } catch (...) {
         file = disk::OpenFile();

@@ -26,7 +26,7 @@ public:
                    std::vector<LineEnd>& ends) override;
     void WriteAll(const std::filesystem::path& path, const std::string& bytes) override;
     std::filesystem::path WriteNew(const std::filesystem::path& target, const std::vector<std::string>& lines,
-                                   const std::vector<LineEnd>& ends) override;
+                                   const std::vector<LineEnd>& ends, std::string_view head = {}) override;
     void Release(const std::filesystem::path& made) noexcept override;
     void RemoveLeftovers(const std::filesystem::path& target) noexcept override;
     void Rename(const std::filesystem::path& from, const std::filesystem::path& to) override;

@@ -73,7 +73,7 @@ private slots:
         QTemporaryDir dir;
         const QString folder = dir.filePath("data"), path = folder + "/default.ide";
         QVERIFY(QDir().mkdir(folder));
-        const QByteArray original = "#x\r\n90, a\r\n";
+        const QByteArray original = "#x\r\ncars\r\n90, a\r\n";
         WriteBytes(path, original);
         FaultyFileSystem fs;
         Harness h(fs);
@@ -102,7 +102,7 @@ private slots:
                  h.errors.reports[0].c_str());
         if (how == "readonly")
             QVERIFY(text::StartsWith(h.errors.reports[0], "Error code # " + std::to_string(SystemErrorCode(SystemFault::ReadOnly))));
-        QCOMPARE(h.doc.Lines()[1], std::string("90,\tchanged"));
+        QCOMPARE(h.doc.Lines()[2], std::string("90,\tchanged"));
         QCOMPARE(result.backupMade, backup && how != "folder");
         QCOMPARE(ReadBytes(path + ".bak"), how == "folder" ? QByteArray("old backup") : backup ? original : "<missing>");
         if (how != "folder" && how != "gone")
@@ -135,7 +135,7 @@ private slots:
         QFETCH(QStringList, steps);
         QTemporaryDir dir;
         const QString path = dir.filePath("default.ide");
-        WriteBytes(path, "#x\r\n90, a\r\n");
+        WriteBytes(path, "#x\r\ncars\r\n90, a\r\n");
         if (backupExists)
             WriteBytes(path + ".bak", "older");
         FaultyFileSystem fs;
@@ -226,7 +226,7 @@ private slots:
     {
         QFETCH(bool, backupExists);
         QFETCH(bool, linksRefused);
-        const QByteArray original = "#x\r\n90, a, b\r\n91, c, d\r\n";
+        const QByteArray original = "#x\r\ncars\r\n90, a, b\r\n91, c, d\r\n";
         bool finished = false;
         for (int crashAt = 0; !finished; ++crashAt) {
             QVERIFY(crashAt < 20);

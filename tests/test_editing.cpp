@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTest>
 
 #include "Desk.h"
@@ -129,6 +130,36 @@ private slots:
         QCOMPARE(table.rowCount(), 0);
     }
 
+    // Vice City's handling.cfg offers a tab for each kind of record it holds, naming its count; a
+    // click, Ctrl+Tab or Ctrl+Shift+Tab shows that kind's records under their own captions, and an
+    // undo goes back to the tab of its step. A file of one kind shows no tabs.
+    void recordTabs()
+    {
+        Desk desk;
+        desk.Ready(FileKind::HandlingCfg, Game::ViceCity, kSmallIde, QByteArray(kSmallCfg) + "% PREDATOR 0.79 0.5\r\n!\tBIKE\t0.33\t0.15\r\n");
+        auto* tabs = desk.Find<QTabBar>("tabRecords");
+        QStringList texts;
+        for (int i = 0; i < tabs->count(); ++i)
+            texts << tabs->tabText(i);
+        QVERIFY(tabs->isVisible() && desk.Grid()->geometry().top() >= tabs->geometry().bottom());
+        QCOMPARE(texts, QStringList({"Vehicles (3)", "Boats (1)", "Bikes (1)"}));
+        QTest::keySequence(desk.Grid(), QKeySequence("Ctrl+Tab"));
+        QCOMPARE(desk.CellText(0, 0), std::string("PREDATOR"));
+        QCOMPARE(desk.Grid()->model()->headerData(1, Qt::Horizontal).toString(), QString("B\nThrustY"));
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+        desk.Edit(0, 1, "0.5");
+        QCOMPARE(desk.LineOf(0), std::string("! BIKE 0.5 0.15"));
+        QTest::keySequence(desk.Grid(), QKeySequence("Ctrl+Shift+Tab"));
+        QTest::keySequence(desk.Grid(), QKeySequence("Ctrl+Shift+Tab"));
+        QCOMPARE(std::pair(tabs->currentIndex(), desk.CellText(0, 0)), std::pair(0, std::string("LANDSTAL")));
+        QTest::keySequence(desk.Grid(), QKeySequence("Ctrl+Z"));
+        QCOMPARE(tabs->currentIndex(), 2);
+        QCOMPARE(desk.Find<QLabel>("lblStatus")->text(), QString("Undone: Edit BIKE LeanFwdCOM"));
+        QCOMPARE(desk.LineOf(0), std::string("!\tBIKE\t0.33\t0.15"));
+        desk.Open(FileKind::DefaultIde);
+        QVERIFY(!tabs->isVisible());
+    }
+
     // Every way of opening the editor over LANDSTAL's fMass, and every way of ending the edit.
     void editingGestures_data()
     {
@@ -240,8 +271,8 @@ private slots:
     void onlyValuesAreEdited()
     {
         Desk desk;
-        desk.Ready(FileKind::HandlingCfg, Game::Gta3, kSmallIde, QByteArray(kSmallCfg).replace("; A end", ";\tcomment\r\n; A end"));
-        for (const int row : {4, 1}) {  // the comment, the title
+        desk.Ready(FileKind::HandlingCfg, Game::Gta3, kSmallIde, QByteArray(kSmallCfg).replace("IDAHO", ";\tcomment\r\nIDAHO"));
+        for (const int row : {3, 1}) {  // the comment, the title
             desk.Select(row, 2);
             QTest::keyClick(desk.Grid(), '7');
             QTest::mouseDClick(desk.Grid()->viewport(), Qt::LeftButton, {}, desk.Cell(row, 2));

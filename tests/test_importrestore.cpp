@@ -140,6 +140,24 @@ private slots:
         QVERIFY(s->messages.shown.empty() && s->errors.reports.empty());
     }
 
+    // A line that begins with a boat's, bike's or aircraft's marker replaces that vehicle's record
+    // of its kind, whichever view is shown; the vehicle's own line stays as it was.
+    void recordOfItsKind()
+    {
+        Session s(cfg, Content(cfg, vc) + "% PREDATOR\t0.79\t0.5\r\n$ HUNTER 0.55 0.85\r\n", vc);
+        const std::vector<std::string> before = s.doc.Lines();
+        s.Type("$hunter\t0.6  0.7 ");
+        QCOMPARE(std::pair(s.import.ImportView(), s.import.ImportRow()), std::pair(2, 0));
+        QVERIFY(s.Apply());
+        s.Type("% predator 1");
+        QVERIFY(s.import.ImportView() == 1 && s.Apply());
+        std::vector<std::string> expected = before;
+        expected[6] = "$ HUNTER" + std::string(14, ' ') + "0.6  0.7";
+        expected[5] = "% PREDATOR" + std::string(14, ' ') + "1";
+        QCOMPARE(s.doc.Lines(), expected);
+        QCOMPARE(s.doc.CurrentView(), 0);
+    }
+
     // Nothing changes when a line cannot be imported. A handling.cfg line without a space has
     // no values to split off, and the user is told. Only a vehicle's own line is ever replaced:
     // header rows, titles and the empty rows below the last vehicle map to lines outside the
@@ -207,6 +225,10 @@ private slots:
         QCOMPARE(Stock().DefaultIdeLine(Game::Gta3, 148), std::optional<std::string>(Stock().Entry(69)));  // ids out of step with keys
         QCOMPARE(Stock().DefaultIdeLine(Game::ViceCity, 229), std::optional<std::string>(Stock().Entry(239)));
         QCOMPARE(Stock().HandlingLine(Game::ViceCity, "RIO"), std::optional<std::string>(Stock().Entry(329)));
+        // Vice City's SEAPLANE is a vehicle, a boat and an aircraft, each with its own record.
+        for (const auto& [kind, key] : {std::pair(RecordKind::Boat, 363), std::pair(RecordKind::Aircraft, 369)})
+            QCOMPARE(Stock().RecordLine(Game::ViceCity, kind, "SEAPLANE"), std::optional<std::string>(Stock().Entry(key)));
+        QVERIFY(!Stock().RecordLine(Game::Gta3, RecordKind::Bike, "BIKE") && !Stock().RecordLine(Game::ViceCity, RecordKind::Bike, "SEAPLANE"));
         for (const char* none : {"RIO          30", "landstal", "LANDSTA", ""})
             QVERIFY2(!Stock().HandlingLine(Game::ViceCity, none), none);
         // Model ids are read as the games' tools read them.
@@ -236,32 +258,37 @@ private slots:
         QFETCH(Game, game);
         REVLANE_REQUIRE_FIXTURE(file, path);
         Session s(kind, ReadBytes(path), game);
-        const auto original = Cells(s.doc);
         const bool ide = kind == FileKind::DefaultIde;
         std::vector<std::string> expectedLines = s.doc.Lines();
-        int restored = 0;
-        for (int row = 0; row < s.doc.RowCount(); ++row) {
-            if (!s.doc.IsVehicleRow(row))
-                continue;
-            const std::string name = s.doc.Cell(row, ide ? 1 : 0);
-            const std::optional<std::string> stock =
-                ide ? Stock().DefaultIdeLine(game, *ReadWholeNumber(s.doc.Cell(row, 0))) : Stock().HandlingLine(game, name);
-            QVERIFY2(stock.has_value(), name.c_str());
-            // As a restore stores it: a handling.cfg line as the identifier, 14 spaces, the values.
-            const std::string stored = ide ? *stock : name + std::string(14, ' ') + text::TrimSpaces(stock->substr(name.size()));
-            s.Edit(row, ide ? 3 : 1, "12345");
-            const std::string edited = s.LineOf(row);
-            s.messages.answers = {MsgAnswer::Cancel};
-            QCOMPARE(s.Restore(name), RestoreDefaults::Result::Cancelled);
-            QCOMPARE(s.LineOf(row), edited);
-            QCOMPARE(s.Restore(name), RestoreDefaults::Result::Restored);
-            QCOMPARE(s.LineOf(row), stored);
-            expectedLines[size_t(s.doc.LineOfRow(row))] = stored;
-            ++restored;
+        int restored = 0, records = 0;
+        for (int view = 0; view < s.doc.ViewCount(); ++view) {  // Vice City's boats, bikes and aircraft too
+            s.doc.ShowView(view);
+            const auto original = Cells(s.doc);
+            const RecordKind record = s.doc.Record();
+            records += s.doc.RestoreCount();
+            for (int row = 0; row < s.doc.RowCount(); ++row) {
+                if (!s.doc.IsVehicleRow(row))
+                    continue;
+                const std::string name = s.doc.Cell(row, ide ? 1 : 0);
+                const std::optional<std::string> stock =
+                    ide ? Stock().DefaultIdeLine(game, *ReadWholeNumber(s.doc.Cell(row, 0))) : Stock().RecordLine(game, record, name);
+                QVERIFY2(stock.has_value(), name.c_str());
+                // As a restore stores it: a handling.cfg line as the identifier, 14 spaces, the values.
+                const std::string stored = ide ? *stock : *ExpressImport::NormaliseRecordLine(record, *stock);
+                s.Edit(row, ide ? 3 : 1, "12345");
+                const std::string edited = s.LineOf(row);
+                s.messages.answers = {MsgAnswer::Cancel};
+                QCOMPARE(s.Restore(name), RestoreDefaults::Result::Cancelled);
+                QCOMPARE(s.LineOf(row), edited);
+                QCOMPARE(s.Restore(name), RestoreDefaults::Result::Restored);
+                QCOMPARE(s.LineOf(row), stored);
+                expectedLines[size_t(s.doc.LineOfRow(row))] = stored;
+                ++restored;
+            }
+            QCOMPARE(Cells(s.doc), original);
         }
-        QCOMPARE(restored, s.doc.RestoreCount());
+        QCOMPARE(restored, records);
         QCOMPARE(s.messages.shown.size(), size_t(2 * restored));
-        QCOMPARE(Cells(s.doc), original);
         QCOMPARE(s.doc.Lines(), expectedLines);
         QVERIFY(s.errors.reports.empty());
     }

@@ -32,14 +32,14 @@ private slots:
         QTest::addColumn<QByteArray>("saved");  // a bar is CR LF; @ is the header; empty: the edit is refused
         const FileKind ide = FileKind::DefaultIde, cfg = FileKind::HandlingCfg;
         const QByteArray car = "90, landstal, landstal, car, LANDSTAL, LANDSTK, richfamily, 10, 7, 0, 164, 0.8";
-        QTest::newRow("ide edit") << ide << "# c\r\n" + car + "\r\n#x" << "0,7=12"
-                                  << QByteArray("@|90,\tlandstal,\t\tlandstal,\t\tcar,\tLANDSTAL,\tLANDSTK,\trichfamily,\t12,\t7,\t0,\t164, 0.8|#x");
-        QTest::newRow("ide fields past the last column") << ide << QByteArray("90,a,b,c,d,e,f,g,h,i,j,k,X1, X2") << "0,2=x"
-                                                         << QByteArray("@|90,\ta,\t\tx,\t\tc,\td,\te,\tf,\tg,\th,\ti,\tj, k, X1, X2");
+        QTest::newRow("ide edit") << ide << "# c\r\ncars\r\n" + car + "\r\n#x" << "0,7=12"
+                                  << QByteArray("@|cars|90,\tlandstal,\t\tlandstal,\t\tcar,\tLANDSTAL,\tLANDSTK,\trichfamily,\t12,\t7,\t0,\t164, 0.8|#x");
+        QTest::newRow("ide fields past the last column") << ide << QByteArray("cars\r\n90,a,b,c,d,e,f,g,h,i,j,k,X1, X2") << "0,2=x"
+                                                         << QByteArray("@|cars|90,\ta,\t\tx,\t\tc,\td,\te,\tf,\tg,\th,\ti,\tj, k, X1, X2");
         // A boat's line has fewer fields than the view's columns; a value typed past them adds those up to it.
-        const QByteArray boat = "90, predator, predator, boat, PREDATOR, PREDATR, ignore, 1, 7, 0";
+        const QByteArray boat = "cars\r\n90, predator, predator, boat, PREDATOR, PREDATR, ignore, 1, 7, 0";
         QTest::newRow("ide boat, past its last field") << ide << boat << "0,11=1"
-                                                       << QByteArray("@|90,\tpredator,\t\tpredator,\t\tboat,\tPREDATOR,\tPREDATR,\tignore,\t1,\t7,\t0,\t, 1");
+                                                       << QByteArray("@|cars|90,\tpredator,\t\tpredator,\t\tboat,\tPREDATOR,\tPREDATR,\tignore,\t1,\t7,\t0,\t, 1");
         QTest::newRow("ide boat, empty past its last field") << ide << boat << "0,10=" << QByteArray();
         QByteArray values, rebuilt = "LANDSTAL       ";
         for (int v = 1; v <= 33; ++v) {
@@ -52,9 +52,9 @@ private slots:
                                                             << "@|;|LANDSTAL       1750.0 5.00 " + QByteArray(27, ' ') + "\t\t  ";
         QTest::newRow("cfg identifier over 15 characters") << cfg << QByteArray("LANDSTALXXXXXXXX\t1 2") << "0,2=3"
                                                            << "@|;|LANDSTALXXXXXXXX 1 3 " + QByteArray(27, ' ') + "\t\t  ";
-        QTest::newRow("ide comma") << ide << car << "0,2=10,5" << QByteArray();
-        QTest::newRow("ide decimal comma") << ide << car << "0,11=0,75"
-                                           << QByteArray("@|90,\tlandstal,\t\tlandstal,\t\tcar,\tLANDSTAL,\tLANDSTK,\trichfamily,\t10,\t7,\t0,\t164, 0.75");
+        QTest::newRow("ide comma") << ide << "cars\r\n" + car << "0,2=10,5" << QByteArray();
+        QTest::newRow("ide decimal comma") << ide << "cars\r\n" + car << "0,11=0,75"
+                                           << QByteArray("@|cars|90,\tlandstal,\t\tlandstal,\t\tcar,\tLANDSTAL,\tLANDSTK,\trichfamily,\t10,\t7,\t0,\t164, 0.75");
         QTest::newRow("cfg decimal comma") << cfg << QByteArray("LANDSTAL 1700.0 5.00") << "0,1=1750,5"
                                            << "@|;|LANDSTAL       1750.5 5.00 " + QByteArray(27, ' ') + "\t\t  ";
         QTest::newRow("cfg space") << cfg << QByteArray("LANDSTAL 1 2") << "0,2=18 00" << QByteArray();
@@ -177,14 +177,14 @@ private slots:
         QFETCH(int, kept);
         QTemporaryDir dir;
         const QString path = dir.filePath("default.ide");
-        WriteBytes(path, "#x\r\n90, a\r\n");
+        WriteBytes(path, "#x\r\ncars\r\n90, a\r\n");
         FaultyFileSystem fs;
         fs.coarseTimes = kept == 2;
         Harness h(fs);
         h.Open(FileKind::DefaultIde, Game::Gta3, FsPath(path));
         for (int save = 0; save < 2; ++save) {
             QVERIFY(!h.doc.ChangedOnDisk());
-            const QByteArray theirs = "#y\r\n90, " + QByteArray::number(save) + "\r\n";
+            const QByteArray theirs = "#y\r\ncars\r\n90, " + QByteArray::number(save) + "\r\n";
             const auto time = std::filesystem::last_write_time(FsPath(path));
             const QString written = kept == 3 ? path + ".new" : path;
             WriteBytes(written, kept ? theirs : theirs + "91, c\r\n");

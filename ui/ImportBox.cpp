@@ -136,9 +136,13 @@ void ImportBox::ImportClicked()
     if (!parts_.commit())
         return;
     const QString vehicle = txtImportv->text();
-    if (std::optional<ExpressImport::Replacement> replacement = parts_.import.Apply())
-        parts_.undo.push(new ReplaceCommand(parts_.document, replacement->row, std::move(replacement->line),
-                                            QStringLiteral("Import ") + vehicle));
+    if (std::optional<ExpressImport::Replacement> replacement = parts_.import.Apply()) {
+        // A boat's, bike's or aircraft's record is replaced where it is seen.
+        parts_.document.ShowView(replacement->view);
+        parts_.undo.push(new ReplaceCommand(parts_.document, replacement->view, replacement->row,
+                                            std::move(replacement->line), QStringLiteral("Import ") + vehicle));
+        emit replaced(replacement->row);
+    }
 }
 
 void ImportBox::RestoreClicked()
@@ -148,8 +152,8 @@ void ImportBox::RestoreClicked()
     const QString vehicle = comRestore->currentText();
     RestoreDefaults::Outcome outcome = parts_.restore.Restore(ToBytes(vehicle));
     if (outcome.result == RestoreDefaults::Result::Restored)
-        parts_.undo.push(new ReplaceCommand(parts_.document, outcome.replacement.row, std::move(outcome.replacement.line),
-                                            QStringLiteral("Restore ") + vehicle));
+        parts_.undo.push(new ReplaceCommand(parts_.document, outcome.replacement.view, outcome.replacement.row,
+                                            std::move(outcome.replacement.line), QStringLiteral("Restore ") + vehicle));
 }
 
 }  // namespace revlane::ui

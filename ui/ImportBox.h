@@ -49,6 +49,8 @@ public:
 signals:
     // What the line above the grid says of the import text; empty once there is nothing to say.
     void told(const QString& text);
+    // An import replaced the line of this row, in the view now shown.
+    void replaced(int row);
 
 private:
     void TextChanged();

@@ -16,8 +16,9 @@ class LinesCommand : public QUndoCommand {
 public:
     void redo() final;
     void undo() final;
-    // The first row it changed, to be brought into view; -1 for none.
+    // The first row it changed, and its view, to be brought into view; -1 for none.
     int FirstRow() const { return changes_.empty() ? -1 : changes_.front().row; }
+    int View() const { return changes_.empty() ? -1 : changes_.front().view; }
 
     // "1 value", "3 values".
     static QString Values(int count);

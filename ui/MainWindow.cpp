@@ -17,6 +17,7 @@
 #include "ImportBox.h"
 #include "Layout.h"
 #include "Pictures.h"
+#include "RecordTabs.h"
 #include "VehicleTableModel.h"
 #include "WindowFrame.h"
 
@@ -100,6 +101,8 @@ void MainWindow::BuildControls()
     table_ = new VehicleTableModel(document, marks, CaptionTable_, undo_, Grid1);
     Grid1->SetTable(table_);
     make.Place(Grid1, 120, 1560, 8895, 2175);
+    recordTabs_ = new RecordTabs(document, [this] { return Commit(); }, this);
+    connect(recordTabs_, &RecordTabs::viewChosen, this, [this] { Grid1->ShowStart(); });
     BuildBottomArea();
 
     const std::pair<QWidget*, const char*> named[] = {
@@ -125,6 +128,7 @@ void MainWindow::BuildBottomArea()
     importBox_ = new ImportBox({document, import, restore, undo_, *services_.messages, [this] { return Commit(); }}, make,
                                picBottom);
     connect(importBox_, &ImportBox::told, this, [this](const QString& text) { ShowStatus(text); });
+    connect(importBox_, &ImportBox::replaced, this, [this](int row) { Grid1->MoveTo(row, Grid1->currentIndex().column()); });
     make.Line(picBottom, 0, 2280, 8880)->setObjectName(QStringLiteral("Linea5"));
     auto* about = make.Button(picBottom, "About...", false, 0, 2400, 1215, 375);
     cmdRun = make.Button(picBottom, "Run GTA III", true, 2640, 2400, 2295, 375);
@@ -176,7 +180,10 @@ void MainWindow::LayoutPass()
     const auto pass = LayOut(outerWidth, outerHeight, isMinimized());
     if (!pass)
         return;
-    Grid1->resize(Px(pass->gridWidth), Px(pass->gridHeight));
+    // The tabs of the kinds of record, where there are any, take the grid's top.
+    const int tabs = recordTabs_->isVisibleTo(this) ? recordTabs_->sizeHint().height() : 0;
+    recordTabs_->setGeometry(Grid1->x(), Px(layout::GridTop), Px(pass->gridWidth), tabs);
+    Grid1->setGeometry(Grid1->x(), Px(layout::GridTop) + tabs, Px(pass->gridWidth), Px(pass->gridHeight) - tabs);
     picBottom->move(picBottom->x(), Px(pass->bottomTop));
     gridLine_->resize(Px(pass->separatorRight) - gridLine_->x(), gridLine_->height());
     const int right = gridLine_->geometry().right() + 1;

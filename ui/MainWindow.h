@@ -28,6 +28,7 @@ namespace revlane::ui {
 class FindBar;
 class GridView;
 class ImportBox;
+class RecordTabs;
 class VehicleTableModel;
 
 // The main window: one window that holds every command of Revlane. It wires the controls to the
@@ -135,6 +136,8 @@ private:
 
     // The controls, under the names the rest of the program knows them by.
     GridView* Grid1 = nullptr;
+    // Over the grid, where the file holds more than one kind of record.
+    RecordTabs* recordTabs_ = nullptr;
     QLabel* lblMode = nullptr;
     QRadioButton* optDefault = nullptr;
     QRadioButton* optHandling = nullptr;

@@ -8,6 +8,7 @@
 #include "GridView.h"
 #include "LinesCommand.h"
 #include "Pictures.h"
+#include "RecordTabs.h"
 #include "VehicleTableModel.h"
 
 // Ending an edit in the grid, undoing and redoing the steps of the undo stack, the line above the
@@ -28,6 +29,8 @@ void MainWindow::SetUpEditing()
     const auto bind = [this](QKeySequence keys, std::function<void()> action) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, std::move(action));
     };
+    bind(QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] { recordTabs_->Step(1); });
+    bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), [this] { recordTabs_->Step(-1); });
     bind(QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { UndoOrRedo(true); });
     bind(QKeySequence(Qt::CTRL | Qt::Key_Y), [this] { UndoOrRedo(false); });
     bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [this] { UndoOrRedo(false); });
@@ -51,6 +54,11 @@ void MainWindow::UndoOrRedo(bool undo)
         return;
     const int index = undo ? undo_.index() - 1 : undo_.index();
     const auto* step = dynamic_cast<const LinesCommand*>(undo_.command(index));
+    // A step of another kind of record is undone where it can be seen.
+    if (step && step->View() >= 0 && step->View() != document.CurrentView()) {
+        document.ShowView(step->View());
+        Grid1->ShowStart();
+    }
     if (undo)
         undo_.undo();
     else

@@ -8,6 +8,7 @@
 
 #include "GridView.h"
 #include "ImportBox.h"
+#include "RecordTabs.h"
 #include "QtPorts.h"
 #include "Text.h"
 
@@ -73,6 +74,8 @@ void MainWindow::ShowReadFile(const QString& importText)
     for (QWidget* w : std::initializer_list<QWidget*>{lblProcessed, cmdRun, cmdSave, cmdReload})
         w->setEnabled(open);
     undo_.clear();
+    recordTabs_->setVisible(open && document.ViewCount() > 1);
+    LayoutPass();
 }
 
 void MainWindow::SetFileOption(QRadioButton* option, bool checked)

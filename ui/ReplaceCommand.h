@@ -10,8 +10,9 @@ namespace revlane::ui {
 // its stock line.
 class ReplaceCommand : public LinesCommand {
 public:
-    ReplaceCommand(Document& document, int row, std::string line, const QString& text)
-        : LinesCommand(document, text), row_(row), line_(std::move(line))
+    // The row of the view given (the one shown where none is given).
+    ReplaceCommand(Document& document, int view, int row, std::string line, const QString& text)
+        : LinesCommand(document, text), view_(view), row_(row), line_(std::move(line))
     {
     }
 
@@ -19,12 +20,13 @@ protected:
     std::vector<LineChange> Make() override
     {
         std::vector<LineChange> changes;
-        if (std::optional<LineChange> change = document_.ReplaceLine(row_, line_))
+        if (std::optional<LineChange> change = document_.ReplaceLine(row_, line_, view_))
             changes.push_back(std::move(*change));
         return changes;
     }
 
 private:
+    int view_;
     int row_;
     std::string line_;
 };

@@ -109,6 +109,10 @@ QString VehicleTableModel::Caption(int col) const
 {
     if (document_.IsIde())
         return FromBytes(DefaultCaption(document_.GameOf(), col));
+    if (document_.Record() != RecordKind::Vehicle) {
+        const RecordCaption caption = RecordColumnCaption(document_.Record(), col);
+        return FromBytes(std::string(caption.letter)) + QLatin1Char('\n') + FromBytes(std::string(caption.name));
+    }
     const CaptionTable::Header header = captions_.HandlingHeader(document_.GameOf(), col);
     return FromBytes(std::string(header.letter)) + QLatin1Char('\n') + FromBytes(std::string(header.name))
            + QLatin1Char('\n') + FromBytes(std::string(header.hint));
@@ -173,7 +177,8 @@ QString VehicleTableModel::What(int row, int col) const
 {
     const std::string vehicle = document_.IsIde() ? document_.Cell(row, 1) : std::string(document_.Key(row));
     const std::string field = document_.IsIde() ? DefaultCaption(document_.GameOf(), col)
-                                                : std::string(captions_.HandlingHeader(document_.GameOf(), col).name);
+                              : document_.Record() != RecordKind::Vehicle ? std::string(RecordColumnCaption(document_.Record(), col).name)
+                                                                          : std::string(captions_.HandlingHeader(document_.GameOf(), col).name);
     return FromBytes(vehicle) + QLatin1Char(' ') + FromBytes(field);
 }
 

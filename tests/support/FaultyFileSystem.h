@@ -58,18 +58,18 @@ public:
         real_->WriteAll(p, bytes);
     }
     std::filesystem::path WriteNew(const std::filesystem::path& target, const std::vector<std::string>& lines,
-                                   const std::vector<LineEnd>& ends) override
+                                   const std::vector<LineEnd>& ends, std::string_view head = {}) override
     {
         auto made = target;
         made += std::string(platform::DiskFileSystem::kSaveSuffix) + "-cut";
         if (Dies()) {
-            const std::string bytes = text::JoinLines(lines, ends);
+            const std::string bytes = std::string(head) + text::JoinLines(lines, ends);
             real_->WriteAll(made, bytes.substr(0, bytes.size() / 2));
         }
         if (crashed)
             return made;
         Check(Op::Write, target);
-        made = real_->WriteNew(target, lines, ends);
+        made = real_->WriteNew(target, lines, ends, head);
         log.push_back("write");
         return made;
     }

@@ -44,7 +44,7 @@ struct Session : OpenedFile {
     void Type(const std::string& text) { import.TextChanged(text); }
     bool Put(const std::optional<ExpressImport::Replacement>& replacement)
     {
-        return replacement && doc.ReplaceLine(replacement->row, replacement->line).has_value();
+        return replacement && doc.ReplaceLine(replacement->row, replacement->line, replacement->view).has_value();
     }
     bool Apply() { return Put(import.Apply()); }
     RestoreDefaults::Result Restore(const std::string& name)

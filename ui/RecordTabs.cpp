@@ -1,0 +1,56 @@
+#include "RecordTabs.h"
+
+#include <QSignalBlocker>
+
+namespace revlane::ui {
+
+RecordTabs::RecordTabs(Document& document, std::function<bool()> commit, QWidget* parent)
+    : QTabBar(parent), document_(document), commit_(std::move(commit))
+{
+    setObjectName(QStringLiteral("tabRecords"));
+    setDrawBase(false);
+    setExpanding(false);
+    hide();
+    document_.Listen(*this);
+    connect(this, &QTabBar::currentChanged, this, &RecordTabs::Chosen);
+}
+
+void RecordTabs::DocumentReset()
+{
+    const QSignalBlocker quiet(this);
+    const int views = document_.IsOpen() ? document_.ViewCount() : 0;
+    while (count() > views)
+        removeTab(count() - 1);
+    for (int view = 0; view < views; ++view) {
+        const QString text = QStringLiteral("%1 (%2)").arg(QLatin1String(RecordKindName(document_.ViewKind(view))))
+                                 .arg(document_.RecordCount(view));
+        if (view < count())
+            setTabText(view, text);
+        else
+            addTab(text);
+    }
+    if (views > 0)
+        setCurrentIndex(document_.CurrentView());
+}
+
+void RecordTabs::Chosen(int index)
+{
+    if (index == document_.CurrentView())
+        return;
+    if (!commit_()) {
+        // The value refused stays where it was typed, in its own view.
+        const QSignalBlocker quiet(this);
+        setCurrentIndex(document_.CurrentView());
+        return;
+    }
+    document_.ShowView(index);
+    emit viewChosen();
+}
+
+void RecordTabs::Step(int step)
+{
+    if (isVisible() && count() > 1)
+        setCurrentIndex((currentIndex() + step + count()) % count());
+}
+
+}  // namespace revlane::ui
