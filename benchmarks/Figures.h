@@ -16,6 +16,7 @@ namespace revlane::bench {
 
 class BenchWindow;
 class PeerWindow;
+struct GridShape;
 
 std::string FigureName(const std::string& what, const BenchInstall& install, FileKind kind);
 
@@ -52,6 +53,18 @@ void PeakMemoryFigure(Table& table, const BenchInstall& install, const std::file
 // The child's side: starts the window on the installation, opens its handling.cfg, edits its
 // last vehicle and saves it unless `empty`, and prints its peak memory.
 int PeakMemoryChild(const std::filesystem::path& folder, const std::filesystem::path& work, bool empty);
+
+// A session with the installation's large handling.cfg, Revlane's window against the peer, each
+// sample a fresh process: the window open, Multiply by 1.1, Ctrl+Enter fill, its Ctrl+Z and Ctrl+Y,
+// Ctrl+C of a whole value column, a paste after the undone fill against the same paste on a
+// fresh history, a find of a name that is not there, the last vehicle edited, and the peak memory
+// of the whole-column changes.
+void GestureFigures(Table& table, const BenchInstall& install, const std::filesystem::path& work,
+                    const std::filesystem::path& self, const GridShape& shape, int rounds);
+// The child's side: one sequence ("multiply", "fill" or "plain") in Revlane's window ("revlane")
+// or the peer, printing each gesture's time; with `check`, fingerprints of the lines it made too.
+int GestureChild(const std::string& side, const std::string& sequence, const std::filesystem::path& folder,
+                 const std::filesystem::path& work, const std::string& shape, bool check);
 
 // Starts the bench itself as a child with offscreen windows, and gives what it printed, by name.
 // A child that fails fails the run, with what it said.

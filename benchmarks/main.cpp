@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <thread>
 
@@ -64,6 +65,10 @@ int main(int argc, char* argv[])
         }
         if (argc == 4 && mode == "--open-child")
             return Child(OpenChild(argv[2], argv[3]));
+        if (argc == 8 && mode == "--gesture-child") {
+            QApplication app(argc, argv);
+            return Child(GestureChild(argv[2], argv[3], argv[4], argv[5], argv[6], std::string(argv[7]) == "check"));
+        }
     } catch (const std::exception& e) {
         std::cerr << "revlane-bench " << mode << ": " << e.what() << "\n";
         return 2;
@@ -84,7 +89,7 @@ int main(int argc, char* argv[])
     const QCommandLineOption workOption(QStringLiteral("work"), QStringLiteral("Where the files measured are made."),
                                         QStringLiteral("folder"), QStringLiteral(REVLANE_BENCH_WORK_DIR));
     const QCommandLineOption onlyOption(QStringLiteral("only"),
-                                        QStringLiteral("Only one group: startup, stock, large or memory."),
+                                        QStringLiteral("Only one group: startup, stock, large, gestures or memory."),
                                         QStringLiteral("group"));
     parser.addOptions({check, xvfb, fixturesOption, workOption, onlyOption});
     parser.process(app);
@@ -147,18 +152,30 @@ int main(int argc, char* argv[])
                 }
             }
         }
-        for (const int lines : {100'000, 1'000'000}) {
+        std::optional<GridShape> shape;
+        for (const int lines : {10'000, 100'000, 1'000'000}) {
+            const bool small = lines == 10'000;
             const bool huge = lines == 1'000'000;
-            if (!(group("large") || (huge && group("memory"))))
+            if (!(group("gestures") || (!small && group("large")) || (huge && group("memory"))))
                 continue;
             const BenchInstall install = InstallLarge(fixtures, work, lines, "large-" + std::to_string(lines));
-            if (group("large")) {
+            if (group("large") && !small) {
                 const Rounds rounds = huge ? Rounds{7, 9, 1.0} : Rounds{11, 51, 3.0};
                 ModelOpenChildFigure(table, install, work, self, 2, huge ? 7 : 11);
                 ModelReloadFigure(table, install, FileKind::HandlingCfg, 2, rounds);
                 report();
                 BenchWindow window(install, work);
                 SaveFigures(table, window, install, FileKind::HandlingCfg, 1.2, rounds);
+                report();
+            }
+            if (group("gestures")) {
+                if (!shape) {
+                    BenchWindow window(install, work);
+                    window.Click(FileKind::HandlingCfg);
+                    UntilIdle();
+                    shape = ShapeOf(window);
+                }
+                GestureFigures(table, install, work, self, *shape, huge ? 5 : small ? 9 : 7);
                 report();
             }
             if (huge && group("memory")) {
