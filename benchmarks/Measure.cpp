@@ -1,6 +1,7 @@
 #include "Measure.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <ostream>
 
@@ -44,7 +45,7 @@ std::string Format(const char* format, double value)
 std::string Amount(double value, const std::string& unit)
 {
     if (unit == "ms")
-        return Format(value < 1 ? "%.4f" : value < 100 ? "%.2f" : "%.0f", value) + " ms";
+        return Format(std::abs(value) < 1 ? "%.4f" : std::abs(value) < 100 ? "%.2f" : "%.0f", value) + " ms";
     return Format("%.1f", value) + " " + unit;
 }
 
@@ -67,7 +68,7 @@ void PrintFigure(std::ostream& out, const Figure& f)
     const std::string goal = f.goal == Goal::RatioAtMost ? "<= " + Format("%.2f", f.limit) + "x"
                                                          : "< " + Amount(f.limit, f.unit);
     out << Pad(f.name, kNameWidth) << PadLeft(Amount(f.value, f.unit), 12) << PadLeft(Amount(f.floor, f.unit), 12)
-        << PadLeft(Format("%.2fx", f.Ratio()), 8) << "  " << Pad(goal, 11) << (f.Ok() ? "ok" : "SHORT");
+        << PadLeft(std::isnan(f.Ratio()) ? "-" : Format("%.2fx", f.Ratio()), 8) << "  " << Pad(goal, 11) << (f.Ok() ? "ok" : "SHORT");
     if (!f.note.empty())
         out << "  (" << f.note << ")";
     out << "\n";
@@ -76,7 +77,7 @@ void PrintFigure(std::ostream& out, const Figure& f)
 
 }  // namespace
 
-Medians SampleInTurns(const Work& value, const Work& floor, Rounds rounds)
+Series SampleSeries(const Work& value, const Work& floor, Rounds rounds)
 {
     std::vector<double> values;
     std::vector<double> floors;
@@ -92,7 +93,13 @@ Medians SampleInTurns(const Work& value, const Work& floor, Rounds rounds)
             values.push_back(TimeOnce(value));
         }
     }
-    return {Median(values), Median(floors)};
+    return {std::move(values), std::move(floors)};
+}
+
+Medians SampleInTurns(const Work& value, const Work& floor, Rounds rounds)
+{
+    const Series series = SampleSeries(value, floor, rounds);
+    return {Median(series.value), Median(series.floor)};
 }
 
 void Table::Add(Figure figure)

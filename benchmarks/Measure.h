@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cmath>
 #include <functional>
 #include <iosfwd>
 #include <string>
@@ -33,8 +34,16 @@ struct Medians {
     double floor;  // ms
 };
 
+// Every sample of each, in the order they were taken.
+struct Series {
+    std::vector<double> value;
+    std::vector<double> floor;
+};
+
 // Times the value and its floor in turns, one of each per round (which of them goes first
-// alternates), so that a change in the machine's load reaches both alike; gives the median of each.
+// alternates), so that a change in the machine's load reaches both alike.
+Series SampleSeries(const Work& value, const Work& floor, Rounds rounds);
+// The same, giving the median of each.
 Medians SampleInTurns(const Work& value, const Work& floor, Rounds rounds);
 
 double Median(std::vector<double> samples);
@@ -51,8 +60,9 @@ struct Figure {
     double limit = 0;
     std::string note = {};  // after the verdict, such as what the floor is made of
 
-    double Ratio() const { return floor > 0 ? value / floor : 0; }
-    bool Ok() const { return goal == Goal::RatioAtMost ? Ratio() <= limit : value < limit; }
+    // None where the floor is no cost at all: a figure beyond a paint can be.
+    double Ratio() const { return floor > 0 ? value / floor : std::nan(""); }
+    bool Ok() const { return goal == Goal::RatioAtMost ? value <= limit * floor : value < limit; }
 };
 
 class Table {

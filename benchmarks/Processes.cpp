@@ -9,11 +9,14 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <iostream>
 #include <stdexcept>
 
 #include "Figures.h"
 #include "FirstFrame.h"
+#include "GridView.h"
 #include "Window.h"
 
 extern char** environ;
@@ -27,11 +30,15 @@ namespace {
 struct Run {
     double msToFirstLine = 0;
     std::string firstLine;
+    std::string output;
+    int status = 0;
 };
 
 // Starts a program with the environment changed as given, and times it until it prints its
-// first line. Its errors go nowhere: a program that prints nothing fails the measurement.
-Run SpawnUntilFirstLine(const std::vector<std::string>& args, const std::vector<std::string>& setEnv)
+// first line; gives all it printed. Its errors go to `errors`: a program that prints nothing
+// fails the measurement.
+Run SpawnUntilFirstLine(const std::vector<std::string>& args, const std::vector<std::string>& setEnv,
+                        const std::string& errors = "/dev/null")
 {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
@@ -60,7 +67,7 @@ Run SpawnUntilFirstLine(const std::vector<std::string>& args, const std::vector<
     posix_spawn_file_actions_adddup2(&actions, out[1], 1);
     posix_spawn_file_actions_addclose(&actions, out[0]);
     posix_spawn_file_actions_addclose(&actions, out[1]);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
 
     Run run;
     pid_t pid = 0;
@@ -88,11 +95,11 @@ Run SpawnUntilFirstLine(const std::vector<std::string>& args, const std::vector<
         }
     }
     ::close(out[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
+    ::waitpid(pid, &run.status, 0);
     if (!timed)
-        throw std::runtime_error(args[0] + " printed nothing (exit status " + std::to_string(status) + ")");
+        throw std::runtime_error(args[0] + " printed nothing (exit status " + std::to_string(run.status) + ")");
     run.firstLine = output.substr(0, output.find('\n'));
+    run.output = std::move(output);
     return run;
 }
 
@@ -107,6 +114,22 @@ double PeakMiB(const std::string& line)
 }
 
 }  // namespace
+
+std::map<std::string, std::string> RunChild(const std::vector<std::string>& args, const fs::path& work)
+{
+    const fs::path errors = work / "child-errors.log";
+    const Run run = SpawnUntilFirstLine(args, {"QT_QPA_PLATFORM=offscreen"}, errors.string());
+    if (!WIFEXITED(run.status) || WEXITSTATUS(run.status) != 0) {
+        std::ifstream log(errors);
+        const std::string said((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+        throw std::runtime_error("a measuring child failed (" + args[1] + " " + args[2] + "):\n" + said);
+    }
+    std::map<std::string, std::string> said;
+    std::istringstream lines(run.output);
+    for (std::string name, value; lines >> name >> value;)
+        said[name] = value;
+    return said;
+}
 
 void StartupFigures(Table& table, const fs::path& revlane, const fs::path& bare, const fs::path& work,
                     const std::string& platform, double timeLimit, double memoryLimit, Rounds rounds)
@@ -180,15 +203,13 @@ int PeakMemoryChild(const fs::path& folder, const fs::path& work, bool empty)
     BenchWindow window(install, work);
     if (!empty) {
         window.Click(FileKind::HandlingCfg);
-        window.PaintWhole();
-        BenchWindow::Settle();
+        UntilIdle();
         if (!window.File().IsOpen())
             throw std::runtime_error("the large file was not read");
-        window.GoToEnd(true);
-        window.TypeValue(QStringLiteral("1000.0"));
-        window.PaintWhole();
+        EditLast(window.Grid(), QStringLiteral("1000.0"));
+        UntilIdle();
         window.SaveButton()->click();
-        BenchWindow::Settle();
+        UntilIdle();
     }
     std::printf("peak memory %ld KiB\n", ui::QuitAfterFirstFrame::PeakKiB());
     return LoudErrors::Count() == 0 ? 0 : 1;

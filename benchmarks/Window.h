@@ -7,22 +7,40 @@
 #include "Files.h"
 #include "Views.h"
 
+class QAbstractItemView;
+class QAction;
 class QPushButton;
 class QString;
 class QRadioButton;
+class QWidget;
 
 namespace revlane::platform {
 class Settings;
 }
 namespace revlane::ui {
+class GridView;
 class MainWindow;
+class NumberPort;
 }
 
 namespace revlane::bench {
 
+// Runs the event loop until it is idle: nothing posted, nothing due, nothing left to delete. Where
+// a user's wait after a gesture ends, and where every clock of a window stops, value and floor alike.
+void UntilIdle();
+// Marks every widget of a window for painting and paints it whole at once; the time it took, in ms.
+double PaintWhole(QWidget* window);
+// Ctrl+End in a grid, to its last row, and a value typed into the cell there: its first
+// character opens the cell's editor, Enter ends the edit.
+void EditLast(QWidget* grid, const QString& value);
+// Selects every row of a grid's column, its first cell current, as a drag down the column does.
+void SelectColumn(QAbstractItemView* grid, int col);
+// The line box that has the keyboard, a cell's editor; an error where none has.
+QWidget* FocusedEditor();
+
 // The real main window on an installation, started as a user starts it on remembered settings
 // (kept in the work folder, never the user's own), with a user who answers every question with
-// OK or Yes. Its file layer is the program's own.
+// OK or Yes, and with 1.1 to a question for a number. Its file layer is the program's own.
 class BenchWindow {
 public:
     BenchWindow(const BenchInstall& install, const std::filesystem::path& work);
@@ -32,27 +50,26 @@ public:
     const Document& File() const;
     QRadioButton* Option(FileKind kind) const;
     QPushButton* SaveButton() const;
+    QWidget* Window() const;
+    ui::GridView* Grid() const;
+    // One of the grid's menu commands, by its name.
+    QAction* Action(const char* name) const;
+    // A control the window made, by its name; an error where it has none.
+    QWidget* Control(const char* name) const;
     // Clicks the option of a file kind, as the user does to open that file.
     void Click(FileKind kind) const;
-    // Marks every widget of the window for painting, so that the next paint paints it whole:
-    // a paint of the window alone leaves out the widgets that are not marked (the grid's cells).
-    void MarkAllForPainting() const;
-    // Paints the window at once, into what the window system shows.
-    void PaintWhole() const;
-    // Makes the grid's first, or last, vehicle current with the keys a user presses (Ctrl+Home,
-    // Ctrl+End), scrolling the grid there.
-    void GoToEnd(bool last) const;
-    // Types a value into the current cell, as a user does: a key opens the editor, Enter commits.
-    void TypeValue(const QString& value) const;
-    // Handles whatever is pending, so that the next measurement starts from quiet.
-    static void Settle();
 
 private:
     QuietMessages messages_;
     LoudErrors errors_;
     FixedClock clock_;
+    std::unique_ptr<ui::NumberPort> numbers_;
     std::unique_ptr<platform::Settings> settings_;
     std::unique_ptr<ui::MainWindow> window_;
 };
+
+// The grid's shape in the window, for the peer to show as many cells.
+struct GridShape;
+GridShape ShapeOf(const BenchWindow& window);
 
 }  // namespace revlane::bench

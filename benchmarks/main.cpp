@@ -1,13 +1,16 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <thread>
 
 #include "Figures.h"
+#include "Peer.h"
 #include "Window.h"
 
 // revlane-bench: measures each figure of Revlane's performance against its floor, in turns in
@@ -17,6 +20,22 @@ namespace {
 using namespace revlane;
 using namespace revlane::bench;
 namespace fs = std::filesystem;
+
+std::string LoadAverage()
+{
+    std::ifstream loadavg("/proc/loadavg");
+    std::string one, five, fifteen;
+    loadavg >> one >> five >> fifteen;
+    return one + ", " + five + ", " + fifteen;
+}
+
+// A child's last word: what it printed goes out now, and nothing it holds is given back one
+// piece at a time, which for a million lines takes longer than the gesture measured.
+int Child(int status)
+{
+    std::fflush(stdout);
+    std::_Exit(status);
+}
 
 std::string Machine()
 {
@@ -28,12 +47,8 @@ std::string Machine()
             model = line.substr(line.find(':') + 2);
             break;
         }
-    std::ifstream loadavg("/proc/loadavg");
-    std::string one, five, fifteen;
-    loadavg >> one >> five >> fifteen;
     std::ostringstream out;
-    out << model << ", " << std::thread::hardware_concurrency() << " cores; load average " << one << ", " << five
-        << ", " << fifteen;
+    out << model << ", " << std::thread::hardware_concurrency() << " cores; load average " << LoadAverage();
     return out.str();
 }
 
@@ -41,10 +56,22 @@ std::string Machine()
 
 int main(int argc, char* argv[])
 {
-    // The child that reports the peak memory of a window with the large file open.
-    if (argc == 5 && std::string(argv[1]) == "--peak-child") {
-        QApplication app(argc, argv);
-        return PeakMemoryChild(argv[3], argv[4], std::string(argv[2]) == "empty");
+    // The children that measure one sample each in a fresh process; see Figures.h.
+    const std::string mode = argc > 1 ? argv[1] : "";
+    try {
+        if (argc == 5 && mode == "--peak-child") {
+            QApplication app(argc, argv);
+            return PeakMemoryChild(argv[3], argv[4], std::string(argv[2]) == "empty");
+        }
+        if (argc == 4 && mode == "--open-child")
+            return Child(OpenChild(argv[2], argv[3]));
+        if (argc == 8 && mode == "--gesture-child") {
+            QApplication app(argc, argv);
+            return Child(GestureChild(argv[2], argv[3], argv[4], argv[5], argv[6], std::string(argv[7]) == "check"));
+        }
+    } catch (const std::exception& e) {
+        std::cerr << "revlane-bench " << mode << ": " << e.what() << "\n";
+        return 2;
     }
 
     // The windows measured here are drawn offscreen; started programs are told their platform.
@@ -62,13 +89,14 @@ int main(int argc, char* argv[])
     const QCommandLineOption workOption(QStringLiteral("work"), QStringLiteral("Where the files measured are made."),
                                         QStringLiteral("folder"), QStringLiteral(REVLANE_BENCH_WORK_DIR));
     const QCommandLineOption onlyOption(QStringLiteral("only"),
-                                        QStringLiteral("Only one group: startup, stock, large or memory."),
+                                        QStringLiteral("Only one group: startup, stock, large, gestures or memory."),
                                         QStringLiteral("group"));
     parser.addOptions({check, xvfb, fixturesOption, workOption, onlyOption});
     parser.process(app);
 
     const fs::path fixtures = parser.value(fixturesOption).toStdString();
     const fs::path work = parser.value(workOption).toStdString();
+    const fs::path self = QCoreApplication::applicationFilePath().toStdString();
     const QString only = parser.value(onlyOption);
     const auto group = [&](const char* name) { return only.isEmpty() || only == QLatin1String(name); };
     if (!fs::exists(fixtures / "vc" / "data" / "handling.cfg")) {
@@ -95,8 +123,6 @@ int main(int argc, char* argv[])
                 std::cout << "(no Xvfb: start-up timed offscreen only; ./bench uses xvfb-run where it is installed)\n";
             }
         }
-        CaptionTable captions;
-        captions.Fill();
         if (group("stock")) {
             const Rounds modelRounds{31, 2000, 1.5};
             const Rounds windowRounds{21, 400, 2.0};
@@ -105,44 +131,56 @@ int main(int argc, char* argv[])
                 const BenchInstall install = InstallStock(fixtures, work, game, game == Game::Gta3 ? "gta3" : "vice");
                 const auto kinds = {FileKind::DefaultIde, FileKind::HandlingCfg};
                 for (const FileKind kind : kinds) {
-                    ModelOpenFigure(table, install, kind, captions, kind == FileKind::DefaultIde ? 2 : 3, modelRounds);
+                    const double limit = kind == FileKind::DefaultIde ? 2 : 3;
+                    ModelOpenFigure(table, install, kind, limit, modelRounds);
+                    ModelReloadFigure(table, install, kind, limit, modelRounds);
                     report();
                 }
                 BenchWindow window(install, work);
+                window.Click(FileKind::HandlingCfg);
+                UntilIdle();
+                PeerWindow peer(FileKind::HandlingCfg, game, ShapeOf(window));
+                peer.show();
+                UntilIdle();
                 for (const FileKind kind : kinds) {
-                    WindowOpenFigure(table, window, install, kind, captions, 1.05, false, windowRounds);
+                    WindowOpenFigure(table, window, peer, install, kind, windowRounds);
                     report();
                 }
                 for (const FileKind kind : kinds) {
-                    SaveFigure(table, window, install, kind, 1.2, saveRounds);
+                    SaveFigures(table, window, install, kind, 1.2, saveRounds);
                     report();
                 }
             }
         }
-        if (group("large") || group("memory")) {
-            for (const int lines : {100'000, 1'000'000}) {
-                const BenchInstall install =
-                    InstallLarge(fixtures, work, lines, lines > 100'000 ? "large-1m" : "large-100k");
-                const bool huge = lines > 100'000;
-                if (group("large")) {
-                    const Rounds rounds = huge ? Rounds{7, 9, 1.0} : Rounds{11, 51, 3.0};
-                    ModelOpenFigure(table, install, FileKind::HandlingCfg, captions, 2, rounds);
-                    report();
+        std::optional<GridShape> shape;
+        for (const int lines : {10'000, 100'000, 1'000'000}) {
+            const bool small = lines == 10'000;
+            const bool huge = lines == 1'000'000;
+            if (!(group("gestures") || (!small && group("large")) || (huge && group("memory"))))
+                continue;
+            const BenchInstall install = InstallLarge(fixtures, work, lines, "large-" + std::to_string(lines));
+            if (group("large") && !small) {
+                const Rounds rounds = huge ? Rounds{7, 9, 1.0} : Rounds{11, 51, 3.0};
+                ModelOpenChildFigure(table, install, work, self, 2, huge ? 7 : 11);
+                ModelReloadFigure(table, install, FileKind::HandlingCfg, 2, rounds);
+                report();
+                BenchWindow window(install, work);
+                SaveFigures(table, window, install, FileKind::HandlingCfg, 1.2, rounds);
+                report();
+            }
+            if (group("gestures")) {
+                if (!shape) {
                     BenchWindow window(install, work);
-                    WindowOpenFigure(table, window, install, FileKind::HandlingCfg, captions, huge ? 1.2 : 1.05, huge, rounds);
-                    report();
-                    if (huge) {
-                        EditFigure(table, window, install, 1.05, rounds);
-                        report();
-                    }
-                    // After that edit, on the large file.
-                    SaveFigure(table, window, install, FileKind::HandlingCfg, 1.2, rounds);
-                    report();
+                    window.Click(FileKind::HandlingCfg);
+                    UntilIdle();
+                    shape = ShapeOf(window);
                 }
-                if (huge && group("memory")) {
-                    PeakMemoryFigure(table, install, work, fs::path(argv[0]), 1.6);
-                    report();
-                }
+                GestureFigures(table, install, work, self, *shape, huge ? 5 : small ? 9 : 7);
+                report();
+            }
+            if (huge && group("memory")) {
+                PeakMemoryFigure(table, install, work, self, 1.6);
+                report();
             }
         }
     } catch (const std::exception& e) {
@@ -151,5 +189,6 @@ int main(int argc, char* argv[])
     }
     const bool ok = table.AllOk() && LoudErrors::Count() == 0;
     std::cout << (ok ? "Every figure within its goal.\n" : "Some figures fall short of their goals (SHORT).\n");
+    std::cout << "Load average at the end: " << LoadAverage() << "\n";
     return parser.isSet(check) && !ok ? 1 : 0;
 }
