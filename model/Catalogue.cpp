@@ -50,6 +50,10 @@ const Column kHandlingColumns[32] = {
     {"AF", "rear lights", "0=long, 1=small, 2=big, 3=tall"},
 };
 
+// The letters over a boat's, bike's or aircraft's columns.
+const char* const kRecordLetters[] = {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J",
+                                      "K", "L", "M", "N", "O", "P", "Q", "R", "S"};
+
 constexpr int kLetter = 9;
 constexpr int kName = 41;
 constexpr int kHint = 73;
@@ -112,12 +116,10 @@ RecordCaption RecordColumnCaption(RecordKind kind, int col)
     static const char* const aircraft[] = {"id", "Thrust", "ThrustFallOff", "Yaw", "YawStab", "SideSlip", "Roll",
                                            "RollStab", "Pitch", "PitchStab", "FormLift", "AttackLift", "MoveRes",
                                            "TurnRes.x", "TurnRes.y", "TurnRes.z", "SpeedRes.x", "SpeedRes.y", "SpeedRes.z"};
-    static const char* const letters[] = {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J",
-                                          "K", "L", "M", "N", "O", "P", "Q", "R", "S"};
     const auto at = [col](const auto& names) -> RecordCaption {
         if (col < 0 || col >= static_cast<int>(std::size(names)))
             return {};
-        return {letters[col], names[col]};
+        return {kRecordLetters[col], names[col]};
     };
     switch (kind) {
     case RecordKind::Boat: return at(boat);
