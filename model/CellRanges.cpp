@@ -14,11 +14,12 @@ bool EndsCell(std::string_view text, size_t at)
     return at >= text.size() || text[at] == '\t' || text[at] == '\n' || text[at] == '\r';
 }
 
-// The rest of a range's work once its values are known: what the file refuses, and the decimal
-// commas written as points.
-RangeWork Finished(const Document& document, RangeWork work)
+// The rest of a range's work once its values are known: what the file refuses (where values
+// come from outside), and the decimal commas written as points.
+RangeWork Finished(const Document& document, RangeWork work, bool judged)
 {
-    work.refusal = document.Refusal(work.edits);
+    if (judged)
+        work.refusal = document.Refusal(work.edits);
     work.decimalCommas = document.DecimalCommas(work.edits);
     return work;
 }
@@ -106,7 +107,7 @@ RangeWork PasteText(const Document& document, int row, int col, std::string_view
         }
     }
     work.covered = Within(document, {row, col, row + static_cast<int>(rows->size()) - 1, col + static_cast<int>(widest) - 1});
-    return Finished(document, std::move(work));
+    return Finished(document, std::move(work), true);
 }
 
 std::optional<std::string> ReadNumber(std::string_view typed)
@@ -123,17 +124,20 @@ RangeWork ChangeNumbers(const Document& document, const CellRange& range, Number
     RangeWork work;
     work.covered = Within(document, range);
     const CellRange& cells = work.covered;
+    if (!cells.Empty())
+        work.edits.reserve(static_cast<size_t>(cells.bottom - cells.top + 1) * static_cast<size_t>(cells.right - cells.left + 1));
     for (int row = cells.top; row <= cells.bottom; ++row) {
         if (!document.IsVehicleRow(row))
             continue;
         for (int col = cells.left; col <= cells.right; ++col) {
-            if (std::optional<std::string> value = ChangeNumber(document.Cell(row, col), change, operand))
+            if (std::optional<std::string> value = ChangeNumber(document.CellView(row, col), change, operand))
                 work.edits.push_back({row, col, std::move(*value)});
             else
                 ++work.leftOut;
         }
     }
-    return Finished(document, std::move(work));
+    // A number changed is a plain decimal number in a cell that holds one: nothing to refuse.
+    return Finished(document, std::move(work), false);
 }
 
 RangeWork FillRange(const Document& document, const CellRange& range, std::string_view value)
@@ -141,23 +145,27 @@ RangeWork FillRange(const Document& document, const CellRange& range, std::strin
     RangeWork work;
     work.covered = Within(document, range);
     const CellRange& cells = work.covered;
+    if (!cells.Empty())
+        work.edits.reserve(static_cast<size_t>(cells.bottom - cells.top + 1) * static_cast<size_t>(cells.right - cells.left + 1));
     for (int row = cells.top; row <= cells.bottom; ++row)
         for (int col = cells.left; col <= cells.right && document.IsVehicleRow(row); ++col)
             work.edits.push_back({row, col, std::string(value)});
-    work = Finished(document, std::move(work));
     // The cell typed in took the value; another that cannot is left as it is.
-    work.refusal.clear();
-    return work;
+    return Finished(document, std::move(work), false);
 }
 
 std::string CopyText(const Document& document, const CellRange& range)
 {
     std::string text;
+    if (range.Empty())
+        return text;
+    // Room for a guess of a typical value each, grown as any string grows where that is short.
+    text.reserve(static_cast<size_t>(range.bottom - range.top + 1) * static_cast<size_t>(range.right - range.left + 1) * 8);
     for (int row = range.top; row <= range.bottom; ++row) {
         for (int col = range.left; col <= range.right; ++col) {
             if (col > range.left)
                 text += '\t';
-            text += document.Cell(row, col);
+            text += document.CellView(row, col);
         }
         text += '\n';
     }

@@ -70,10 +70,18 @@ std::optional<std::pair<int, int>> Document::FindRecord(RecordKind kind, std::st
     for (int view = 0; view < ViewCount(); ++view) {
         if (ViewKind(view) != kind)
             continue;
+        // A vehicle's line begins with its identifier, mostly at its first byte: the others are
+        // passed over there, which a file of a million lines asks at every key typed.
+        const bool atFirstByte = !IsIde() && kind == RecordKind::Vehicle && !identifier.empty();
         const std::vector<ViewRow>& rows = views_[static_cast<size_t>(view)].rows;
-        for (int row = 0; row < static_cast<int>(rows.size()); ++row)
-            if (rows[static_cast<size_t>(row)].kind == RowKind::Vehicle && KeyOf(lines_[static_cast<size_t>(rows[static_cast<size_t>(row)].line)]) == identifier)
+        for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+            const ViewRow& at = rows[static_cast<size_t>(row)];
+            const std::string& line = lines_[static_cast<size_t>(at.line)];
+            if (atFirstByte && !line.empty() && line[0] != identifier[0] && !IsFieldGap(line[0]))
+                continue;
+            if (at.kind == RowKind::Vehicle && KeyIs(line, identifier))
                 return std::pair(view, row);
+        }
     }
     return std::nullopt;
 }
@@ -205,6 +213,18 @@ std::string_view Document::KeyOf(std::string_view line) const
     return RecordKindOf(line) == RecordKind::Vehicle ? HandlingIdentifierOf(line) : RecordIdentifierOf(line);
 }
 
+bool Document::KeyIs(std::string_view line, std::string_view key) const
+{
+    if (IsIde() || RecordKindOf(line) != RecordKind::Vehicle)
+        return KeyOf(line) == key;
+    // Told at the first byte that differs: most lines are another vehicle's.
+    size_t at = 0;
+    while (at < line.size() && IsFieldGap(line[at]))
+        ++at;
+    const size_t after = at + key.size();
+    return line.substr(at).starts_with(key) && (after == line.size() || IsFieldGap(line[after]));
+}
+
 std::string Document::RestoreEntry(int index) const
 {
     const RecordView& view = views_[static_cast<size_t>(view_)];
@@ -214,11 +234,36 @@ std::string Document::RestoreEntry(int index) const
     return IsIde() ? Cell(row, 1) : std::string(Key(row));
 }
 
-std::string Document::BuildLine(const std::vector<std::string>& fields) const
+void Document::BuildLine(const std::vector<std::string_view>& fields, std::string& out) const
 {
     if (IsIde())
-        return BuildDefaultLine(fields, Columns());
-    return Record() == RecordKind::Vehicle ? BuildHandlingLine(fields, Columns()) : BuildRecordLine(RecordMarker(Record()), fields);
+        BuildDefaultLine(fields, Columns(), out);
+    else if (Record() == RecordKind::Vehicle)
+        BuildHandlingLine(fields, Columns(), out);
+    else
+        BuildRecordLine(RecordMarker(Record()), fields, out);
+}
+
+void Document::SplitViews(std::string_view line, FieldViews& out) const
+{
+    if (IsIde())
+        SplitDefaultViews(line, out);
+    else if (Record() == RecordKind::Vehicle)
+        SplitHandlingViews(line, out);
+    else
+        SplitRecordViews(line, out);
+}
+
+std::string_view Document::CellView(int row, int col) const
+{
+    if (!IsVehicleRow(row) || col < 0)
+        return Cell(row, col);
+    const std::string& line = LineAt(row);
+    if (!IsIde())
+        return Record() == RecordKind::Vehicle ? HandlingFieldAt(line, static_cast<size_t>(col))
+                                               : HandlingFieldAt(std::string_view(line).substr(std::min<size_t>(1, line.size())), static_cast<size_t>(col));
+    SplitDefaultViews(line, cellSplit_);
+    return static_cast<size_t>(col) < cellSplit_.fields.size() ? cellSplit_.fields[static_cast<size_t>(col)] : std::string_view();
 }
 
 int Document::FindVehicle(std::string_view text, int from, bool forward) const

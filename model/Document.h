@@ -11,6 +11,7 @@
 
 #include "FileSystem.h"
 #include "Installation.h"
+#include "LineSplit.h"
 #include "Ports.h"
 #include "RecordViews.h"
 #include "Views.h"
@@ -24,12 +25,11 @@ struct CellEdit {
     std::string value;
 };
 
-// One change of a row's line: undone or made again, it puts the line back byte for byte, in
-// whichever view is shown.
+// One change of a row's line: the text the line does not have now, which undoing or making the
+// change again puts back byte for byte (the two change places), in whichever view is shown.
 struct LineChange {
     int row = -1;
-    std::string before;
-    std::string after;
+    std::string text;
     int view = 0;
 };
 
@@ -146,6 +146,7 @@ public:
     // comma, or the identifier; quick to find, for looking vehicles up.
     std::string_view Key(int row) const { return KeyOf(LineAt(row)); }
     std::string_view KeyOf(std::string_view line) const;
+    bool KeyIs(std::string_view line, std::string_view key) const;
 
     // The vehicles offered for restoring, in file order, under the names read: the model name in
     // default.ide, the identifier in handling.cfg.
@@ -159,6 +160,7 @@ public:
     // A number written with a decimal comma ("0,85", as a spreadsheet set to one copies it) where
     // the column holds numbers, with a point: the game would read it as 0. Any other value as it is.
     std::string WithDecimalPoint(int col, std::string_view value) const;
+    std::optional<std::string> DecimalPointFor(int col, std::string_view value) const;
     // How many of the values would go in with a decimal comma turned into a point.
     int DecimalCommas(const std::vector<CellEdit>& edits) const;
     // Writes a value into a vehicle's cell (not its key) and rebuilds the row's line in our own
@@ -173,12 +175,15 @@ public:
     // Replaces a vehicle row's whole line, as express import and restore do, in the view shown or
     // the one given; refuses other rows.
     std::optional<LineChange> ReplaceLine(int row, std::string line, int view = -1);
-    // Puts the lines of changes back as they were before them (the last first), or makes them again.
-    void Undo(const std::vector<LineChange>& changes);
-    void Redo(const std::vector<LineChange>& changes);
+    // Puts the lines of changes back as they were before them (the last first), or makes them
+    // again: each change's text and its row's line change places.
+    void Undo(std::vector<LineChange>& changes);
+    void Redo(std::vector<LineChange>& changes);
 
-    // The line a row's values make in our own layout.
-    std::string BuildLine(const std::vector<std::string>& fields) const;
+    // The line a row's values make in our own layout, in the view shown.
+    void BuildLine(const std::vector<std::string_view>& fields, std::string& out) const;
+    // A cell's value without a string made for it; valid until the next call, or a change of the line.
+    std::string_view CellView(int row, int col) const;
     // The comment written as the first line of a saved file.
     std::string HeaderLine();
 
@@ -187,8 +192,15 @@ public:
 
 private:
     const std::vector<ViewRow>& Rows() const { return views_[static_cast<size_t>(view_)].rows; }
-    // Sets the line of a view's row, keeping the name the restore list read for it.
-    void SetLine(int view, int row, std::string line);
+    // Swaps a view's row's line and the text; the first time a change is made, keeps the name the
+    // restore list read for the row where the change renames it.
+    void SwapLine(int view, int row, std::string& text, bool first);
+    template <class Changes>
+    void SwapBack(Changes begin, Changes end);
+    // The name the restore list shows for a line: its model name, or its identifier.
+    std::string NameOf(std::string_view line) const;
+    // A vehicle row's line split as the view shown splits it.
+    void SplitViews(std::string_view line, FieldViews& out) const;
     // Reads the file into the line table and the views; the caller tells the listeners.
     void ReadFile(class ContinueOnError& run);
     void ForgetRows();
@@ -199,7 +211,7 @@ private:
     void StopListening(DocumentListener& listener) const;
     // Puts the values into their rows' fields, by row and column, and hands on each row that took
     // one; a value its cell cannot take is left out. Returns why the first of those was refused.
-    using RowValues = std::function<void(int row, const std::vector<std::string>& fields)>;
+    using RowValues = std::function<void(int row, const std::vector<std::string_view>& fields)>;
     std::string PutValues(const std::vector<CellEdit>& edits, const RowValues& changed) const;
     void SaveSteps(class ContinueOnError& run, bool& backupMade);
     void PutCommentLine(size_t index, const std::string& text);
@@ -234,6 +246,7 @@ private:
         std::vector<std::string> fields;
     };
     mutable std::array<SplitRow, 64> split_;
+    mutable FieldViews cellSplit_;  // for CellView
     mutable std::vector<DocumentListener*> listeners_;
 };
 

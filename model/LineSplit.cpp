@@ -8,8 +8,8 @@ namespace revlane {
 
 namespace {
 
-// A default.ide field as its cell shows it: without its tabs, and without the blanks around it.
-std::string DefaultField(std::string_view field)
+// A default.ide field as its cell shows it: without the blanks around it, and without its tabs.
+std::string_view DefaultField(std::string_view field, std::deque<std::string>& owned)
 {
     size_t first = 0;
     size_t last = field.size();
@@ -18,52 +18,79 @@ std::string DefaultField(std::string_view field)
     while (last > first && IsFieldGap(field[last - 1]))
         --last;
     field = field.substr(first, last - first);
-    return field.find('\t') == std::string_view::npos ? std::string(field) : text::RemoveTabs(field);
+    if (field.find('\t') == std::string_view::npos)
+        return field;
+    return owned.emplace_back(text::RemoveTabs(field));
+}
+
+std::vector<std::string> Owned(const FieldViews& views)
+{
+    return std::vector<std::string>(views.fields.begin(), views.fields.end());
 }
 
 }  // namespace
 
-std::vector<std::string> SplitDefaultFields(std::string_view line)
+void SplitDefaultViews(std::string_view line, FieldViews& out)
 {
-    std::vector<std::string> fields;
+    out.Clear();
     for (size_t start = 0;;) {
         const size_t comma = line.find(',', start);
-        fields.push_back(DefaultField(line.substr(start, comma == std::string_view::npos ? comma : comma - start)));
+        out.fields.push_back(DefaultField(line.substr(start, comma == std::string_view::npos ? comma : comma - start), out.owned));
         if (comma == std::string_view::npos)
-            return fields;
+            return;
         start = comma + 1;
     }
 }
 
+void SplitHandlingViews(std::string_view line, FieldViews& out)
+{
+    out.Clear();
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    while (p < end && IsFieldGap(*p))
+        ++p;
+    while (p < end) {
+        const char* const start = p;
+        while (p < end && !IsFieldGap(*p))
+            ++p;
+        out.fields.emplace_back(start, static_cast<size_t>(p - start));
+        while (p < end && IsFieldGap(*p))
+            ++p;
+    }
+    if (out.fields.empty())
+        out.fields.emplace_back();
+}
+
+void SplitRecordViews(std::string_view line, FieldViews& out)
+{
+    SplitHandlingViews(line.substr(std::min<size_t>(1, line.size())), out);
+}
+
+std::string_view HandlingFieldAt(std::string_view line, size_t col)
+{
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    for (size_t field = 0;; ++field) {
+        while (p < end && IsFieldGap(*p))
+            ++p;
+        const char* const start = p;
+        while (p < end && !IsFieldGap(*p))
+            ++p;
+        if (field == col || p == end)
+            return field == col ? std::string_view(start, static_cast<size_t>(p - start)) : std::string_view();
+    }
+}
+
+std::vector<std::string> SplitDefaultFields(std::string_view line)
+{
+    FieldViews views;
+    SplitDefaultViews(line, views);
+    return Owned(views);
+}
+
 std::string_view HandlingIdentifierOf(std::string_view line)
 {
-    size_t first = 0;
-    while (first < line.size() && IsFieldGap(line[first]))
-        ++first;
-    size_t last = first;
-    while (last < line.size() && !IsFieldGap(line[last]))
-        ++last;
-    return line.substr(first, last - first);
-}
-
-std::vector<std::string> SplitRecordFields(std::string_view line)
-{
-    return SplitHandlingFields(line.substr(std::min<size_t>(1, line.size())));
-}
-
-std::string_view RecordIdentifierOf(std::string_view line)
-{
-    return HandlingIdentifierOf(line.substr(std::min<size_t>(1, line.size())));
-}
-
-std::string BuildRecordLine(char marker, const std::vector<std::string>& fields)
-{
-    std::string line(1, marker);
-    for (const std::string& field : fields) {
-        line += ' ';
-        line += field;
-    }
-    return line;
+    return HandlingFieldAt(line, 0);
 }
 
 std::string_view DefaultIdeKeyOf(std::string_view line)
@@ -73,57 +100,65 @@ std::string_view DefaultIdeKeyOf(std::string_view line)
 
 std::vector<std::string> SplitHandlingFields(std::string_view line)
 {
-    std::vector<std::string> fields;
-    const char* p = line.data();
-    const char* const end = p + line.size();
-    while (p < end && IsFieldGap(*p))
-        ++p;
-    while (p < end) {
-        const char* const start = p;
-        while (p < end && !IsFieldGap(*p))
-            ++p;
-        fields.emplace_back(start, static_cast<size_t>(p - start));
-        while (p < end && IsFieldGap(*p))
-            ++p;
-    }
-    if (fields.empty())
-        fields.emplace_back();
-    return fields;
+    FieldViews views;
+    SplitHandlingViews(line, views);
+    return Owned(views);
 }
 
-std::string BuildDefaultLine(const std::vector<std::string>& fields, int columns)
+std::vector<std::string> SplitRecordFields(std::string_view line)
+{
+    FieldViews views;
+    SplitRecordViews(line, views);
+    return Owned(views);
+}
+
+std::string_view RecordIdentifierOf(std::string_view line)
+{
+    return HandlingIdentifierOf(line.substr(std::min<size_t>(1, line.size())));
+}
+
+void BuildRecordLine(char marker, const std::vector<std::string_view>& fields, std::string& out)
+{
+    out.assign(1, marker);
+    for (const std::string_view field : fields) {
+        out += ' ';
+        out += field;
+    }
+}
+
+void BuildDefaultLine(const std::vector<std::string_view>& fields, int columns, std::string& out)
 {
     // As many fields as the line holds: a boat's, a heli's or a train's line has fewer than a
     // car's, and an empty field added at its end would be one the game reads.
-    std::string line;
+    out.clear();
     for (size_t c = 0; c < fields.size(); ++c) {
         if (c > 0) {
             // Fields past the view's columns are the game's too: they stay, after the last column.
             const int before = static_cast<int>(c) - 1;
-            line += before >= columns - 2 ? ", " : before == 1 || before == 2 ? ",\t\t" : ",\t";
+            out += before >= columns - 2 ? ", " : before == 1 || before == 2 ? ",\t\t" : ",\t";
         }
-        line += fields[c];
+        out += fields[c];
     }
-    return line;
 }
 
-std::string BuildHandlingLine(const std::vector<std::string>& fields, int columns)
+void BuildHandlingLine(const std::vector<std::string_view>& fields, int columns, std::string& out)
 {
-    static const std::string none;
-    const auto field = [&](int c) -> const std::string& {
-        return c < static_cast<int>(fields.size()) ? fields[static_cast<size_t>(c)] : none;
-    };
+    const auto field = [&](int c) { return c < static_cast<int>(fields.size()) ? fields[static_cast<size_t>(c)] : std::string_view(); };
+    size_t size = kHandlingIdentifierWidth + 3;
+    for (const std::string_view value : fields)
+        size += value.size() + 1;
+    out.clear();
+    out.reserve(size + static_cast<size_t>(std::max(0, columns - static_cast<int>(fields.size()))));
     // The games' own layout pads the identifier to 15 columns; a longer one still needs a gap,
     // or it would run into the first value.
-    std::string line = field(0);
-    line.resize(std::max(line.size() + 1, kHandlingIdentifierWidth), ' ');
+    out.assign(field(0));
+    out.resize(std::max(out.size() + 1, kHandlingIdentifierWidth), ' ');
     for (int c = 1; c < std::max(columns, static_cast<int>(fields.size())); ++c) {
         if (c == 30)
-            line += "\t\t";
-        line += field(c);
-        line += ' ';
+            out += "\t\t";
+        out += field(c);
+        out += ' ';
     }
-    return line;
 }
 
 std::optional<char> CharacterNotAllowed(std::string_view value, bool defaultIde)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,25 @@ inline bool IsFieldGap(char ch)
     return static_cast<unsigned char>(ch) <= ' ' && (ch == ' ' || ch == '\t');
 }
 
+// A line's fields as views into it, so that a line is split without a string made for each of
+// its values. A default.ide field with a tab inside is shown without it: such a field is kept in
+// `owned`, and its view points there.
+struct FieldViews {
+    std::vector<std::string_view> fields;
+    std::deque<std::string> owned;
+    void Clear()
+    {
+        fields.clear();
+        owned.clear();
+    }
+};
+void SplitDefaultViews(std::string_view line, FieldViews& out);
+void SplitHandlingViews(std::string_view line, FieldViews& out);
+void SplitRecordViews(std::string_view line, FieldViews& out);
+// Field `col` of a handling.cfg line (0 its identifier) without splitting the rest; empty past
+// the line's last.
+std::string_view HandlingFieldAt(std::string_view line, size_t col);
+
 // The comma-separated fields of a default.ide line, each with its tabs removed and its blanks
 // trimmed, every one of them.
 std::vector<std::string> SplitDefaultFields(std::string_view line);
@@ -37,7 +57,7 @@ std::string_view HandlingIdentifierOf(std::string_view line);
 std::vector<std::string> SplitRecordFields(std::string_view line);
 std::string_view RecordIdentifierOf(std::string_view line);
 // Its fields as a line: the marker, then every field after one space; as many fields as given.
-std::string BuildRecordLine(char marker, const std::vector<std::string>& fields);
+void BuildRecordLine(char marker, const std::vector<std::string_view>& fields, std::string& out);
 // The text before a default.ide line's first comma: its model id, as written.
 std::string_view DefaultIdeKeyOf(std::string_view line);
 
@@ -46,8 +66,8 @@ std::string_view DefaultIdeKeyOf(std::string_view line);
 // the fields given, however few; a handling.cfg identifier padded to 15 characters, each value
 // followed by a space, two tabs before column 30. Values past the last column follow it, each
 // after ", " in default.ide, each with its space in handling.cfg.
-std::string BuildDefaultLine(const std::vector<std::string>& fields, int columns);
-std::string BuildHandlingLine(const std::vector<std::string>& fields, int columns);
+void BuildDefaultLine(const std::vector<std::string_view>& fields, int columns, std::string& out);
+void BuildHandlingLine(const std::vector<std::string_view>& fields, int columns, std::string& out);
 
 // The first character of a value that its file cannot hold inside one field, or none: a line
 // end would split the vehicle's line in two, whitespace (and in default.ide a comma) would split

@@ -10,11 +10,6 @@ namespace revlane {
 
 namespace {
 
-bool IsBlankLine(std::string_view line)
-{
-    return line.find_first_not_of(" \t") == std::string_view::npos;
-}
-
 // The line without the blanks around it.
 std::string_view Trimmed(std::string_view line)
 {
@@ -24,13 +19,37 @@ std::string_view Trimmed(std::string_view line)
     return line.substr(first, line.find_last_not_of(" \t") - first + 1);
 }
 
-// A comment line: its first character past any blanks is the file's comment mark. The game
-// skips an indented comment too; taken for a record, an edit would rebuild it as a line that
-// starts with the mark, and the value typed would vanish into the comment.
-bool IsComment(std::string_view line, char mark)
+// What a line is to the views, found once: the kind of record in the low bits.
+enum LineClass : unsigned char {
+    kBlank = 0,
+    kTitle = 0x10,
+    kComment = 0x20,
+    kRecord = 0x40,
+    // A boat's, bike's or aircraft's marker without an identifier names no record; a default.ide
+    // line without a comma names no model to restore.
+    kUnnamed = 0x80,
+};
+
+unsigned char Classify(std::string_view line, bool ide)
 {
-    const size_t first = line.find_first_not_of(" \t");
-    return first != std::string_view::npos && line[first] == mark;
+    size_t first = 0;
+    while (first < line.size() && (line[first] == ' ' || line[first] == '\t'))
+        ++first;
+    if (first == line.size())
+        return kBlank;
+    // A comment's first character past any blanks is the file's comment mark. The game skips an
+    // indented comment too; taken for a record, an edit would rebuild it as a line that starts
+    // with the mark, and the value typed would vanish into the comment.
+    if (ide) {
+        if (line[first] == '#')
+            return kComment;
+        return line.find(',') == std::string_view::npos ? kRecord | kUnnamed : kRecord;
+    }
+    if (line[first] == ';')
+        return text::StartsWith(line, ";-") ? kTitle : kComment;
+    const RecordKind kind = RecordKindOf(line);
+    const unsigned char record = kRecord | static_cast<unsigned char>(kind);
+    return kind != RecordKind::Vehicle && RecordIdentifierOf(line).empty() ? record | kUnnamed : record;
 }
 
 struct Span {
@@ -39,28 +58,24 @@ struct Span {
 };
 
 // The view of a kind's records that lie in [first, last].
-RecordView ViewOf(const std::vector<std::string>& lines, FileKind kind, RecordKind record, const Span& span)
+RecordView ViewOf(const std::vector<unsigned char>& classes, size_t offset, bool ide, RecordKind record, const Span& span)
 {
-    const bool ide = kind == FileKind::DefaultIde;
     RecordView view;
     view.kind = record;
+    view.rows.reserve(span.last - span.first + 1);
     for (size_t i = span.first; i <= span.last; ++i) {
-        const std::string& line = lines[i];
+        const unsigned char line = classes[i - offset];
         const int at = static_cast<int>(i);
-        if (IsBlankLine(line))
-            continue;
-        if (!ide && text::StartsWith(line, ";-")) {
+        if (line == kTitle) {
             view.rows.push_back({at, RowKind::Title});
-        } else if (IsComment(line, ide ? '#' : ';')) {
+        } else if (line == kComment) {
             view.rows.push_back({at, RowKind::Comment});
-        } else if (ide || RecordKindOf(line) == record) {
-            // A boat's, bike's or aircraft's marker without an identifier names no record.
-            if (record != RecordKind::Vehicle && RecordIdentifierOf(line).empty()) {
+        } else if ((line & kRecord) && static_cast<RecordKind>(line & 0x0F) == record) {
+            if (!ide && (line & kUnnamed)) {
                 view.rows.push_back({at, RowKind::Comment});
                 continue;
             }
-            // A default.ide line without a comma names no model to restore.
-            if (!ide || line.find(',') != std::string::npos)
+            if (!(line & kUnnamed))
                 view.vehicleRows.push_back(static_cast<int>(view.rows.size()));
             view.rows.push_back({at, RowKind::Vehicle});
         }
@@ -87,20 +102,22 @@ std::vector<RecordView> FindRecordViews(const std::vector<std::string>& lines, F
                 end = i;
                 break;
             }
-    } else {
-        // The game reads no further.
-        for (size_t i = 0; i < lines.size(); ++i)
-            if (text::StartsWith(lines[i], ";the end")) {
-                end = i;
-                break;
-            }
     }
+    std::vector<unsigned char> classes;
+    classes.reserve(end - begin);
     std::array<Span, kRecordKinds> spans{};
     for (size_t i = begin; i < end; ++i) {
         const std::string& line = lines[i];
-        if (IsBlankLine(line) || IsComment(line, ide ? '#' : ';'))
+        // The game reads no further.
+        if (!ide && text::StartsWith(line, ";the end")) {
+            end = i;
+            break;
+        }
+        const unsigned char found = Classify(line, ide);
+        classes.push_back(found);
+        if (!(found & kRecord))
             continue;
-        Span& span = spans[static_cast<size_t>(ide ? RecordKind::Vehicle : RecordKindOf(line))];
+        Span& span = spans[found & 0x0F];
         span.first = std::min(span.first, i);
         span.last = i;
     }
@@ -108,7 +125,7 @@ std::vector<RecordView> FindRecordViews(const std::vector<std::string>& lines, F
     for (int k = 0; k < kRecordKinds; ++k) {
         const Span& span = spans[static_cast<size_t>(k)];
         if (span.first != std::string::npos)
-            views.push_back(ViewOf(lines, kind, static_cast<RecordKind>(k), span));
+            views.push_back(ViewOf(classes, begin, ide, static_cast<RecordKind>(k), span));
         else if (k == 0)
             views.push_back(RecordView{});
     }

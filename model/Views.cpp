@@ -13,12 +13,6 @@ char RecordMarker(RecordKind kind)
     return '\0';
 }
 
-RecordKind RecordKindOf(std::string_view line)
-{
-    const char first = line.empty() ? '\0' : line.front();
-    return first == '%' ? RecordKind::Boat : first == '!' ? RecordKind::Bike : first == '$' ? RecordKind::Aircraft : RecordKind::Vehicle;
-}
-
 const char* RecordKindName(RecordKind kind)
 {
     switch (kind) {

@@ -16,7 +16,11 @@ inline constexpr int kRecordKinds = 4;
 // The character a record line of the kind begins with; none ('\0') for a vehicle's.
 char RecordMarker(RecordKind kind);
 // The kind of a handling.cfg record line, by its first character.
-RecordKind RecordKindOf(std::string_view line);
+inline RecordKind RecordKindOf(std::string_view line)
+{
+    const char first = line.empty() ? '\0' : line.front();
+    return first == '%' ? RecordKind::Boat : first == '!' ? RecordKind::Bike : first == '$' ? RecordKind::Aircraft : RecordKind::Vehicle;
+}
 // What a view of the kind is called: "Vehicles", "Boats", "Bikes", "Aircraft".
 const char* RecordKindName(RecordKind kind);
 

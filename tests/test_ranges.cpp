@@ -97,7 +97,7 @@ private slots:
         const CellRange& c = work.covered;
         QCOMPARE(QString("%1/%2/%3 over %4,%5-%6,%7").arg(work.edits.size()).arg(work.leftOut).arg(work.decimalCommas)
                      .arg(c.top).arg(c.left).arg(c.bottom).arg(c.right), w.counts);
-        const std::vector<LineChange> changes = h.doc.EditCells(work.edits);
+        std::vector<LineChange> changes = h.doc.EditCells(work.edits);
         CheckCells(h.doc, w.cells.split(';'));
         h.doc.Undo(changes);
         QCOMPARE(h.doc.Lines(), before);

@@ -188,12 +188,12 @@ private slots:
         QCOMPARE(d.Geometry().cols, 15);
         CheckCells(d, {"0,0=SEAPLANE", "0,14=0.4", "1,0=%", "1,1=", "2,0=DINGHY", "2,2="});
         QVERIFY(d.IsVehicleRow(0) && !d.IsVehicleRow(1) && !h.Edit(2, 3, "1"));
-        const std::optional<LineChange> change = d.EditCell(0, 1, "0.6");
-        QVERIFY(change && h.Edit(2, 2, "0.5"));
+        std::vector<LineChange> change{*d.EditCell(0, 1, "0.6")};
+        QVERIFY(h.Edit(2, 2, "0.5"));
         d.ShowView(2);
         QVERIFY(h.Edit(0, 1, "0.5"));
         d.ShowView(0);
-        d.Undo({*change});  // undone where it was made
+        d.Undo(change);  // undone where it was made
         QCOMPARE(d.Cell(0, 1), std::string("1700.0"));
         QVERIFY(d.Save());
         std::vector<std::string> lines = text::SplitLines(content.toStdString());

@@ -88,13 +88,15 @@ private slots:
         OpenedFile h(kind, content);
         const auto read = h.doc.Lines();
         const int row = edit.section(',', 0, 0).toInt(), col = edit.section('=', 0, 0).section(',', 1).toInt();
-        const std::optional<LineChange> change =
+        const std::string before = h.doc.IsVehicleRow(row) ? h.LineOf(row) : "";
+        std::optional<LineChange> change =
             edit.isEmpty() ? std::nullopt : h.doc.EditCell(row, col, edit.section('=', 1).toLatin1().toStdString());
         QCOMPARE(change.has_value(), !edit.isEmpty() && !saved.isEmpty());
         if (!edit.isEmpty() && saved.isEmpty()) {  // refused: nothing changes, nor is put back
             QVERIFY(!h.doc.ReplaceLine(row, h.doc.IsVehicleRow(row) ? "90, a\r\n91, b" : "x") && !h.doc.Modified());
+            std::vector<LineChange> other{{row, "x"}};
             if (!h.doc.IsVehicleRow(row))
-                h.doc.Undo({{row, "x", "y"}});
+                h.doc.Undo(other);
             QCOMPARE(h.doc.Lines(), read);
             return;
         }
@@ -112,8 +114,9 @@ private slots:
             QCOMPARE(Cells(again.doc), cells);
         }
         if (change) {
-            h.doc.Undo({*change});
-            QCOMPARE(h.LineOf(row), change->before);
+            std::vector<LineChange> undo{*change};
+            h.doc.Undo(undo);
+            QCOMPARE(h.LineOf(row), before);
         }
     }
 

@@ -14,6 +14,7 @@ namespace revlane::ui {
 // acts on the document alone, which tells its views. A step that changed nothing is dropped.
 class LinesCommand : public QUndoCommand {
 public:
+    ~LinesCommand() override;
     void redo() final;
     void undo() final;
     // The first row it changed, and its view, to be brought into view; -1 for none.

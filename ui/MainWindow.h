@@ -132,7 +132,7 @@ private:
     void FillCells(const QString& value);
     // Says how many values a change of many took, how many it left, and how many decimal commas
     // it wrote as points.
-    void ShowCount(const QString& done, const RangeWork& work, const QString& left);
+    void ShowCount(const QString& done, int values, const RangeWork& work, const QString& left);
 
     // The controls, under the names the rest of the program knows them by.
     GridView* Grid1 = nullptr;

@@ -110,12 +110,13 @@ void MainWindow::PasteCells()
         ShowStatus(QStringLiteral("Nothing was pasted: ") + FromBytes(work.refusal));
         return;
     }
-    undo_.push(RangeCommand::Paste(document, work.edits));
+    const int pasted = static_cast<int>(work.edits.size());
+    undo_.push(RangeCommand::Paste(document, std::move(work.edits)));
     // What was pasted stays selected, to be seen and undone.
     const CellRange& covered = work.covered;
     Grid1->selectionModel()->select(QItemSelection(table_->index(covered.top, covered.left), table_->index(covered.bottom, covered.right)),
                                     QItemSelectionModel::ClearAndSelect);
-    ShowCount(QStringLiteral("pasted"), work, QStringLiteral("left out (past the grid's edge, or on rows that take no values)"));
+    ShowCount(QStringLiteral("pasted"), pasted, work, QStringLiteral("left out (past the grid's edge, or on rows that take no values)"));
 }
 
 void MainWindow::ChangeValues(NumberChange change, const QString& question)
@@ -132,21 +133,22 @@ void MainWindow::ChangeValues(NumberChange change, const QString& question)
         return;
     }
     RangeWork work = ChangeNumbers(document, range, change, *number);
-    undo_.push(RangeCommand::Numbers(document, work.edits, change, FromBytes(*number)));
-    ShowCount(QStringLiteral("changed"), work, QStringLiteral("left as they are (no number)"));
+    const int changed = static_cast<int>(work.edits.size());
+    undo_.push(RangeCommand::Numbers(document, std::move(work.edits), change, FromBytes(*number)));
+    ShowCount(QStringLiteral("changed"), changed, work, QStringLiteral("left as they are (no number)"));
 }
 
 void MainWindow::FillCells(const QString& value)
 {
     RangeWork work = FillRange(document, Selection(), ToBytes(value));
-    undo_.push(RangeCommand::Fill(document, work.edits, value));
+    undo_.push(RangeCommand::Fill(document, std::move(work.edits), value));
     if (work.decimalCommas > 0)
         ShowStatus(DecimalCommasText(work.decimalCommas) + '.', false);
 }
 
-void MainWindow::ShowCount(const QString& done, const RangeWork& work, const QString& left)
+void MainWindow::ShowCount(const QString& done, int values, const RangeWork& work, const QString& left)
 {
-    QString text = LinesCommand::Values(static_cast<int>(work.edits.size())) + ' ' + done;
+    QString text = LinesCommand::Values(values) + ' ' + done;
     if (work.leftOut > 0)
         text += QStringLiteral("; %1 %2").arg(work.leftOut).arg(left);
     if (work.decimalCommas > 0)

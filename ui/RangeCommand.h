@@ -29,7 +29,13 @@ public:
     }
 
 protected:
-    std::vector<LineChange> Make() override { return document_.EditCells(edits_); }
+    std::vector<LineChange> Make() override
+    {
+        std::vector<LineChange> changes = document_.EditCells(edits_);
+        // Put in, the values live in the lines: the step keeps only what an undo needs.
+        std::vector<CellEdit>().swap(edits_);
+        return changes;
+    }
 
 private:
     RangeCommand(Document& document, std::vector<CellEdit> edits, const QString& text)
