@@ -1,7 +1,11 @@
 #include "FrozenColumnsView.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
 
 #include "CaptionHeader.h"
 #include "LeadingColumns.h"
@@ -22,6 +26,7 @@ FrozenColumnsView::FrozenColumnsView(QTableView* grid) : QTableView(grid), grid_
     horizontalHeader()->setSectionsClickable(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollMode(ScrollPerPixel);
     setSelectionMode(NoSelection);
     setEditTriggers(NoEditTriggers);
     setTabKeyNavigation(false);
@@ -38,9 +43,8 @@ FrozenColumnsView::FrozenColumnsView(QTableView* grid) : QTableView(grid), grid_
     raise();
     hide();
 
-    // Both views scroll together and keep the same widths.
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, grid->verticalScrollBar(), &QScrollBar::setValue);
-    connect(grid->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(), &QScrollBar::setValue);
+    // It shows the rows the grid shows, scrolled with it, and keeps its columns' widths.
+    connect(grid->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { ShowRows(); });
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int size) {
         if (col < count_)
             grid_->setColumnWidth(col, size);
@@ -67,8 +71,25 @@ int FrozenColumnsView::CoveredWidth() const
     return width;
 }
 
+void FrozenColumnsView::ShowRows()
+{
+    const int top = std::max(grid_->rowAt(0), 0);
+    const int height = std::max(1, grid_->verticalHeader()->defaultSectionSize());
+    static_cast<LeadingColumns*>(model())->SetRows(top, grid_->viewport()->height() / height + 2);
+    // At the end the grid's top row may be cut: its own is cut as much.
+    executeDelayedItemsLayout();
+    verticalScrollBar()->setValue(std::max(0, -grid_->rowViewportPosition(top)));
+}
+
+void FrozenColumnsView::wheelEvent(QWheelEvent* event)
+{
+    // It has no rows of its own to scroll: the grid's are scrolled.
+    QCoreApplication::sendEvent(grid_->viewport(), event);
+}
+
 void FrozenColumnsView::Place()
 {
+    ShowRows();
     auto* captions = static_cast<CaptionHeader*>(grid_->horizontalHeader());
     captions->SetCovered(isHidden() ? 0 : CoveredWidth());
     const int frame = grid_->frameWidth();

@@ -19,10 +19,15 @@ public:
     int Count() const { return count_; }
     // How much of the grid's width it covers.
     int CoveredWidth() const;
-    // Over the grid's left edge, as high as its captions and cells.
+    // Over the grid's left edge, as high as its captions and cells, its rows those the grid shows.
     void Place();
 
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+
 private:
+    void ShowRows();
+
     QTableView* grid_;
     int count_ = 0;
 };
