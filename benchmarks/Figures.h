@@ -60,7 +60,7 @@ int PeakMemoryChild(const std::filesystem::path& folder, const std::filesystem::
 // fresh history, a find of a name that is not there, the last vehicle edited, and the peak memory
 // of the whole-column changes.
 void GestureFigures(Table& table, const BenchInstall& install, const std::filesystem::path& work,
-                    const std::filesystem::path& self, const GridShape& shape, int rounds);
+                    const std::filesystem::path& self, bool judged, const GridShape& shape, int rounds);
 // The child's side: one sequence ("multiply", "fill" or "plain") in Revlane's window ("revlane")
 // or the peer, printing each gesture's time; with `check`, fingerprints of the lines it made too.
 int GestureChild(const std::string& side, const std::string& sequence, const std::filesystem::path& folder,

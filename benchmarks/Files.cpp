@@ -69,9 +69,13 @@ BenchInstall InstallStock(const fs::path& fixtures, const fs::path& work, Game g
 
 BenchInstall InstallLarge(const fs::path& fixtures, const fs::path& work, int lines, const std::string& name)
 {
-    std::string label = std::to_string(lines);
-    for (int at = static_cast<int>(label.size()) - 3; at > 0; at -= 3)
-        label.insert(static_cast<size_t>(at), ",");
+    const std::string digits = std::to_string(lines);
+    std::string label;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            label += ',';
+        label += digits[i];
+    }
     BenchInstall install = Lay(work, Game::ViceCity, name, label + " lines");
     const fs::path from = fixtures / "vc" / "data";
     CopyWritable(from / "default.ide", install.folder / "data" / "default.ide");

@@ -63,7 +63,7 @@ void CheckSameWork(const Side& revlane, const Side& peer)
 
 }  // namespace
 
-void GestureFigures(Table& table, const BenchInstall& install, const fs::path& work, const fs::path& self,
+void GestureFigures(Table& table, const BenchInstall& install, const fs::path& work, const fs::path& self, bool judged,
                     const GridShape& shape, int rounds)
 {
     Side sides[2];  // Revlane's window, the peer
@@ -90,13 +90,17 @@ void GestureFigures(Table& table, const BenchInstall& install, const fs::path& w
     const Samples& value = sides[0].samples;
     const Samples& peer = sides[1].samples;
     const std::string size = ", " + install.label;
+    // Every gesture is judged at a million vehicles, where the cost of each line tells; the smaller
+    // files show that it grows with the file and no faster. Below them the window's own fixed work
+    // (the key columns' view, the record tabs, the stock lines its marks compare with), which a
+    // plain table has not, weighs a millisecond or two.
+    const Goal goal = judged ? Goal::RatioAtMost : Goal::Shown;
     const auto add = [&](const std::string& what, const std::string& key, double limit, const std::string& note) {
-        table.Add({what + size, Median(value.at(key)), Median(peer.at(key)), "ms", Goal::RatioAtMost, limit, note});
+        table.Add({what + size, Median(value.at(key)), Median(peer.at(key)), "ms", goal, limit, note});
     };
     const auto beyondPaint = [&](const std::string& what, const std::string& key, const std::string& painted,
                                  const std::string& gesture) {
-        table.Add({what + size, Median(BeyondPaint(value, key)), Median(BeyondPaint(peer, key)), "ms", Goal::RatioAtMost,
-                   1.0,
+        table.Add({what + size, Median(BeyondPaint(value, key)), Median(BeyondPaint(peer, key)), "ms", goal, 1.0,
                    BeyondNote(painted, Median(value.at(key)), Median(value.at(key + "-paint")), Median(peer.at(key)),
                               Median(peer.at(key + "-paint")), gesture)});
     };
@@ -108,14 +112,14 @@ void GestureFigures(Table& table, const BenchInstall& install, const fs::path& w
     add("Ctrl+Y of the fill", "fill.redo", 1.5, "floor: the peer: each line's texts swapped again");
     add("Ctrl+C of the column", "plain.copy", 2.0, "floor: the peer: each line's value taken, joined, on the clipboard");
     table.Add({"1,000 x 30 paste after an undone fill" + size, Median(value.at("fill.paste")), Median(value.at("plain.paste")),
-               "ms", Goal::RatioAtMost, 1.2, "floor: Revlane's same paste on a fresh history"});
+               "ms", goal, 1.2, "floor: Revlane's same paste on a fresh history"});
     add("find a name that is not there", "plain.find", 2.0, "floor: the peer: a scan of the names");
     beyondPaint("last vehicle edited", "plain.edit", "grid", "Ctrl+End, a value typed, Enter");
     table.Add({"peak memory, Multiply of a whole column" + size, Median(value.at("multiply.multiply-peak")),
-               Median(peer.at("multiply.multiply-peak")), "MiB", Goal::RatioAtMost, 1.5,
+               Median(peer.at("multiply.multiply-peak")), "MiB", goal, 1.5,
                "whole processes; floor: the peer's: the lines read, a new one for each changed, the old kept for undo"});
     table.Add({"peak memory, fill of a whole column" + size, Median(value.at("fill.fill-peak")),
-               Median(peer.at("fill.fill-peak")), "MiB", Goal::RatioAtMost, 1.5,
+               Median(peer.at("fill.fill-peak")), "MiB", goal, 1.5,
                "whole processes; floor: the peer's: the lines read, a new one for each changed, the old kept for undo"});
 }
 

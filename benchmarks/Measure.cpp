@@ -65,10 +65,11 @@ constexpr size_t kNameWidth = 52;
 
 void PrintFigure(std::ostream& out, const Figure& f)
 {
-    const std::string goal = f.goal == Goal::RatioAtMost ? "<= " + Format("%.2f", f.limit) + "x"
-                                                         : "< " + Amount(f.limit, f.unit);
+    const std::string goal = f.goal == Goal::Shown         ? "(shown)"
+                             : f.goal == Goal::RatioAtMost ? "<= " + Format("%.2f", f.limit) + "x"
+                                                           : "< " + Amount(f.limit, f.unit);
     out << Pad(f.name, kNameWidth) << PadLeft(Amount(f.value, f.unit), 12) << PadLeft(Amount(f.floor, f.unit), 12)
-        << PadLeft(std::isnan(f.Ratio()) ? "-" : Format("%.2fx", f.Ratio()), 8) << "  " << Pad(goal, 11) << (f.Ok() ? "ok" : "SHORT");
+        << PadLeft(std::isnan(f.Ratio()) ? "-" : Format("%.2fx", f.Ratio()), 8) << "  " << Pad(goal, 11) << (f.goal == Goal::Shown ? "" : f.Ok() ? "ok" : "SHORT");
     if (!f.note.empty())
         out << "  (" << f.note << ")";
     out << "\n";

@@ -49,7 +49,9 @@ Medians SampleInTurns(const Work& value, const Work& floor, Rounds rounds);
 double Median(std::vector<double> samples);
 
 // A figure is judged either by its ratio to its floor, or by its value alone.
-enum class Goal { RatioAtMost, ValueBelow };
+// A figure is judged by its ratio to its floor, by its value alone, or shown beside others without
+// a goal of its own (how a figure grows with the file's size).
+enum class Goal { RatioAtMost, ValueBelow, Shown };
 
 struct Figure {
     std::string name;
@@ -62,7 +64,7 @@ struct Figure {
 
     // None where the floor is no cost at all: a figure beyond a paint can be.
     double Ratio() const { return floor > 0 ? value / floor : std::nan(""); }
-    bool Ok() const { return goal == Goal::RatioAtMost ? value <= limit * floor : value < limit; }
+    bool Ok() const { return goal == Goal::Shown || (goal == Goal::RatioAtMost ? value <= limit * floor : value < limit); }
 };
 
 class Table {

@@ -175,7 +175,7 @@ int main(int argc, char* argv[])
                     UntilIdle();
                     shape = ShapeOf(window);
                 }
-                GestureFigures(table, install, work, self, *shape, huge ? 5 : small ? 9 : 7);
+                GestureFigures(table, install, work, self, huge, *shape, huge ? 5 : small ? 9 : 7);
                 report();
             }
             if (huge && group("memory")) {
