@@ -98,6 +98,7 @@ private slots:
         QCOMPARE(desk.Current(), desk.Index(1, ide ? 2 : 1));
 
         // The keys stay at the left edge, over the values, as far as these scroll.
+        QCOMPARE(grid->FrozenView()->width(), grid->columnViewportPosition(ide ? 2 : 1));  // no value under the keys
         grid->resize(grid->width(), grid->height() + grid->rowHeight(0) / 2);
         QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
         QVERIFY(grid->horizontalScrollBar()->value() > 0);

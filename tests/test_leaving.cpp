@@ -91,6 +91,7 @@ private slots:
             QVERIFY(desk.Checked("optHandling") && desk.CellText(0, 0) == "LANDSTAL");
         } else if (how == "game" || how == "browse") {
             QVERIFY(desk.Checked("optVice") && desk.Grid()->model()->rowCount() == 0 && !desk.Grid()->isEnabled());
+            QVERIFY(!desk.Checked("optDefault") && !desk.Checked("optHandling"));  // no file is open
             QCOMPARE(desk.Find<QLineEdit>("txtPath")->text(), vice);
         } else {
             QVERIFY(!desk.w->isVisible());
@@ -209,12 +210,15 @@ private slots:
         desk.Click("cmdPaste");
         QCOMPARE(desk.messages.Texts(), QStringList{"Clipboard does not have text at this moment."});
         auto* vehicle = desk.Find<QLineEdit>("txtImportv");
-        QGuiApplication::clipboard()->setText("idaho\t1800.0   3.0");
+        QGuiApplication::clipboard()->setText("idaho 1800.0\t3.0");
         desk.Click("cmdPaste");
-        QCOMPARE(vehicle->text(), QString());  // a tab is no separator for the lookup
+        QCOMPARE(vehicle->text(), QString("IDAHO"));
         QGuiApplication::clipboard()->setText("idaho 1800.0 3.0😀");  // never stored as "?": refused, and named
         desk.Click("cmdPaste");
         QVERIFY(vehicle->text().isEmpty() && !desk.Enabled("cmdImport") && desk.Find<QLabel>("lblStatus")->text().contains("\"😀\" (U+1F600)"));
+        QGuiApplication::clipboard()->setText("idaho\t1800.0   3.0");
+        desk.Click("cmdPaste");
+        QCOMPARE(vehicle->text(), QString());  // a tab is no separator for the lookup
         QGuiApplication::clipboard()->setText("idaho 1800.0\t3.0");
         desk.Click("cmdPaste");
         QVERIFY(vehicle->text() == "IDAHO" && !desk.Find("lblStatus")->isVisible());

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "Desk.h"
 
@@ -139,6 +140,15 @@ private slots:
         desk.w->close();  // the state the window closes in is the one kept
         desk.Start();
         QVERIFY(desk.Checked("optGta3") && desk.w->isMaximized());
+        bool about = false;  // About... shows its box over the window
+        QTimer::singleShot(0, [&about] {
+            QWidget* box = QApplication::activeModalWidget();
+            about = box && box->findChild<QWidget*>("cmdOK");
+            if (box)
+                box->close();
+        });
+        desk.Click("cmdAbout");
+        QVERIFY(about);
     }
 };
 
