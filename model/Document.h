@@ -33,6 +33,12 @@ struct LineChange {
     int view = 0;
 };
 
+// Whole record lines of one kind, as another file has them: its vehicles, taken over.
+struct RecordLines {
+    RecordKind kind = RecordKind::Vehicle;
+    std::vector<std::string> lines;
+};
+
 // What a save did.
 struct SaveResult {
     bool saved = false;       // the file on the disk holds the line table now
@@ -173,6 +179,14 @@ public:
     // Replaces a vehicle row's whole line, as express import and restore do, in the view shown or
     // the one given; refuses other rows.
     std::optional<LineChange> ReplaceLine(int row, std::string line, int view = -1);
+    // Puts each kind's lines in after the file's last record of that kind (where it holds none of
+    // it, after its last record, or before its records' end), each ending as the file's first
+    // line does, and finds the rows anew; the listeners hear a reset, and the kind shown stays
+    // shown. Refuses a line with a line end in it, and a default.ide without a cars section.
+    bool InsertRecords(const std::vector<RecordLines>& records);
+    // Takes out again what InsertRecords put in, where its kinds' last records are still those
+    // lines; otherwise refuses, and nothing changes.
+    bool RemoveRecords(const std::vector<RecordLines>& records);
     // Puts the lines of changes back as they were before them (the last first), or makes them again.
     void Undo(const std::vector<LineChange>& changes);
     void Redo(const std::vector<LineChange>& changes);
