@@ -14,11 +14,12 @@ namespace revlane::ui {
 // acts on the document alone, which tells its views. A step that changed nothing is dropped.
 class LinesCommand : public QUndoCommand {
 public:
-    void redo() final;
-    void undo() final;
+    // A step that puts lines in or takes them out does its own.
+    void redo() override;
+    void undo() override;
     // The first row it changed, and its view, to be brought into view; -1 for none.
-    int FirstRow() const { return changes_.empty() ? -1 : changes_.front().row; }
-    int View() const { return changes_.empty() ? -1 : changes_.front().view; }
+    virtual int FirstRow() const { return changes_.empty() ? -1 : changes_.front().row; }
+    virtual int View() const { return changes_.empty() ? -1 : changes_.front().view; }
 
     // "1 value", "3 values".
     static QString Values(int count);
