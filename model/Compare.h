@@ -62,8 +62,8 @@ public:
     // The other file's value of a cell of the view shown where the cell's value differs from it;
     // none where it is the same, or where the other file has no such record.
     const std::string* Theirs(int row, int col) const;
-    // The next cell after the one given (before it, going back), round the end, whose value
-    // differs from the other file's; none where none does.
+    // The next value's cell after the one given (before it, going back), round the end, whose
+    // value differs from the other file's; none where none does.
     std::optional<std::pair<int, int>> Next(int row, int col, bool forward) const;
     // The other file's values for the range's cells that differ from them. A cell whose value is
     // the same, whose record the other file lacks or that cannot take the value without moving

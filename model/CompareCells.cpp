@@ -146,8 +146,10 @@ std::optional<std::pair<int, int>> Comparison::Next(int row, int col, bool forwa
         if (!theirs)
             continue;
         const auto& differ = Differences(line, *theirs, open_.Record(), open_.Columns());
+        // Only values are gone to: a key stays in view beside them.
         const auto found = [&](int c) {
-            return (step > 0 || (forward ? c > col : c < col)) && (step < rows || (forward ? c <= col : c >= col));
+            return c >= open_.Geometry().fixedCols && (step > 0 || (forward ? c > col : c < col))
+                   && (step < rows || (forward ? c <= col : c >= col));
         };
         if (forward) {
             for (const auto& cell : differ)
