@@ -41,6 +41,9 @@ FrozenColumnsView::FrozenColumnsView(QTableView* grid) : QTableView(grid), grid_
     // Both views scroll together and keep the same widths.
     connect(verticalScrollBar(), &QScrollBar::valueChanged, grid->verticalScrollBar(), &QScrollBar::setValue);
     connect(grid->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(), &QScrollBar::setValue);
+    // After rows came or went, the grid may scroll before this view has laid out its own: the
+    // value it could not take then is taken once its range has caught up.
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] { verticalScrollBar()->setValue(grid_->verticalScrollBar()->value()); });
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int size) {
         if (col < count_)
             grid_->setColumnWidth(col, size);
