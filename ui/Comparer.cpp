@@ -173,6 +173,7 @@ void Comparer::TakeVehicles()
         groups.back().lines.push_back(record.line);
     }
     const int count = static_cast<int>(chosen->size());
+    const size_t kinds = groups.size();
     const QString what = count == 1 ? FromBytes(records[static_cast<size_t>(chosen->front())].name) : Counted(count, "vehicle", "vehicles");
     auto* step = new TakeVehiclesCommand(parts_.document, std::move(groups), QStringLiteral("Take %1 from %2").arg(what, Name()));
     const int steps = parts_.undo.index();
@@ -187,9 +188,10 @@ void Comparer::TakeVehicles()
         parts_.document.ShowView(step->View());
         parts_.grid.MoveTo(step->FirstRow(), parts_.grid.FixedColumns());
     }
-    parts_.status(QStringLiteral("%1 taken from %2, at the end of %3.")
-                      .arg(what, Name(), count == 1 ? QStringLiteral("its kind's records") : QStringLiteral("their kinds' records")),
-                  false);
+    const QString where = count == 1 ? QStringLiteral("its kind's records")
+                          : kinds == 1 ? QStringLiteral("their kind's records")
+                                       : QStringLiteral("their kinds' records");
+    parts_.status(QStringLiteral("%1 taken from %2, at the end of %3.").arg(what, Name(), where), false);
 }
 
 }  // namespace revlane::ui
