@@ -148,7 +148,7 @@ std::string Comparison::Refusal(const DefaultLines& stock)
 void Comparison::Index()
 {
     std::string held;
-    std::unordered_set<std::string> twice;
+    std::vector<bool> twice;  // by first record: told to be there more than once
     for (int view = 0; view < other_.ViewCount(); ++view) {
         other_.ShowView(view);
         FirstRecords& firsts = index_[static_cast<size_t>(other_.Record())];
@@ -156,11 +156,17 @@ void Comparison::Index()
             if (!other_.IsVehicleRow(row))
                 continue;
             const int line = other_.LineOfRow(row);
-            const std::string_view key = compare::MatchKey(other_, other_.Lines()[static_cast<size_t>(line)], held);
-            if (firsts.try_emplace(std::string(key), static_cast<int>(firsts_.size())).second)
+            const std::string& text = other_.Lines()[static_cast<size_t>(line)];
+            const std::string_view key = compare::MatchKey(other_, text, held);
+            const auto found = firsts.find(key);
+            if (found == firsts.end()) {
+                firsts.emplace(std::string(key), static_cast<int>(firsts_.size()));
                 firsts_.emplace_back(other_.Record(), line);
-            else if (twice.insert(std::string(key)).second)
-                counts_.twiceThere.emplace_back(other_.IsIde() ? compare::RecordName(other_, other_.Lines()[static_cast<size_t>(line)]) : std::string(key));
+                twice.push_back(false);
+            } else if (!twice[static_cast<size_t>(found->second)]) {
+                twice[static_cast<size_t>(found->second)] = true;
+                counts_.twiceThere.push_back(other_.IsIde() ? compare::RecordName(other_, text) : std::string(key));
+            }
         }
     }
 }
@@ -194,7 +200,19 @@ void Comparison::Count()
             }
             const size_t first = static_cast<size_t>(found->second);
             matched[first] = true;
-            const size_t differ = Differences(line, other_.Lines()[static_cast<size_t>(firsts_[first].second)], view.kind, cols).size();
+            const std::string& theirs = other_.Lines()[static_cast<size_t>(firsts_[first].second)];
+            size_t differ = 0;
+            if (open_.IsIde()) {
+                differ = Differences(line, theirs, view.kind, 1, cols - 1).size();
+            } else if (line != theirs) {
+                // Field by field as both lines are read, without splitting either first.
+                compare::FieldCursor ours(line, view.kind), other(theirs, view.kind);
+                ours.Next();
+                other.Next();
+                std::string_view x, y;
+                for (int col = 1; col < cols; ++col)
+                    differ += !compare::FieldCursor::SameNext(ours, other, x, y) && !compare::SameField(x, y);
+            }
             counts_.values += static_cast<long long>(differ);
             counts_.vehicles += differ > 0;
         }

@@ -88,10 +88,11 @@ private:
         std::vector<std::pair<int, std::string>> theirs;
     };
     const RowMarks& MarksOf(int row) const;
-    // The columns from 1 to `cols` of two lines of a kind whose values differ, each with the
-    // other line's value (valid until the next call).
+    // The columns from `first` to `last` of two lines of a kind whose values differ, each with
+    // the other line's value (valid until the next call). Only the fields up to two past `last`
+    // are split: ours_ tells whether the open line has one after a column.
     const std::vector<std::pair<int, std::string_view>>& Differences(std::string_view ours, std::string_view theirs,
-                                                                      RecordKind kind, int cols) const;
+                                                                      RecordKind kind, int first, int last) const;
 
     struct KeyHash {
         using is_transparent = void;

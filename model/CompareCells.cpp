@@ -41,7 +41,7 @@ std::string RecordName(const Document& document, std::string_view line)
 }
 
 void SplitViews(std::string_view line, bool ide, RecordKind kind, std::vector<std::string>& held,
-                std::vector<std::string_view>& fields)
+                std::vector<std::string_view>& fields, size_t most)
 {
     fields.clear();
     if (ide) {
@@ -49,33 +49,76 @@ void SplitViews(std::string_view line, bool ide, RecordKind kind, std::vector<st
         fields.assign(held.begin(), held.end());
         return;
     }
-    // As SplitHandlingFields and SplitRecordFields split it, without a copy.
-    if (kind != RecordKind::Vehicle)
-        line.remove_prefix(std::min<size_t>(1, line.size()));
-    const char* p = line.data();
-    const char* const end = p + line.size();
-    for (;;) {
-        while (p < end && IsFieldGap(*p))
-            ++p;
-        if (p == end)
-            break;
-        const char* const start = p;
-        while (p < end && !IsFieldGap(*p))
-            ++p;
-        fields.emplace_back(start, static_cast<size_t>(p - start));
-    }
+    FieldCursor cursor(line, kind);
+    while (fields.size() < most && !cursor.AtEnd())
+        fields.push_back(cursor.Next());
     if (fields.empty())
         fields.emplace_back();
 }
+
+namespace {
+
+// A plain decimal number as ParseDecimal reads it: its sign, and its digits before and after the
+// point without the zeros that say nothing ("007.50" is 7 and 5).
+struct Decimal {
+    bool negative = false;
+    std::string_view whole, fraction;
+    bool Zero() const { return whole.empty() && fraction.empty(); }
+    size_t Significant() const
+    {
+        return whole.empty() ? fraction.size() - std::min(fraction.find_first_not_of('0'), fraction.size())
+                             : whole.size() + fraction.size();
+    }
+};
+
+std::optional<Decimal> Plain(std::string_view text)
+{
+    Decimal number;
+    size_t at = 0;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        number.negative = text[0] == '-';
+        at = 1;
+    }
+    size_t point = std::string_view::npos, digits = 0;
+    for (size_t i = at; i < text.size(); ++i) {
+        if (text::IsDigit(text[i]))
+            ++digits;
+        else if (text[i] == '.' && point == std::string_view::npos)
+            point = i;
+        else
+            return std::nullopt;
+    }
+    if (digits == 0)
+        return std::nullopt;
+    number.whole = text.substr(at, std::min(point, text.size()) - at);
+    number.fraction = point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+    number.whole.remove_prefix(std::min(number.whole.find_first_not_of('0'), number.whole.size()));
+    number.fraction.remove_suffix(number.fraction.size() - std::min(number.fraction.find_last_not_of('0') + 1, number.fraction.size()));
+    return number;
+}
+
+}  // namespace
 
 bool SameField(std::string_view a, std::string_view b)
 {
     if (a == b)
         return true;
-    const std::optional<double> x = ParseDecimal(text::SpacesTrimmed(a)), y = ParseDecimal(text::SpacesTrimmed(b));
-    if (x && y)
-        return *x == *y;
-    return text::SpacesTrimmed(a) == text::SpacesTrimmed(b);
+    a = text::SpacesTrimmed(a);
+    b = text::SpacesTrimmed(b);
+    const std::optional<Decimal> x = Plain(a), y = Plain(b);
+    if (x && y) {
+        // Numbers of at most 15 significant digits are each a double of their own: they are the
+        // same number only where they are written the same, but for their zeros and a plus.
+        if (a.size() <= 24 && b.size() <= 24 && x->Significant() <= 15 && y->Significant() <= 15) {
+            if (x->Zero() || y->Zero())
+                return x->Zero() && y->Zero();
+            return x->negative == y->negative && x->whole == y->whole && x->fraction == y->fraction;
+        }
+        const std::optional<double> p = ParseDecimal(a), q = ParseDecimal(b);
+        if (p && q)
+            return *p == *q;
+    }
+    return a == b;
 }
 
 }  // namespace compare
@@ -88,12 +131,16 @@ constexpr size_t kRowsKept = 4096;
 }  // namespace
 
 const std::vector<std::pair<int, std::string_view>>& Comparison::Differences(std::string_view ours, std::string_view theirs,
-                                                                              RecordKind kind, int cols) const
+                                                                              RecordKind kind, int first, int last) const
 {
-    compare::SplitViews(ours, open_.IsIde(), kind, oursHeld_, ours_);
-    compare::SplitViews(theirs, open_.IsIde(), kind, theirsHeld_, theirs_);
     differ_.clear();
-    for (int col = 1; col < cols; ++col) {
+    // Most lines of a file beside its own backup are the same to the byte.
+    if (ours == theirs)
+        return differ_;
+    const size_t most = static_cast<size_t>(std::max(last, 0)) + 2;
+    compare::SplitViews(ours, open_.IsIde(), kind, oursHeld_, ours_, most);
+    compare::SplitViews(theirs, open_.IsIde(), kind, theirsHeld_, theirs_, most);
+    for (int col = std::max(first, 1); col <= last; ++col) {
         const size_t c = static_cast<size_t>(col);
         const std::string_view a = c < ours_.size() ? ours_[c] : std::string_view();
         const std::string_view b = c < theirs_.size() ? theirs_[c] : std::string_view();
@@ -119,7 +166,7 @@ const Comparison::RowMarks& Comparison::MarksOf(int row) const
     marks.line = line;
     marks.theirs.clear();
     if (const std::string* theirs = Match(open_.Record(), line))
-        for (const auto& [col, value] : Differences(line, *theirs, open_.Record(), open_.Columns()))
+        for (const auto& [col, value] : Differences(line, *theirs, open_.Record(), 1, open_.Columns() - 1))
             marks.theirs.emplace_back(col, std::string(value));
     return marks;
 }
@@ -145,7 +192,7 @@ std::optional<std::pair<int, int>> Comparison::Next(int row, int col, bool forwa
         const std::string* theirs = Match(open_.Record(), line);
         if (!theirs)
             continue;
-        const auto& differ = Differences(line, *theirs, open_.Record(), open_.Columns());
+        const auto& differ = Differences(line, *theirs, open_.Record(), 1, open_.Columns() - 1);
         // Only values are gone to: a key stays in view beside them.
         const auto found = [&](int c) {
             return c >= open_.Geometry().fixedCols && (step > 0 || (forward ? c > col : c < col))
@@ -185,9 +232,7 @@ RangeWork Comparison::TakeValues(const CellRange& range) const
         }
         row.clear();
         bool gaps = false;
-        for (const auto& [col, value] : Differences(line, *theirs, open_.Record(), open_.Columns())) {
-            if (col < cells.left || col > cells.right)
-                continue;
+        for (const auto& [col, value] : Differences(line, *theirs, open_.Record(), cells.left, cells.right)) {
             // A value that would leave a gap, or go after one, is judged as the document judges it.
             gaps = gaps || value.empty() || static_cast<size_t>(col) >= ours_.size() || CharacterNotAllowed(value, open_.IsIde());
             row.push_back({r, col, std::string(value)});

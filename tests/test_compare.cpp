@@ -3,7 +3,9 @@
 
 #include <memory>
 
+#include "CellMarks.h"
 #include "Compare.h"
+#include "CompareFields.h"
 #include "ModelFakes.h"
 #include "Text.h"
 
@@ -134,6 +136,29 @@ private slots:
             const int col = theirs.section(' ', 1).section('=', 0, 0).toInt();
             QCOMPARE(QString::fromStdString(*h.comparison->Theirs(at->second, col)), theirs.section('=', 1));
         }
+    }
+
+    // Values are the same where they are the same number, however it is written.
+    void sameValue_data()
+    {
+        QTest::addColumn<QByteArray>("a");
+        QTest::addColumn<QByteArray>("b");
+        QTest::addColumn<bool>("same");
+        const QByteArray longer = "0.1000000000000000000001";
+        for (const auto& [a, b, same] : std::initializer_list<std::tuple<const char*, const char*, bool>>{
+                 {"1700", "1700.0", true}, {"05", "5.00", true}, {"-0", "0.0", true}, {"+1.5", "1.50", true}, {".5", "0.5", true},
+                 {"5.", "5", true}, {"1.5", "1.05", false}, {"-1", "1", false}, {"10", "1", false}, {"R", "r", false},
+                 {"0.30000000000000004", "0.3", false}, {longer.constData(), "0.1", true}, {"C00B", "C00B ", true}, {"", "0", false}})
+            QTest::addRow("%s %s", a, b) << QByteArray(a) << QByteArray(b) << same;
+    }
+    void sameValue()
+    {
+        QFETCH(QByteArray, a);
+        QFETCH(QByteArray, b);
+        QFETCH(bool, same);
+        QCOMPARE(compare::SameField(a.toStdString(), b.toStdString()), same);
+        QCOMPARE(compare::SameField(b.toStdString(), a.toStdString()), same);
+        QCOMPARE(SameValue(a.toStdString(), b.toStdString()), same);
     }
 
     // A file that holds a vehicle twice is compared with its first line, and the user is told.
