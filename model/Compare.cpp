@@ -186,13 +186,14 @@ void Comparison::Count()
     std::vector<bool> matched(firsts_.size());
     std::string held;
     const std::vector<std::string>& lines = open_.Lines();
-    for (const RecordView& view : FindRecordViews(lines, open_.Kind())) {
-        const int cols = GeometryFor(open_.Kind(), open_.GameOf(), view.kind).cols;
-        const FirstRecords& firsts = index_[static_cast<size_t>(view.kind)];
-        for (const ViewRow& row : view.rows) {
-            if (row.kind != RowKind::Vehicle)
+    for (int view = 0; view < open_.ViewCount(); ++view) {
+        const RecordKind kind = open_.ViewKind(view);
+        const int cols = GeometryFor(open_.Kind(), open_.GameOf(), kind).cols;
+        const FirstRecords& firsts = index_[static_cast<size_t>(kind)];
+        for (int row = 0, at = 0; (at = open_.LineOfRowIn(view, row)) >= 0; ++row) {
+            if (!open_.IsVehicleRowOf(view, row))
                 continue;
-            const std::string& line = lines[static_cast<size_t>(row.line)];
+            const std::string& line = lines[static_cast<size_t>(at)];
             const auto found = firsts.find(compare::MatchKey(open_, line, held));
             if (found == firsts.end()) {
                 ++counts_.onlyHere;
@@ -203,10 +204,10 @@ void Comparison::Count()
             const std::string& theirs = other_.Lines()[static_cast<size_t>(firsts_[first].second)];
             size_t differ = 0;
             if (open_.IsIde()) {
-                differ = Differences(line, theirs, view.kind, 1, cols - 1).size();
+                differ = Differences(line, theirs, kind, 1, cols - 1).size();
             } else if (line != theirs) {
                 // Field by field as both lines are read, without splitting either first.
-                compare::FieldCursor ours(line, view.kind), other(theirs, view.kind);
+                compare::FieldCursor ours(line, kind), other(theirs, kind);
                 ours.Next();
                 other.Next();
                 std::string_view x, y;

@@ -142,6 +142,8 @@ public:
     bool IsVehicleRowOf(int view, int row) const;
     // The line a row shows, and its index in the line table; -1 for a row that shows none.
     int LineOfRow(int row) const;
+    // The same of any view's row.
+    int LineOfRowIn(int view, int row) const;
     const std::string& LineAt(int row) const { return lines_.at(static_cast<size_t>(LineOfRow(row))); }
     // A row's values as its cells show them, every one of its line's; a title's text alone, a
     // comment's whole line. Valid until the next call.

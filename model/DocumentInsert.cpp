@@ -5,7 +5,8 @@
 #include "Text.h"
 
 // Whole record lines put in and taken out again: another file's vehicles taken over, and the
-// undo of that. Every other change of the document keeps its lines where they are.
+// undo of that. Every other change of the document keeps its lines where they are. And where any
+// view's rows lie, for a look at every kind of record at once.
 namespace revlane {
 
 namespace {
@@ -69,6 +70,14 @@ void FindRowsAgain(std::vector<RecordView>& views, int& shown, const std::vector
 }
 
 }  // namespace
+
+int Document::LineOfRowIn(int view, int row) const
+{
+    if (view < 0 || view >= ViewCount())
+        return -1;
+    const std::vector<ViewRow>& rows = views_[static_cast<size_t>(view)].rows;
+    return row >= 0 && row < static_cast<int>(rows.size()) ? rows[static_cast<size_t>(row)].line : -1;
+}
 
 bool Document::InsertRecords(const std::vector<RecordLines>& records)
 {
