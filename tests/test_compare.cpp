@@ -221,25 +221,30 @@ private slots:
     // the file is saved as it was, even after a save put the header above them.
     void records_data()
     {
+        QTest::addColumn<FileKind>("kind");
         QTest::addColumn<Game>("game");
         QTest::addColumn<QByteArray>("open");
         QTest::addColumn<QByteArray>("other");
         QTest::addColumn<QByteArray>("saved");  // a bar is CR LF, @ the header
         const QByteArray boats = "LANDSTAL 1700.0\n%\tPREDATOR 1\n!\tBIKE 2\n;the end\n";
         const QByteArray more = "LANDSTAL 1700.0\nCAR 5\n%\tPREDATOR 1\n%  SPEEDER 3\n!\tBIKE 2\n$\tSKIMMER 4\n;the end\n";
-        QTest::newRow("after the last of its kind") << Game::Gta3 << kSmallCfg << QByteArray("NEWCAR  1  2\r\nIDAHO 1 2\r\n")
+        QTest::newRow("after the last of its kind") << cfg << Game::Gta3 << kSmallCfg << QByteArray("NEWCAR  1  2\r\nIDAHO 1 2\r\n")
                                                     << QByteArray("@|;|LANDSTAL        1700.0 2.0 5.0|;- bikes|BIKE           500.0 1.0|IDAHO          1600.0 2.2|NEWCAR  1  2|; A end|");
-        QTest::newRow("after a last line without an end") << Game::Gta3 << QByteArray("LANDSTAL 1\r\nIDAHO 2") << QByteArray("NEWCAR 3\n")
+        QTest::newRow("after a last line without an end") << cfg << Game::Gta3 << QByteArray("LANDSTAL 1\r\nIDAHO 2") << QByteArray("NEWCAR 3\n")
                                                           << QByteArray("@|;|LANDSTAL 1|IDAHO 2|NEWCAR 3");
-        QTest::newRow("each kind after its own") << Game::ViceCity << boats << more
+        QTest::newRow("each kind after its own") << cfg << Game::ViceCity << boats << more
                                                  << QByteArray("@\n;\nLANDSTAL 1700.0\nCAR 5\n%\tPREDATOR 1\n%  SPEEDER 3\n!\tBIKE 2\n$\tSKIMMER 4\n;the end\n");
+        const QByteArray car = "90, landstal, landstal, car, LANDSTAL, LANDSTK, richfamily, 10, 7, 0, 164, 0.8";
+        QTest::newRow("an empty cars section") << ide << Game::Gta3 << QByteArray("# c\r\ncars\r\nend\r\n") << "cars\r\n" + car + "\r\nend\r\n"
+                                               << "#" + QByteArray(kHeader) + "|cars|" + car + "|end|";
     }
     void records()
     {
+        QFETCH(FileKind, kind);
         QFETCH(Game, game);
         QFETCH(QByteArray, open);
         QFETCH(QByteArray, other);
-        Pair h(cfg, open, game);
+        Pair h(kind, open, game);
         QVERIFY2(h.CompareWithBytes(other), qPrintable(h.Said()));
         std::array<RecordLines, kRecordKinds> byKind;
         for (const TheirRecord& record : h.comparison->OnlyThere()) {
@@ -250,8 +255,9 @@ private slots:
         QVERIFY(h.doc.InsertRecords(taken));
         QVERIFY(!h.comparison->OnlyThere().size());
         QTEST(h.Saved(), "saved");
-        QVERIFY(h.doc.RemoveRecords(taken));
-        QCOMPARE(h.Saved(), Pair(cfg, open, game).Saved());
+        // Taken out after a save, the file has changes to save again.
+        QVERIFY(h.doc.RemoveRecords(taken) && h.doc.Modified());
+        QCOMPARE(h.Saved(), Pair(kind, open, game).Saved());
         // Undone once, there is nothing more of them to take out.
         QVERIFY(!h.doc.RemoveRecords(taken) || taken[0].lines.empty());
     }

@@ -22,10 +22,11 @@ struct ScriptedCompare : ui::ComparePort {
         start = from;
         return file.isEmpty() ? std::nullopt : std::optional(file);
     }
+    // None chosen cancels.
     std::optional<std::vector<int>> PickVehicles(QWidget*, const QString&, const QStringList& offered) override
     {
         names = offered;
-        return picks;
+        return picks.empty() ? std::nullopt : std::optional(picks);
     }
 };
 
@@ -103,9 +104,11 @@ private slots:
         QCOMPARE(Said(desk), "Undone: Take 1 value from handling.cfg.bak");
         QVERIFY(desk.w->File().Lines() == read && Marked(desk, 3, 3));
 
+        desk.w->findChild<QAction*>("mnuTakeVehicles")->trigger();  // cancelled
+        QCOMPARE(compare.names, QStringList({"NEWCAR"}));
+        QVERIFY(desk.w->File().Lines() == read && !desk.Modified());
         compare.picks = {0};
         desk.w->findChild<QAction*>("mnuTakeVehicles")->trigger();
-        QCOMPARE(compare.names, QStringList({"NEWCAR"}));
         QCOMPARE(desk.Grid()->model()->rowCount(), 5);
         QCOMPARE(Current(desk), "4,1");
         QCOMPARE(desk.LineOf(4), "NEWCAR 1 2 3");
