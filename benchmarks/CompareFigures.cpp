@@ -37,15 +37,16 @@ double Timed(const std::function<void()>& gesture)
     return MillisecondsSince(start);
 }
 
-// The copy: every record line's values as the game reads them, one space apart, every tenth
-// value over the file with a digit written after it, so that it differs as text and as a number.
+// The copy: every record line's values as the game reads them, one space apart, and every tenth
+// value with a digit written after it, so that it differs as text and as a number: in each line
+// and in each column, one value in ten, in stripes across them.
 fs::path MakeCopy(const BenchInstall& install, const fs::path& work)
 {
     const fs::path copy = work / (install.folder.filename().string() + "-every-tenth.cfg");
     std::ifstream in(install.File(FileKind::HandlingCfg), std::ios::binary);
     std::ofstream out(copy, std::ios::binary | std::ios::trunc);
     std::string line;
-    long long values = 0;
+    long long records = 0;
     bool ended = false;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r')
@@ -67,10 +68,11 @@ fs::path MakeCopy(const BenchInstall& install, const fs::path& work)
             if (!written.empty())
                 written += ' ';
             written += line.substr(at, end - at);
-            if (field > 0 && ++values % 10 == 0)
+            if (field > 0 && (records + field) % 10 == 0)
                 written += '1';
             at = end;
         }
+        ++records;
         out << written << "\r\n";
     }
     if (!out.flush())
@@ -92,9 +94,14 @@ void RevlaneSide(const BenchInstall& install, const fs::path& copy, const fs::pa
         throw std::runtime_error("the window did not compare with " + copy.string());
     SelectColumn(window.Grid(), kColumn);
     UntilIdle();
+    const size_t compared = check ? floor::Fingerprint(window.File().Lines()) : 0;
     std::printf("take %.6f\n", Timed([&] { window.Action("mnuTakeValues")->trigger(); }));
-    if (check)
+    if (check) {
+        // A take of nothing would measure nothing.
+        if (floor::Fingerprint(window.File().Lines()) == compared)
+            throw std::runtime_error("Take their values changed no line");
         std::printf("lines-taken %zu\n", floor::Fingerprint(window.File().Lines()));
+    }
 }
 
 void OpenSide(const BenchInstall& install, const fs::path& copy)
