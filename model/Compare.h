@@ -74,7 +74,8 @@ public:
 
 private:
     Comparison(const Document& open, Document::Ports ports, const std::filesystem::path& path);
-    // Why the other file cannot be compared with the open one; empty where it can.
+    // Why the other file cannot be compared with the open one; empty where it can. Its records
+    // are indexed on the way, since they tell its game.
     std::string Refusal(const DefaultLines& stock);
     // Indexes the other file's first record of each identifier, and counts the differences.
     void Index();
