@@ -33,6 +33,12 @@ struct LineChange {
     int view = 0;
 };
 
+// Whole record lines of one kind, as another file has them: its vehicles, taken over.
+struct RecordLines {
+    RecordKind kind = RecordKind::Vehicle;
+    std::vector<std::string> lines;
+};
+
 // What a save did.
 struct SaveResult {
     bool saved = false;       // the file on the disk holds the line table now
@@ -136,6 +142,8 @@ public:
     bool IsVehicleRowOf(int view, int row) const;
     // The line a row shows, and its index in the line table; -1 for a row that shows none.
     int LineOfRow(int row) const;
+    // The same of any view's row.
+    int LineOfRowIn(int view, int row) const;
     const std::string& LineAt(int row) const { return lines_.at(static_cast<size_t>(LineOfRow(row))); }
     // A row's values as its cells show them, every one of its line's; a title's text alone, a
     // comment's whole line. Valid until the next call.
@@ -175,6 +183,14 @@ public:
     // Replaces a vehicle row's whole line, as express import and restore do, in the view shown or
     // the one given; refuses other rows.
     std::optional<LineChange> ReplaceLine(int row, std::string line, int view = -1);
+    // Puts each kind's lines in after the file's last record of that kind (where it holds none of
+    // it, after its last record, or before its records' end), each ending as the file's first
+    // line does, and finds the rows anew; the listeners hear a reset, and the kind shown stays
+    // shown. Refuses a line with a line end in it, and a default.ide without a cars section.
+    bool InsertRecords(const std::vector<RecordLines>& records);
+    // Takes out again what InsertRecords put in, where its kinds' last records are still those
+    // lines; otherwise refuses, and nothing changes.
+    bool RemoveRecords(const std::vector<RecordLines>& records);
     // Puts the lines of changes back as they were before them (the last first), or makes them
     // again: each change's text and its row's line change places.
     void Undo(std::vector<LineChange>& changes);

@@ -139,7 +139,9 @@ private slots:
         QStringList texts;
         for (QAction* action : desk.Grid()->Menu()->actions())
             texts << action->text();
-        QCOMPARE(texts, QStringList({"&Copy", "&Paste", "", "&Set selected values to...", "&Add to selected values...", "&Multiply selected values by..."}));
+        QCOMPARE(texts, QStringList({"&Copy", "&Paste", "", "&Set selected values to...", "&Add to selected values...", "&Multiply selected values by...",
+                                     "", "Compare &with...", "&Next difference", "P&revious difference", "&Take their values",
+                                     "Take their &vehicles...", "St&op comparing"}));
         QContextMenuEvent click(QContextMenuEvent::Mouse, desk.Cell(0, 2), desk.Grid()->viewport()->mapToGlobal(desk.Cell(0, 2)));
         for (const int key : {int(Qt::Key_F10), int(Qt::Key_Menu), 0}) {
             desk.Select(0, 1);

@@ -1,5 +1,6 @@
 // Draws Revlane's windows into PNG files, for the README:
 //   revlane-screenshot <gta3|vc> <installation folder> <default.ide|handling.cfg> <out.png> [row col [max]]
+//                      [--compare=<file>]
 //   revlane-screenshot about <out.png>
 // Run it under a real display or Xvfb (xvfb-run) to get the platform's own look.
 #include <QApplication>
@@ -12,14 +13,23 @@
 #include <cstdio>
 
 #include "AboutDialog.h"
+#include "Comparer.h"
 #include "GridView.h"
 #include "MainWindow.h"
+#include "QtPorts.h"
 #include "Settings.h"
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
+    QStringList args = QCoreApplication::arguments();
+    // The file the open one is compared with, wherever it is given.
+    QString compareWith;
+    for (qsizetype i = args.size() - 1; i > 0; --i)
+        if (args[i].startsWith(QLatin1String("--compare="))) {
+            compareWith = args[i].mid(10);
+            args.removeAt(i);
+        }
     if (args.size() == 3 && args[1] == QLatin1String("about")) {
         revlane::ui::AboutDialog about;
         about.show();
@@ -28,7 +38,7 @@ int main(int argc, char* argv[])
         return about.grab().save(args[2]) ? 0 : 1;
     }
     if (args.size() < 5) {
-        std::fprintf(stderr, "usage: %s <gta3|vc> <folder> <default.ide|handling.cfg> <out.png> [row col [max]]\n"
+        std::fprintf(stderr, "usage: %s <gta3|vc> <folder> <default.ide|handling.cfg> <out.png> [row col [max]] [--compare=<file>]\n"
                              "       %s about <out.png>\n",
                      argv[0], argv[0]);
         return 2;
@@ -53,6 +63,8 @@ int main(int argc, char* argv[])
     (void)QTest::qWaitForWindowExposed(&w);
     const char* option = args[3] == QLatin1String("default.ide") ? "optDefault" : "optHandling";
     QTest::mouseClick(w.findChild<QRadioButton*>(QLatin1String(option)), Qt::LeftButton);
+    if (!compareWith.isEmpty())
+        w.findChild<revlane::ui::Comparer*>(QStringLiteral("comparer"))->CompareWith(revlane::ui::FsPathOf(QDir(compareWith).absolutePath()));
     if (args.size() >= 7)
         w.findChild<revlane::ui::GridView*>(QStringLiteral("Grid1"))->MoveTo(args[5].toInt(), args[6].toInt());
     QTest::qWait(300);

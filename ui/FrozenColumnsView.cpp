@@ -43,8 +43,10 @@ FrozenColumnsView::FrozenColumnsView(QTableView* grid) : QTableView(grid), grid_
     raise();
     hide();
 
-    // It shows the rows the grid shows, scrolled with it, and keeps its columns' widths.
+    // It shows the rows the grid shows, scrolled with it (rows that came or went may move them
+    // without a scroll), and keeps its columns' widths.
     connect(grid->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { ShowRows(); });
+    connect(grid->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] { ShowRows(); });
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int size) {
         if (col < count_)
             grid_->setColumnWidth(col, size);

@@ -15,11 +15,12 @@ namespace revlane::ui {
 class LinesCommand : public QUndoCommand {
 public:
     ~LinesCommand() override;
-    void redo() final;
-    void undo() final;
+    // A step that puts lines in or takes them out does its own.
+    void redo() override;
+    void undo() override;
     // The first row it changed, and its view, to be brought into view; -1 for none.
-    int FirstRow() const { return changes_.empty() ? -1 : changes_.front().row; }
-    int View() const { return changes_.empty() ? -1 : changes_.front().view; }
+    virtual int FirstRow() const { return changes_.empty() ? -1 : changes_.front().row; }
+    virtual int View() const { return changes_.empty() ? -1 : changes_.front().view; }
 
     // "1 value", "3 values".
     static QString Values(int count);

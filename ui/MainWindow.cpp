@@ -52,6 +52,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     ConnectControls();
     SetUpEditing();
     SetUpValues();
+    SetUpComparing();
     Form_Load();
 }
 

@@ -25,6 +25,7 @@ class QRadioButton;
 
 namespace revlane::ui {
 
+class Comparer;
 class FindBar;
 class GridView;
 class ImportBox;
@@ -37,8 +38,8 @@ class VehicleTableModel;
 // concern: MainWindow.cpp builds the controls and lays them out; MainWindowStartup.cpp starts and
 // ends a run and chooses the game; MainWindowFiles.cpp opens, saves, reloads and closes files;
 // MainWindowEditing.cpp ends edits, undoes and redoes and says what happened; MainWindowValues.cpp
-// finds vehicles and hands work on many cells to the model. Every control carries its name as its
-// object name.
+// finds vehicles and hands work on many cells to the model; MainWindowCompare.cpp sets up the
+// comparison with another file. Every control carries its name as its object name.
 class MainWindow : public QWidget {
     Q_OBJECT
 
@@ -134,6 +135,9 @@ private:
     // it wrote as points.
     void ShowCount(const QString& done, int values, const RangeWork& work, const QString& left);
 
+    // The comparison with another file (MainWindowCompare.cpp).
+    void SetUpComparing();
+
     // The controls, under the names the rest of the program knows them by.
     GridView* Grid1 = nullptr;
     // Over the grid, where the file holds more than one kind of record.
@@ -153,6 +157,8 @@ private:
     QWidget* gridLine_ = nullptr;
     // The find box, at the right of that line while it is open; none until it is first opened.
     FindBar* findBar_ = nullptr;
+    // The grid's commands of a comparison with another file.
+    Comparer* comparer_ = nullptr;
     QWidget* picBottom = nullptr;
     ImportBox* importBox_ = nullptr;
     QPushButton* cmdRun = nullptr;

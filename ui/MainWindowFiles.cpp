@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "Comparer.h"
 #include "GridView.h"
 #include "ImportBox.h"
 #include "RecordTabs.h"
@@ -65,10 +66,11 @@ void MainWindow::OpenView(FileKind kind, const QString& importText)
 
 // What a read leaves to the window besides the views that hear the document: the import box
 // with the text given (empty unless a hint is given) and no vehicle for it yet, the controls that
-// work on an open file, and nothing to undo.
+// work on an open file, nothing to undo, and nothing compared.
 void MainWindow::ShowReadFile(const QString& importText)
 {
     const bool open = document.IsOpen();
+    comparer_->Stop();
     Grid1->setEnabled(open);
     importBox_->ShowReadFile(importText);
     for (QWidget* w : std::initializer_list<QWidget*>{lblProcessed, cmdRun, cmdSave, cmdReload})

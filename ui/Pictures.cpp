@@ -1,10 +1,12 @@
 #include "Pictures.h"
 
+#include <QGuiApplication>
 #include <QHash>
 #include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QRadialGradient>
 #include <QWidget>
 
@@ -132,6 +134,21 @@ QPixmap ErrorPicture(int size, qreal devicePixelRatio)
     painter.drawLine(QPointF(10.5, 10.5), QPointF(21.5, 21.5));
     painter.drawLine(QPointF(21.5, 10.5), QPointF(10.5, 21.5));
     return pixmap;
+}
+
+QPixmap DifferenceMark()
+{
+    // Drawn once, at the screen's density, for every cell that shows it.
+    static const QPixmap mark = [] {
+        QPixmap pixmap = BlankPixmap(QSize(7, 11), qGuiApp->devicePixelRatio());
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor(150, 70, 0), 1));
+        painter.setBrush(QColor(240, 130, 20));
+        painter.drawPolygon(QPolygonF({QPointF(0.5, 1.5), QPointF(6.5, 5.5), QPointF(0.5, 9.5)}));
+        return pixmap;
+    }();
+    return mark;
 }
 
 QPixmap AboutBanner(qreal scale, qreal devicePixelRatio)

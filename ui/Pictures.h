@@ -25,6 +25,9 @@ void DrawAppIcon(QPainter& painter, const QPoint& at, int size = 32);
 // The internal-error dialog's picture: a white cross on a red disc.
 QPixmap ErrorPicture(int size = 32, qreal devicePixelRatio = 1.0);
 
+// The mark beside a value that differs from another file's: a small orange wedge.
+QPixmap DifferenceMark();
+
 // The about box's banner, 600 x 76 pixels at normal resolution, times `scale`.
 QPixmap AboutBanner(qreal scale = 1.0, qreal devicePixelRatio = 1.0);
 

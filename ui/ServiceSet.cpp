@@ -1,5 +1,6 @@
 #include "ServiceSet.h"
 
+#include "ComparePort.h"
 #include "DiskFileSystem.h"
 #include "FolderPicker.h"
 #include "GameLauncher.h"
@@ -17,6 +18,7 @@ struct ServiceSet::Made {
     std::unique_ptr<platform::FolderPicker> picker;
     std::unique_ptr<platform::GameLauncher> launcher;
     std::unique_ptr<NumberPort> numbers;
+    std::unique_ptr<ComparePort> compare;
 };
 
 ServiceSet::ServiceSet(QWidget* window, const Given& given) : made_(std::make_unique<Made>()), all_(given)
@@ -34,6 +36,7 @@ ServiceSet::ServiceSet(QWidget* window, const Given& given) : made_(std::make_un
     make(all_.picker, made_->picker, [] { return std::make_unique<platform::DialogFolderPicker>(); });
     make(all_.launcher, made_->launcher, [] { return std::make_unique<platform::SystemGameLauncher>(); });
     make(all_.numbers, made_->numbers, [] { return std::make_unique<QtNumberPort>(); });
+    make(all_.compare, made_->compare, [] { return std::make_unique<DialogComparePort>(); });
     if (!all_.files)
         all_.files = &platform::Disk();
 }

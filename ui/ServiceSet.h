@@ -15,10 +15,11 @@ class Settings;
 
 namespace revlane::ui {
 
+class ComparePort;
 class NumberPort;
 
-// Where a window's messages, error reports, files, clock, settings, folder picker, game start and
-// the numbers it asks for come from: those given (tests give their own), and the real ones, made
+// Where a window's messages, error reports, files, clock, settings, folder picker, game start,
+// the numbers it asks for and the files and vehicles a comparison asks for come from: those given (tests give their own), and the real ones, made
 // for the window, where none is given.
 class ServiceSet {
 public:
@@ -31,6 +32,7 @@ public:
         platform::FolderPicker* picker = nullptr;
         platform::GameLauncher* launcher = nullptr;
         NumberPort* numbers = nullptr;
+        ComparePort* compare = nullptr;
     };
 
     ServiceSet(QWidget* window, const Given& given);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "Compare.h"
 #include "EditCommand.h"
 #include "Pictures.h"
 #include "QtPorts.h"
@@ -66,7 +67,17 @@ QString VehicleTableModel::MarksText(int row, int col) const
         lines << QStringLiteral("Stock value: ") + FromBytes(*mark.stock);
     if (mark.outside)
         lines << QStringLiteral("Outside the range of ") + FromBytes(marks_.RuleText(col));
+    if (const std::string* theirs = comparison_ ? comparison_->Theirs(row, col) : nullptr)
+        lines << QStringLiteral("In %1: %2").arg(QString::fromStdString(comparison_->Name()),
+                                                  theirs->empty() ? QStringLiteral("(no value)") : FromBytes(*theirs));
     return lines.join(QLatin1Char('\n'));
+}
+
+void VehicleTableModel::ShowComparison(const Comparison* comparison)
+{
+    comparison_ = comparison;
+    if (rows_ > 0 && cols_ > 0)
+        emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));
 }
 
 QVariant VehicleTableModel::data(const QModelIndex& index, int role) const
@@ -99,6 +110,11 @@ QVariant VehicleTableModel::data(const QModelIndex& index, int role) const
     case Qt::ForegroundRole:
         if (marks_.At(row, col).outside)
             return QBrush(WarningColour());
+        return {};
+    case Qt::DecorationRole:
+        // Beside the value, so that the stock and range marks show as well.
+        if (comparison_ && comparison_->Theirs(row, col))
+            return DifferenceMark();
         return {};
     default: return {};
     }

@@ -9,6 +9,10 @@
 #include "CellMarks.h"
 #include "Document.h"
 
+namespace revlane {
+class Comparison;
+}
+
 namespace revlane::ui {
 
 // The open file as Qt's views see it: one row per row of the vehicle section, one column per
@@ -37,6 +41,9 @@ public:
     const ViewGeometry& Geometry() const { return document_.Geometry(); }
     // What the marks of a cell tell, one line each; empty for a cell without marks.
     QString MarksText(int row, int col) const;
+    // From now on, marks each cell whose value differs from the other file's, with a mark of its
+    // own beside the value and that value in its description; none stops.
+    void ShowComparison(const Comparison* comparison);
     // The vehicle of a row and the field of a column, as the user knows them: "LANDSTAL fMass".
     QString What(int row, int col) const;
 
@@ -56,6 +63,7 @@ private:
     const CellMarks& marks_;
     const CaptionTable& captions_;
     QUndoStack& undo_;
+    const Comparison* comparison_ = nullptr;
     // What the views show: the counts only change with a reset.
     int rows_ = 0;
     int cols_ = 0;
