@@ -205,14 +205,8 @@ void Comparison::Count()
             size_t differ = 0;
             if (open_.IsIde()) {
                 differ = Differences(line, theirs, kind, 1, cols - 1).size();
-            } else if (line != theirs) {
-                // Field by field as both lines are read, without splitting either first.
-                compare::FieldCursor ours(line, kind), other(theirs, kind);
-                ours.Next();
-                other.Next();
-                std::string_view x, y;
-                for (int col = 1; col < cols; ++col)
-                    differ += !compare::FieldCursor::SameNext(ours, other, x, y) && !compare::SameField(x, y);
+            } else {
+                differ = compare::DifferingValues(line, theirs, kind, cols);
             }
             counts_.values += static_cast<long long>(differ);
             counts_.vehicles += differ > 0;

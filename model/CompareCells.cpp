@@ -1,4 +1,7 @@
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <unordered_set>
 
 #include "Compare.h"
@@ -92,19 +95,99 @@ std::optional<Decimal> Plain(std::string_view text)
         return std::nullopt;
     number.whole = text.substr(at, std::min(point, text.size()) - at);
     number.fraction = point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
-    number.whole.remove_prefix(std::min(number.whole.find_first_not_of('0'), number.whole.size()));
-    number.fraction.remove_suffix(number.fraction.size() - std::min(number.fraction.find_last_not_of('0') + 1, number.fraction.size()));
+    while (!number.whole.empty() && number.whole.front() == '0')
+        number.whole.remove_prefix(1);
+    while (!number.fraction.empty() && number.fraction.back() == '0')
+        number.fraction.remove_suffix(1);
     return number;
 }
 
 }  // namespace
 
+namespace {
+
+const char* FieldEnd(const char* p, const char* end)
+{
+    while (p < end && !IsFieldGap(*p))
+        ++p;
+    return p;
+}
+
+// Where both lines hold the same field of at most seven bytes, followed by a gap in each, its
+// length; otherwise 0. Eight bytes of each are read at once: most values are that short.
+size_t SameShortField(const char* a, const char* endA, const char* b, const char* endB)
+{
+    if constexpr (std::endian::native != std::endian::little)
+        return 0;
+    if (endA - a < 8 || endB - b < 8)
+        return 0;
+    std::uint64_t x = 0, y = 0;
+    std::memcpy(&x, a, 8);
+    std::memcpy(&y, b, 8);
+    // The first byte below '!' of the eight is marked exactly (what lies above it may be too).
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHigh = 0x8080808080808080ULL;
+    const std::uint64_t low = (x - kOnes * '!') & ~x & kHigh;
+    if (low == 0)
+        return 0;
+    const size_t length = static_cast<size_t>(std::countr_zero(low)) / 8;
+    const std::uint64_t field = (std::uint64_t{1} << (8 * length)) - 1;
+    if (length == 0 || ((x ^ y) & field) != 0 || !IsFieldGap(a[length]) || !IsFieldGap(b[length]))
+        return 0;
+    return length;
+}
+
+}  // namespace
+
+size_t DifferingValues(std::string_view ours, std::string_view theirs, RecordKind kind, int cols)
+{
+    if (ours == theirs)
+        return 0;
+    // A boat's, bike's or aircraft's marker is no field.
+    const size_t marker = kind != RecordKind::Vehicle ? 1 : 0;
+    const char* a = ours.data() + std::min(marker, ours.size());
+    const char* b = theirs.data() + std::min(marker, theirs.size());
+    const char* const endA = ours.data() + ours.size();
+    const char* const endB = theirs.data() + theirs.size();
+    size_t differ = 0;
+    // Field by field, both lines read once side by side, without splitting either: an edited
+    // line is in another layout than its backup's, so their gaps seldom match.
+    for (int col = 0; col < cols; ++col) {
+        while (a < endA && IsFieldGap(*a))
+            ++a;
+        while (b < endB && IsFieldGap(*b))
+            ++b;
+        if (a == endA && b == endB)
+            break;
+        if (const size_t same = SameShortField(a, endA, b, endB)) {
+            a += same;
+            b += same;
+            continue;
+        }
+        const char* const x = a;
+        const char* const y = b;
+        while (a < endA && b < endB && *a == *b && !IsFieldGap(*a)) {
+            ++a;
+            ++b;
+        }
+        if ((a == endA || IsFieldGap(*a)) && (b == endB || IsFieldGap(*b)))
+            continue;  // the same text
+        a = FieldEnd(a, endA);
+        b = FieldEnd(b, endB);
+        if (col >= 1 && !SameField(std::string_view(x, static_cast<size_t>(a - x)), std::string_view(y, static_cast<size_t>(b - y))))
+            ++differ;
+    }
+    return differ;
+}
+
 bool SameField(std::string_view a, std::string_view b)
 {
     if (a == b)
         return true;
-    a = text::SpacesTrimmed(a);
-    b = text::SpacesTrimmed(b);
+    // A value read from a handling.cfg line has no spaces around it.
+    if (a.empty() || b.empty() || a.front() == ' ' || a.back() == ' ' || b.front() == ' ' || b.back() == ' ') {
+        a = text::SpacesTrimmed(a);
+        b = text::SpacesTrimmed(b);
+    }
     const std::optional<Decimal> x = Plain(a), y = Plain(b);
     if (x && y) {
         // Numbers of at most 15 significant digits are each a double of their own: they are the

@@ -48,30 +48,6 @@ public:
         return std::string_view(start, static_cast<size_t>(p_ - start));
     }
 
-    // Moves both cursors past their next fields: true where those are the same text, read once
-    // side by side; otherwise the two fields.
-    static bool SameNext(FieldCursor& a, FieldCursor& b, std::string_view& x, std::string_view& y)
-    {
-        a.AtEnd();
-        b.AtEnd();
-        const char* const startA = a.p_;
-        const char* const startB = b.p_;
-        while (a.p_ < a.end_ && b.p_ < b.end_ && *a.p_ == *b.p_ && !IsFieldGap(*a.p_)) {
-            ++a.p_;
-            ++b.p_;
-        }
-        const bool endA = a.p_ == a.end_ || IsFieldGap(*a.p_), endB = b.p_ == b.end_ || IsFieldGap(*b.p_);
-        if (endA && endB)
-            return true;
-        while (a.p_ < a.end_ && !IsFieldGap(*a.p_))
-            ++a.p_;
-        while (b.p_ < b.end_ && !IsFieldGap(*b.p_))
-            ++b.p_;
-        x = std::string_view(startA, static_cast<size_t>(a.p_ - startA));
-        y = std::string_view(startB, static_cast<size_t>(b.p_ - startB));
-        return false;
-    }
-
 private:
     const char* p_;
     const char* end_;
@@ -82,6 +58,10 @@ private:
 // whose fields lose their tabs. No more than `most` fields.
 void SplitViews(std::string_view line, bool ide, RecordKind kind, std::vector<std::string>& held,
                 std::vector<std::string_view>& fields, size_t most = SIZE_MAX);
+
+// How many of the values in columns [1, cols) of two handling.cfg record lines of the kind differ,
+// as SameField tells, reading both lines once side by side.
+size_t DifferingValues(std::string_view ours, std::string_view theirs, RecordKind kind, int cols);
 
 // Two values are the same where both are the same number (1700 and 1700.0), or the same text
 // without the spaces around it.
