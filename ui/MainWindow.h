@@ -12,6 +12,7 @@
 #include "Document.h"
 #include "ExpressImport.h"
 #include "FileSystem.h"
+#include "GameCheck.h"
 #include "Installation.h"
 #include "Ports.h"
 #include "Restore.h"
@@ -26,6 +27,7 @@ class QRadioButton;
 namespace revlane::ui {
 
 class FindBar;
+class GameCheckView;
 class GridView;
 class ImportBox;
 class RecordTabs;
@@ -71,6 +73,8 @@ private:
     CaptionTable CaptionTable_;
     // Listens to the document before the grid's table model, which shows them.
     CellMarks marks;
+    // What the game would trip on; before the grid's table model too.
+    GameCheck check_;
     ExpressImport import;
     RestoreDefaults restore;
     // Every change of the open file since it was read, for undo and redo; clean where it was read or saved.
@@ -155,6 +159,7 @@ private:
     FindBar* findBar_ = nullptr;
     QWidget* picBottom = nullptr;
     ImportBox* importBox_ = nullptr;
+    GameCheckView* checkView_ = nullptr;
     QPushButton* cmdRun = nullptr;
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdReload = nullptr;

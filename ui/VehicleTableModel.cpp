@@ -66,6 +66,9 @@ QString VehicleTableModel::MarksText(int row, int col) const
         lines << QStringLiteral("Stock value: ") + FromBytes(*mark.stock);
     if (mark.outside)
         lines << QStringLiteral("Outside the range of ") + FromBytes(marks_.RuleText(col));
+    if (check_)
+        for (const Finding& finding : check_->At(row, col))
+            lines << FromBytes(finding.says);
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -97,7 +100,7 @@ QVariant VehicleTableModel::data(const QModelIndex& index, int role) const
         }
         return {};
     case Qt::ForegroundRole:
-        if (marks_.At(row, col).outside)
+        if (marks_.At(row, col).outside || (check_ && !check_->At(row, col).empty()))
             return QBrush(WarningColour());
         return {};
     default: return {};

@@ -8,6 +8,7 @@
 #include "Catalogue.h"
 #include "CellMarks.h"
 #include "Document.h"
+#include "GameCheck.h"
 
 namespace revlane::ui {
 
@@ -37,6 +38,8 @@ public:
     const ViewGeometry& Geometry() const { return document_.Geometry(); }
     // What the marks of a cell tell, one line each; empty for a cell without marks.
     QString MarksText(int row, int col) const;
+    // What the game would trip on is marked as a value outside its range is, and told beside it.
+    void SetGameCheck(const GameCheck* check) { check_ = check; }
     // The vehicle of a row and the field of a column, as the user knows them: "LANDSTAL fMass".
     QString What(int row, int col) const;
 
@@ -56,6 +59,7 @@ private:
     const CellMarks& marks_;
     const CaptionTable& captions_;
     QUndoStack& undo_;
+    const GameCheck* check_ = nullptr;
     // What the views show: the counts only change with a reset.
     int rows_ = 0;
     int cols_ = 0;

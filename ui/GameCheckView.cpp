@@ -1,0 +1,143 @@
+#include "GameCheckView.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QLabel>
+#include <QShortcut>
+#include <QTimer>
+
+#include "GridView.h"
+#include "Pictures.h"
+#include "QtPorts.h"
+
+namespace revlane::ui {
+
+namespace {
+
+// The rest of a large file, a slice at a time while the window waits for the user: short enough
+// that a key pressed meanwhile is answered at once, far enough apart to take little of the
+// processor while the user works.
+constexpr int kSliceLines = 4096;
+constexpr qint64 kSliceMs = 8;
+constexpr int kSliceEveryMs = 250;
+
+}  // namespace
+
+GameCheckView::GameCheckView(Parts parts, QWidget* window) : QObject(window), parts_(std::move(parts))
+{
+    help_ = parts_.line->text();
+    parts_.document.Listen(*this);
+    new QShortcut(QKeySequence(Qt::Key_F8), window, [this] { Go(true); });
+    new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8), window, [this] { Go(false); });
+    Show();
+}
+
+void GameCheckView::DocumentReset()
+{
+    went_.reset();
+    // A file of a usual size is checked before it is first painted.
+    parts_.check.Advance(kOpenLines);
+    Show();
+    Continue();
+}
+
+void GameCheckView::RowsChanged(int, int)
+{
+    went_.reset();
+    // Many changes of one gesture are checked together, once the gesture is done.
+    if (!refreshQueued_) {
+        refreshQueued_ = true;
+        QTimer::singleShot(0, this, [this] {
+            refreshQueued_ = false;
+            Refresh();
+        });
+    }
+}
+
+void GameCheckView::Refresh()
+{
+    Slice();
+    Show();
+    Continue();
+}
+
+void GameCheckView::Slice()
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!parts_.check.Advance(kSliceLines) && clock.elapsed() < kSliceMs) {
+    }
+}
+
+void GameCheckView::Continue()
+{
+    if (parts_.check.Complete() || stepQueued_)
+        return;
+    stepQueued_ = true;
+    QTimer::singleShot(kSliceEveryMs, this, [this] {
+        stepQueued_ = false;
+        Refresh();
+    });
+}
+
+void GameCheckView::Show()
+{
+    const QString summary = FromBytes(parts_.check.Summary());
+    if (summary == shown_)
+        return;
+    shown_ = summary;
+    QPalette colours = parts_.line->palette();
+    colours.setColor(QPalette::WindowText, summary.isEmpty() ? parts_.line->parentWidget()->palette().color(QPalette::WindowText)
+                                                             : WarningColour());
+    parts_.line->setPalette(colours);
+    parts_.line->setText(summary.isEmpty() ? help_ : summary);
+    // The whole of it, where the line is too short for it.
+    parts_.line->setToolTip(summary);
+}
+
+bool GameCheckView::MaySave()
+{
+    const std::string question = parts_.check.SaveQuestion(parts_.document.SaveGrowth(parts_.document.HeaderLine()));
+    return question.empty() || parts_.messages.ShowMessage(question, MsgButtons::YesNo, MsgIcon::Exclamation) == MsgAnswer::Yes;
+}
+
+void GameCheckView::Saved()
+{
+    parts_.check.Saved();
+    Show();
+}
+
+void GameCheckView::Go(bool forward)
+{
+    if (!parts_.document.IsOpen() || !parts_.commit())
+        return;
+    // Where a large file is not checked to its end yet, the rest is checked now: the next finding
+    // may lie anywhere in it.
+    if (!parts_.check.Complete()) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        parts_.check.Finish();
+        QGuiApplication::restoreOverrideCursor();
+    }
+    Show();
+    const QModelIndex current = parts_.grid->currentIndex();
+    GameCheck::Place from{parts_.document.CurrentView(), current.row(), current.column()};
+    // Where it went last, while the grid is still there: a line's finding is at its key's cell.
+    if (went_ && went_->view == from.view && went_->row == from.row
+        && (went_->col == from.col || (went_->col < parts_.grid->FixedColumns() && from.col == parts_.grid->FixedColumns())))
+        from = *went_;
+    const std::optional<GameCheck::Place> next = parts_.check.Next(from, forward);
+    if (!next)
+        return;
+    if (next->view != parts_.document.CurrentView())
+        parts_.document.ShowView(next->view);
+    parts_.grid->MoveTo(next->row, next->col);
+    parts_.grid->setFocus();
+    went_ = next;
+    QStringList said;
+    for (const Finding& finding : parts_.check.At(next->row, next->col))
+        said << FromBytes(finding.says);
+    emit told(said.join(QLatin1Char(' ')));
+}
+
+}  // namespace revlane::ui
