@@ -9,6 +9,7 @@
 #include <sstream>
 #include <thread>
 
+#include "CheckFigures.h"
 #include "Figures.h"
 #include "Peer.h"
 #include "Window.h"
@@ -65,6 +66,10 @@ int main(int argc, char* argv[])
         }
         if (argc == 4 && mode == "--open-child")
             return Child(OpenChild(argv[2], argv[3]));
+        if (argc == 5 && mode == "--check-child") {
+            QApplication app(argc, argv);
+            return Child(GameCheckChild(argv[2], argv[3], argv[4]));
+        }
         if (argc == 8 && mode == "--gesture-child") {
             QApplication app(argc, argv);
             return Child(GestureChild(argv[2], argv[3], argv[4], argv[5], argv[6], std::string(argv[7]) == "check"));
@@ -89,7 +94,7 @@ int main(int argc, char* argv[])
     const QCommandLineOption workOption(QStringLiteral("work"), QStringLiteral("Where the files measured are made."),
                                         QStringLiteral("folder"), QStringLiteral(REVLANE_BENCH_WORK_DIR));
     const QCommandLineOption onlyOption(QStringLiteral("only"),
-                                        QStringLiteral("Only one group: startup, stock, large, gestures or memory."),
+                                        QStringLiteral("Only one group: startup, stock, large, check, gestures or memory."),
                                         QStringLiteral("group"));
     parser.addOptions({check, xvfb, fixturesOption, workOption, onlyOption});
     parser.process(app);
@@ -156,7 +161,7 @@ int main(int argc, char* argv[])
         for (const int lines : {10'000, 100'000, 1'000'000}) {
             const bool small = lines == 10'000;
             const bool huge = lines == 1'000'000;
-            if (!(group("gestures") || (!small && group("large")) || (huge && group("memory"))))
+            if (!(group("gestures") || (!small && group("large")) || (huge && (group("memory") || group("check")))))
                 continue;
             const BenchInstall install = InstallLarge(fixtures, work, lines, "large-" + std::to_string(lines));
             if (group("large") && !small) {
@@ -166,6 +171,10 @@ int main(int argc, char* argv[])
                 report();
                 BenchWindow window(install, work);
                 SaveFigures(table, window, install, FileKind::HandlingCfg, 1.2, rounds);
+                report();
+            }
+            if (huge && (group("large") || group("check"))) {
+                GameCheckFigures(table, install, work, self, 7);
                 report();
             }
             if (group("gestures")) {
