@@ -45,8 +45,8 @@ public:
 
     // How many findings of lines and values: every one once Complete, a floor until then.
     long long Count() const { return count_; }
-    // The findings of the whole file (its size, its end, what default.ide names), a sentence each.
-    std::vector<std::string> FileFindings() const;
+    // The findings of the whole file (its size, its end, what default.ide names), with their sentences.
+    std::vector<Finding> FileFindings() const;
     // What the line above the grid says: the count and the whole file's findings; empty for none.
     std::string Summary() const;
     // Every finding of lines and values checked, in file order, with its sentence.

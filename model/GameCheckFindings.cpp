@@ -25,21 +25,24 @@ std::string NamesText(const std::vector<std::string>& names)
 
 }  // namespace
 
-std::vector<std::string> GameCheck::FileFindings() const
+std::vector<Finding> GameCheck::FileFindings() const
 {
-    std::vector<std::string> said;
+    std::vector<Finding> said;
+    const auto say = [&said](GameRule rule, std::initializer_list<std::string_view> names) {
+        said.push_back({rule, -1, -1, Say(rule, names)});
+    };
     if (!prepared_ || !document_.IsOpen() || document_.IsIde())
         return said;
     if (bytes_ > kHandlingBytes)
-        said.push_back(Say(GameRule::HandlingTooLarge, {Grouped(static_cast<long long>(bytes_))}));
+        say(GameRule::HandlingTooLarge, {Grouped(static_cast<long long>(bytes_))});
     if (endLine_ < 0)
-        said.push_back(Say(GameRule::NoEndLine, {}));
+        say(GameRule::NoEndLine, {});
     else if (document_.EndOf(static_cast<size_t>(endLine_)) == LineEnd::None)
-        said.push_back(Say(GameRule::EndWithoutLineEnd, {}));
+        say(GameRule::EndWithoutLineEnd, {});
     if (longOutside_ > 0) {
         for (size_t i = 0; i < lengths_.size(); ++i)
             if (roles_[i] == kNoRow && lengths_[i] > kHandlingLineChars && (endLine_ < 0 || static_cast<long long>(i) <= endLine_)) {
-                said.push_back(Say(GameRule::LineTooLong, {Grouped(static_cast<long long>(i) + 1), Grouped(lengths_[i])}));
+                say(GameRule::LineTooLong, {Grouped(static_cast<long long>(i) + 1), Grouped(lengths_[i])});
                 break;
             }
     }
@@ -49,7 +52,7 @@ std::vector<std::string> GameCheck::FileFindings() const
             if (!identifiers_[static_cast<size_t>(RecordKind::Vehicle)].contains(name))
                 missing.push_back(name);
         if (!missing.empty())
-            said.push_back(Say(GameRule::NoRecordForIde, {NamesText(missing)}));
+            say(GameRule::NoRecordForIde, {NamesText(missing)});
     }
     return said;
 }
@@ -63,14 +66,13 @@ std::string GameCheck::Summary() const
             text += ' ';
         text += sentence;
     };
-    for (const std::string& sentence : FileFindings())
-        add(sentence);
+    for (const Finding& finding : FileFindings())
+        add(finding.says);
     if (count_ > 0)
         add((Complete() ? "" : "At least ") + Grouped(count_) + (count_ == 1 ? " problem" : " problems")
             + " the game may trip on: F8 goes to the next");
     return text;
 }
-
 
 std::vector<Finding> GameCheck::Findings() const
 {

@@ -82,11 +82,11 @@ void CheckSaid(const QStringList& said, const QString& expected)
     }
 }
 
-QStringList Texts(const std::vector<std::string>& texts)
+QStringList Texts(const std::vector<Finding>& findings)
 {
     QStringList list;
-    for (const std::string& text : texts)
-        list << QString::fromStdString(text);
+    for (const Finding& finding : findings)
+        list << QString::fromStdString(finding.says);
     return list;
 }
 

@@ -80,6 +80,7 @@ private slots:
         QTest::keySequence(desk.Grid(), QKeySequence::Paste);
         const QString said = "The game reads at most 55,000 bytes of handling.cfg; this file is ";
         QTRY_VERIFY(Said(desk, "lblProcessed").startsWith(said));
+        QVERIFY(Said(desk, "lblStatus").startsWith("4 values pasted. " + said));  // told with the paste
         QTest::keySequence(desk.Grid(), QKeySequence::Undo);
         QTRY_COMPARE(Said(desk, "lblProcessed"), help);
         QTest::keySequence(desk.Grid(), QKeySequence("Ctrl+Y"));

@@ -7,6 +7,8 @@
 #include <QShortcut>
 #include <QTimer>
 
+#include <algorithm>
+
 #include "GridView.h"
 #include "Pictures.h"
 #include "QtPorts.h"
@@ -38,6 +40,7 @@ void GameCheckView::DocumentReset()
     went_.reset();
     // A file of a usual size is checked before it is first painted.
     parts_.check.Advance(kOpenLines);
+    NewFileFindings();
     Show();
     Continue();
 }
@@ -59,6 +62,9 @@ void GameCheckView::Refresh()
 {
     Slice();
     Show();
+    // What the change did to the whole file is told with the change, not only once it is past.
+    if (const QString added = NewFileFindings(); !added.isEmpty())
+        emit fileChanged(added);
     Continue();
 }
 
@@ -106,6 +112,22 @@ void GameCheckView::Saved()
 {
     parts_.check.Saved();
     Show();
+    // The header may take the file past a limit.
+    if (const QString added = NewFileFindings(); !added.isEmpty())
+        emit told(added);
+}
+
+QString GameCheckView::NewFileFindings()
+{
+    QStringList added;
+    std::vector<GameRule> rules;
+    for (const Finding& finding : parts_.check.FileFindings()) {
+        if (std::find(fileRules_.begin(), fileRules_.end(), finding.rule) == fileRules_.end())
+            added << FromBytes(finding.says);
+        rules.push_back(finding.rule);
+    }
+    fileRules_ = rules;
+    return added.join(QLatin1Char(' '));
 }
 
 void GameCheckView::Go(bool forward)

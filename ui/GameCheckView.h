@@ -53,6 +53,9 @@ public:
 signals:
     // What the line above the grid says of the finding gone to.
     void told(const QString& text);
+    // What a change did to the whole file, for the game: the sentences it added, for the line
+    // above the grid to tell beside what it says of the change.
+    void fileChanged(const QString& text);
 
 private:
     void DocumentReset() override;
@@ -62,10 +65,13 @@ private:
     // Queues the next slice of a file not checked to its end.
     void Continue();
     void Show();
+    // The sentences of the whole file's findings that are new since it was last asked.
+    QString NewFileFindings();
 
     Parts parts_;
     QString help_;
     QString shown_;
+    std::vector<GameRule> fileRules_;  // the whole file's findings
     bool stepQueued_ = false;
     bool refreshQueued_ = false;
     // Where F8 went last: a finding of a whole line is at its key, which never becomes current.

@@ -105,6 +105,10 @@ void MainWindow::BuildControls()
     table_->SetGameCheck(&check_);
     checkView_ = new GameCheckView({document, check_, Grid1, lblProcessed, *services_.messages, [this] { return Commit(); }}, this);
     connect(checkView_, &GameCheckView::told, this, [this](const QString& text) { ShowStatus(text); });
+    connect(checkView_, &GameCheckView::fileChanged, this, [this](const QString& text) {
+        const QString said = lblStatus->isVisible() ? lblStatus->text() : QString();
+        ShowStatus(said.isEmpty() ? text : said + (said.endsWith(QLatin1Char('.')) ? " " : ". ") + text);
+    });
     make.Place(Grid1, 120, 1560, 8895, 2175);
     recordTabs_ = new RecordTabs(document, [this] { return Commit(); }, this);
     connect(recordTabs_, &RecordTabs::viewChosen, this, [this] { Grid1->ShowStart(); });
