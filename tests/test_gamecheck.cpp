@@ -179,7 +179,7 @@ private slots:
         const std::pair<const char*, const char*> others[] = {{"1,5", "1"}, {"0x10", "0"}, {"1-2", "1"}, {"1.2.3", "1.2"}, {"-", "0"},
                                                               {".", "0"}, {"\xB0", "0"}, {"5\xB0", "5"}, {"1234567a", "1234567"}, {"1e", "1"}};
         for (const auto& [value, read] : others)
-            QTest::newRow(value) << QByteArray(value) << read;
+            QTest::newRow(QString::fromLatin1(value).toUtf8().constData()) << QByteArray(value) << read;
     }
     void numbers()
     {
