@@ -40,7 +40,8 @@ public:
     // Checks what is left at once.
     void Finish();
     bool Complete() const;
-    // After a save, whose header took the place of the first lines or went in above them.
+    // After a save, whose header took the place of the first lines, or went in above them and
+    // moved every line: then the check begins anew, with the next Advance.
     void Saved();
 
     // How many findings of lines and values: every one once Complete, a floor until then.

@@ -345,7 +345,12 @@ private slots:
         QCOMPARE(saved.contains(";the end"), bytes.contains(";the end"));
         QCOMPARE(asked, question.contains("%1") ? question.arg(QLocale(QLocale::English).toString(saved.size())) : question);
         file.check.Saved();
+        file.check.Finish();
         QCOMPARE(file.check.SaveQuestion(0), asked.toStdString());
+        // What the check knows after the save is what it finds in the file saved.
+        Checked again(kind, saved, Game::Gta3);
+        QCOMPARE(Texts(file.check.FileFindings()), Texts(again.check.FileFindings()));
+        QCOMPARE(Said(file.check), Said(again.check));
     }
 };
 

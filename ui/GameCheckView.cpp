@@ -111,7 +111,10 @@ bool GameCheckView::MaySave()
 void GameCheckView::Saved()
 {
     parts_.check.Saved();
+    // A header put in above the file's lines moved them all: the check begins anew.
+    Slice();
     Show();
+    Continue();
     // The header may take the file past a limit.
     if (const QString added = NewFileFindings(); !added.isEmpty())
         emit told(added);
