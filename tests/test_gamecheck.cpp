@@ -130,6 +130,8 @@ private slots:
         QTest::newRow("no boats in GTA III") << cfg << gta3 << "<LANDSTAL>\r\n% PREDATOR 0.79\r\n" + kEnd << QByteArray() << "2:0 knows no vehicle %" << "";
         QTest::newRow("default.ide names no record") << cfg << gta3 << "<LANDSTAL>\r\n" + kEnd << QByteArray("cars\r\n<90>\r\n<91>\r\nend\r\n")
                                                      << "" << "vehicles name IDAHO, which this file has no record for";
+        QTest::newRow("nor for four") << cfg << gta3 << "<LANDSTAL>\r\n" + kEnd << QByteArray("cars\r\n<91>\r\n<92>\r\n<93>\r\n<94>\r\nend\r\n")
+                                      << "" << "vehicles name IDAHO, STINGER, LINERUN and PEREN, which";
 
         const QByteArray cars = "# ids\r\ncars\r\n";
         QTest::newRow("stock cars") << ide << gta3 << cars + "<90>\r\n<110>\r\n<120>\r\n<124>\r\n<125>\r\n<140>\r\nend\r\n" << QByteArray() << "" << "";
@@ -327,6 +329,7 @@ private slots:
         QTest::newRow("a long first comment") << cfg << ';' + QByteArray(250, 'x') + "\r\n<LANDSTAL>\r\n" + kEnd << "";
         QTest::newRow("55,000 bytes and more") << cfg << "; a\r\n; b\r\n" + comments + kEnd
                                                << "The game reads at most 55,000 bytes of handling.cfg; this file would be %1 bytes. Save anyway?";
+        QTest::newRow("200 characters") << cfg << "; a\r\n; b\r\n;" + QByteArray(199, 'x') + "\r\n<LANDSTAL>\r\n" + kEnd << "";
         QTest::newRow("a long line") << cfg << "; a\r\n<LANDSTAL>" + QByteArray(120, ' ') + "\r\n" + kEnd
                                      << "The game reads at most 200 characters a line of handling.cfg; this file would have a line of 258 characters. Save anyway?";
     }
