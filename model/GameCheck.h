@@ -23,9 +23,10 @@ namespace revlane {
 // files and never changes a byte of them.
 //
 // A file is checked a slice of lines at a time (Advance), so that a very large one never holds
-// the window up; until the last slice, the count is a floor. A change of rows is only noted when
-// the document tells it, and checked again at the next Update: typing never waits for the check.
-// The findings of a cell are worked out from its line when they are asked for.
+// the window up; until the last slice, the count is a floor. A change of rows is noted when the
+// document tells it, its lines leave the count and are checked again with the next slice: typing
+// never waits for the check. The findings of a cell are worked out from its line as it is now,
+// when they are asked for.
 class GameCheck : private DocumentListener {
 public:
     // Listens to the document from now on, as long as it lives. The stock lines give the
