@@ -115,7 +115,7 @@ int GameCheckChild(const std::string& side, const fs::path& folder, const fs::pa
     else if (side == "open")
         std::printf("open %.6f\n", OpenAlone(install));
     else
-        AfterEdit(install, work, 21);
+        AfterEdit(install, work, 41);
     return LoudErrors::Count() == 0 ? 0 : 1;
 }
 
