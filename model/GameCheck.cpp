@@ -217,10 +217,9 @@ bool GameCheck::Complete() const
     return prepared_ && next_ == lengths_.size() && changed_.empty();
 }
 
-void GameCheck::Update()
+bool GameCheck::Update(int lines)
 {
-    int lines = INT_MAX;
-    Recheck(lines);
+    return Recheck(lines);
 }
 
 bool GameCheck::Recheck(int& lines)

@@ -36,8 +36,9 @@ public:
     // Checks up to `lines` lines: those changed since first, then more of the file; true once every
     // line is checked.
     bool Advance(int lines);
-    // Checks the lines changed since the last update again.
-    void Update();
+    // Checks up to `lines` of the lines changed since again, and no more of the file; true once all
+    // the lines changed are checked again.
+    bool Update(int lines = INT_MAX);
     // Checks what is left at once.
     void Finish();
     bool Complete() const;

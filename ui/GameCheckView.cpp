@@ -60,7 +60,11 @@ void GameCheckView::RowsChanged(int, int)
 
 void GameCheckView::Refresh()
 {
-    Slice();
+    // The lines changed, for a short while at most; the rest of a large file waits for its slices.
+    QElapsedTimer clock;
+    clock.start();
+    while (!parts_.check.Update(kSliceLines) && clock.elapsed() < kSliceMs) {
+    }
     Show();
     // What the change did to the whole file is told with the change, not only once it is past.
     if (const QString added = NewFileFindings(); !added.isEmpty())
@@ -83,7 +87,9 @@ void GameCheckView::Continue()
     stepQueued_ = true;
     QTimer::singleShot(kSliceEveryMs, this, [this] {
         stepQueued_ = false;
-        Refresh();
+        Slice();
+        Show();
+        Continue();
     });
 }
 

@@ -35,7 +35,7 @@ public:
         std::function<bool()> commit;
     };
     // The lines checked with the open: every file of a usual size whole, a large one's first lines.
-    static constexpr int kOpenLines = 32'768;
+    static constexpr int kOpenLines = 8'192;
 
     // Listens to the document after the grid's table model; F8 and Shift+F8 work in `window`.
     GameCheckView(Parts parts, QWidget* window);
@@ -44,8 +44,8 @@ public:
     bool MaySave();
     // After a save, whose header changed the file's first lines.
     void Saved();
-    // Checks the lines changed since, and shows what the check finds now; a large change, or a
-    // large file, goes on a slice at a time.
+    // Checks the lines changed since, and shows what the check finds now; a large change goes on a
+    // slice at a time, as the rest of a large file does.
     void Refresh();
     // Makes the next finding's cell current (the one before, going back), round the end.
     void Go(bool forward);
