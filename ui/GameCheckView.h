@@ -35,7 +35,7 @@ public:
         std::function<bool()> commit;
     };
     // The lines checked with the open: every file of a usual size whole, a large one's first lines.
-    static constexpr int kOpenLines = 8'192;
+    static constexpr int kOpenLines = 4'096;
 
     // Listens to the document after the grid's table model; F8 and Shift+F8 work in `window`.
     GameCheckView(Parts parts, QWidget* window);
