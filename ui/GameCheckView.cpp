@@ -88,6 +88,8 @@ void GameCheckView::Continue()
     QTimer::singleShot(kSliceEveryMs, this, [this] {
         stepQueued_ = false;
         Slice();
+        // What the slices find of the whole file was there before: no change of the user's made it.
+        NewFileFindings();
         Show();
         Continue();
     });
@@ -149,6 +151,7 @@ void GameCheckView::Go(bool forward)
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         parts_.check.Finish();
         QGuiApplication::restoreOverrideCursor();
+        NewFileFindings();
     }
     Show();
     const QModelIndex current = parts_.grid->currentIndex();
