@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "CompareFigures.h"
+#include "CheckFigures.h"
 #include "Figures.h"
 #include "Peer.h"
 #include "Window.h"
@@ -70,6 +71,10 @@ int main(int argc, char* argv[])
             QApplication app(argc, argv);
             return Child(CompareChild(argv[2], argv[3], argv[4], argv[5], argv[6], std::string(argv[7]) == "check"));
         }
+        if (argc == 5 && mode == "--check-child") {
+            QApplication app(argc, argv);
+            return Child(GameCheckChild(argv[2], argv[3], argv[4]));
+        }
         if (argc == 8 && mode == "--gesture-child") {
             QApplication app(argc, argv);
             return Child(GestureChild(argv[2], argv[3], argv[4], argv[5], argv[6], std::string(argv[7]) == "check"));
@@ -94,7 +99,7 @@ int main(int argc, char* argv[])
     const QCommandLineOption workOption(QStringLiteral("work"), QStringLiteral("Where the files measured are made."),
                                         QStringLiteral("folder"), QStringLiteral(REVLANE_BENCH_WORK_DIR));
     const QCommandLineOption onlyOption(QStringLiteral("only"),
-                                        QStringLiteral("Only one group: startup, stock, large, gestures, memory or compare."),
+                                        QStringLiteral("Only one group: startup, stock, large, check, gestures, memory or compare."),
                                         QStringLiteral("group"));
     parser.addOptions({check, xvfb, fixturesOption, workOption, onlyOption});
     parser.process(app);
@@ -161,7 +166,7 @@ int main(int argc, char* argv[])
         for (const int lines : {10'000, 100'000, 1'000'000}) {
             const bool small = lines == 10'000;
             const bool huge = lines == 1'000'000;
-            if (!(group("gestures") || (!small && group("large")) || (huge && (group("memory") || group("compare")))))
+            if (!(group("gestures") || (!small && group("large")) || (huge && (group("memory") || group("check") || group("compare")))))
                 continue;
             const BenchInstall install = InstallLarge(fixtures, work, lines, "large-" + std::to_string(lines));
             if (group("large") && !small) {
@@ -171,6 +176,10 @@ int main(int argc, char* argv[])
                 report();
                 BenchWindow window(install, work);
                 SaveFigures(table, window, install, FileKind::HandlingCfg, 1.2, rounds);
+                report();
+            }
+            if (huge && (group("large") || group("check"))) {
+                GameCheckFigures(table, install, work, self, 7);
                 report();
             }
             if (group("gestures") || (huge && group("compare"))) {

@@ -143,6 +143,7 @@ void Document::Close()
 
 void Document::ForgetRows()
 {
+    ++reads_;
     views_.assign(1, RecordView{});
     view_ = 0;
     geometry_ = GeometryFor(kind_, game_);

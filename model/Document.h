@@ -134,6 +134,14 @@ public:
     void SetModified(bool modified) { modified_ = modified; }
 
     const std::vector<std::string>& Lines() const { return lines_; }
+    // How a line of the table ends: as it was read, or, put in, as the file's lines do.
+    LineEnd EndOf(size_t line) const { return line < ends_.size() ? ends_[line] : LineEnd::CrLf; }
+    // The file begins with a UTF-8 byte-order mark, which a save keeps as its first bytes.
+    bool HasByteOrderMark() const { return byteOrderMark_; }
+    // How many times a file was read or closed: showing another view leaves the count as it is.
+    unsigned Reads() const { return reads_; }
+    // The rows of a view, each with its line, in file order.
+    const std::vector<ViewRow>& RowsOf(int view) const { return views_.at(static_cast<size_t>(view)).rows; }
     // The line of the first row of the vehicles.
     int FirstVehicleLine() const;
     int RowCount() const { return static_cast<int>(Rows().size()); }
@@ -202,6 +210,12 @@ public:
     std::string_view CellView(int row, int col) const;
     // The comment written as the first line of a saved file.
     std::string HeaderLine();
+    // How many bytes a save with this header adds to the file (below 0: takes from it): the header
+    // in place of the file's first comment line or above it, in handling.cfg a lone ";" second.
+    long long SaveGrowth(std::string_view header) const;
+    // Whether a save's header (or handling.cfg's ";" line) takes a line's place: a comment of the
+    // file's own, but not handling.cfg's ";the end", where the game stops reading.
+    static bool HeaderTakes(std::string_view line, FileKind kind);
 
     // The copy the first save keeps of the file as it was.
     static std::filesystem::path BackupPathFor(const std::filesystem::path& path);
@@ -252,6 +266,7 @@ private:
     bool modified_ = false;
     // The file begins with a UTF-8 byte-order mark, kept apart from its first line.
     bool byteOrderMark_ = false;
+    unsigned reads_ = 0;
     FileStamp disk_;
     std::optional<size_t> diskHash_;
 

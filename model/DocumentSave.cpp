@@ -147,18 +147,60 @@ bool Document::ChangedSince(const FileStamp& now)
 // The header and handling.cfg's ";" line go over the file's own comment lines (or an earlier
 // header); any other line keeps its place below them, since the game reads it. A UTF-8
 // byte-order mark belongs to the file, not to its first line: it stays the file's first bytes.
+bool Document::HeaderTakes(std::string_view line, FileKind kind)
+{
+    // Written over, ";the end" would leave the game reading on into whatever follows it.
+    if (kind == FileKind::DefaultIde)
+        return text::StartsWith(line, "#");
+    return text::StartsWith(line, ";") && !text::StartsWith(line, ";the end");
+}
+
+namespace {
+
+// How a line of ours ends: as the file's lines do.
+LineEnd EndOfOurs(const std::vector<LineEnd>& ends)
+{
+    const auto firstEnd = std::find_if(ends.begin(), ends.end(), [](LineEnd end) { return end != LineEnd::None; });
+    return firstEnd == ends.end() ? LineEnd::CrLf : *firstEnd;
+}
+
+}  // namespace
+
+// PutCommentLine's steps as SaveSteps takes them, on the first two lines alone.
+long long Document::SaveGrowth(std::string_view header) const
+{
+    const auto size = [](std::string_view text) { return static_cast<long long>(text.size()); };
+    const long long endBytes = size(text::EndBytes(EndOfOurs(ends_)));
+    size_t count = lines_.size();
+    std::string_view head[2] = {count > 0 ? std::string_view(lines_[0]) : "", count > 1 ? std::string_view(lines_[1]) : ""};
+    long long growth = 0;
+    const auto put = [&](size_t index, std::string_view text) {
+        if (index < count && HeaderTakes(head[index], kind_)) {
+            growth += size(text) - size(head[index]);
+            head[index] = text;
+            return;
+        }
+        growth += size(text) + endBytes;
+        if (std::min(index, count) == 0)
+            head[1] = head[0];
+        head[std::min<size_t>(index, 1)] = text;
+        ++count;
+    };
+    put(0, header.empty() ? (IsIde() ? "#" : ";") : header);
+    if (!IsIde() && count > 1)
+        put(1, ";");
+    return growth;
+}
+
 void Document::PutCommentLine(size_t index, const std::string& text)
 {
-    const char* comment = IsIde() ? "#" : ";";
-    if (index < lines_.size() && text::StartsWith(lines_[index], comment)) {
+    if (index < lines_.size() && HeaderTakes(lines_[index], kind_)) {
         lines_[index] = text;
         return;
     }
     const auto at = static_cast<std::ptrdiff_t>(std::min(index, lines_.size()));
     lines_.insert(lines_.begin() + at, text);
-    // A line of ours ends as the file's lines do.
-    const auto firstEnd = std::find_if(ends_.begin(), ends_.end(), [](LineEnd end) { return end != LineEnd::None; });
-    ends_.insert(ends_.begin() + at, firstEnd == ends_.end() ? LineEnd::CrLf : *firstEnd);
+    ends_.insert(ends_.begin() + at, EndOfOurs(ends_));
     // Every row keeps its own line, one further down now.
     for (RecordView& view : views_)
         for (ViewRow& row : view.rows)

@@ -13,6 +13,7 @@
 
 #include "ControlMaker.h"
 #include "FindBar.h"
+#include "GameCheckView.h"
 #include "GridView.h"
 #include "ImportBox.h"
 #include "Layout.h"
@@ -40,6 +41,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
       services_(serviceSet_.Get()),
       document(install, Document::Ports{*services_.messages, *services_.errors, *services_.clock, *services_.files}),
       marks(document, defaultLines, CaptionTable_),
+      check_(document, defaultLines, install, *services_.files),
       import(document, ExpressImport::Ports{*services_.messages, *services_.errors}),
       restore(document, import, defaultLines, RestoreDefaults::Ports{*services_.messages, *services_.errors})
 {
@@ -101,6 +103,13 @@ void MainWindow::BuildControls()
     Grid1 = new GridView(this);
     table_ = new VehicleTableModel(document, marks, CaptionTable_, undo_, Grid1);
     Grid1->SetTable(table_);
+    table_->SetGameCheck(&check_);
+    checkView_ = new GameCheckView({document, check_, Grid1, lblProcessed, *services_.messages, [this] { return Commit(); }}, this);
+    connect(checkView_, &GameCheckView::told, this, [this](const QString& text) { ShowStatus(text); });
+    connect(checkView_, &GameCheckView::fileChanged, this, [this](const QString& text) {
+        const QString said = lblStatus->isVisible() ? lblStatus->text() : QString();
+        ShowStatus(said.isEmpty() ? text : said + (said.endsWith(QLatin1Char('.')) ? " " : ". ") + text);
+    });
     make.Place(Grid1, 120, 1560, 8895, 2175);
     recordTabs_ = new RecordTabs(document, [this] { return Commit(); }, this);
     connect(recordTabs_, &RecordTabs::viewChosen, this, [this] { Grid1->ShowStart(); });
@@ -191,6 +200,7 @@ void MainWindow::LayoutPass()
     if (findBar_)
         findBar_->move(right - findBar_->width(), findBar_->y());
     lblStatus->resize((FindOpen() ? findBar_->x() - Px(120) : right) - lblStatus->x(), lblStatus->height());
+    lblProcessed->resize(right - lblProcessed->x(), lblProcessed->height());
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)

@@ -12,6 +12,7 @@
 #include "Document.h"
 #include "ExpressImport.h"
 #include "FileSystem.h"
+#include "GameCheck.h"
 #include "Installation.h"
 #include "Ports.h"
 #include "Restore.h"
@@ -27,6 +28,7 @@ namespace revlane::ui {
 
 class Comparer;
 class FindBar;
+class GameCheckView;
 class GridView;
 class ImportBox;
 class RecordTabs;
@@ -72,6 +74,8 @@ private:
     CaptionTable CaptionTable_;
     // Listens to the document before the grid's table model, which shows them.
     CellMarks marks;
+    // What the game would trip on; before the grid's table model too.
+    GameCheck check_;
     ExpressImport import;
     RestoreDefaults restore;
     // Every change of the open file since it was read, for undo and redo; clean where it was read or saved.
@@ -161,6 +165,7 @@ private:
     Comparer* comparer_ = nullptr;
     QWidget* picBottom = nullptr;
     ImportBox* importBox_ = nullptr;
+    GameCheckView* checkView_ = nullptr;
     QPushButton* cmdRun = nullptr;
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdReload = nullptr;

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 
 #include "Comparer.h"
+#include "GameCheckView.h"
 #include "GridView.h"
 #include "ImportBox.h"
 #include "RecordTabs.h"
@@ -113,10 +114,13 @@ bool MainWindow::AskToSave(MsgButtons buttons)
     return true;
 }
 
-// Saves the open file, unless another program changed it since and the user keeps theirs; once
-// it is on the disk, undoing back to here leaves nothing unsaved.
+// Saves the open file, unless the game would read it past its limits or another program changed
+// it since, and the user keeps theirs; once it is on the disk, undoing back to here leaves nothing
+// unsaved.
 bool MainWindow::SaveOpenFile()
 {
+    if (!checkView_->MaySave())
+        return false;
     if (document.ChangedOnDisk()
         && services_.messages->ShowMessage("The file " + text::PathText(document.Path())
                                                + " has been changed by another program since Revlane read it. Save your changes over it?",
@@ -124,6 +128,7 @@ bool MainWindow::SaveOpenFile()
                != MsgAnswer::Yes)
         return false;
     const SaveResult result = document.Save();
+    checkView_->Saved();
     if (result.backupMade)
         services_.messages->ShowMessage("Backup copy created at: \r\n" + text::PathText(Document::BackupPathFor(document.Path()))
                                             + "\r\n\r\nA backup copy will be created only when it does not exist.",

@@ -70,6 +70,9 @@ QString VehicleTableModel::MarksText(int row, int col) const
     if (const std::string* theirs = comparison_ ? comparison_->Theirs(row, col) : nullptr)
         lines << QStringLiteral("In %1: %2").arg(QString::fromStdString(comparison_->Name()),
                                                   theirs->empty() ? QStringLiteral("(no value)") : FromBytes(*theirs));
+    if (check_)
+        for (const Finding& finding : check_->At(row, col))
+            lines << FromBytes(finding.says);
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -108,7 +111,7 @@ QVariant VehicleTableModel::data(const QModelIndex& index, int role) const
         }
         return {};
     case Qt::ForegroundRole:
-        if (marks_.At(row, col).outside)
+        if (marks_.At(row, col).outside || (check_ && !check_->At(row, col).empty()))
             return QBrush(WarningColour());
         return {};
     case Qt::DecorationRole:

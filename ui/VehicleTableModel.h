@@ -8,6 +8,7 @@
 #include "Catalogue.h"
 #include "CellMarks.h"
 #include "Document.h"
+#include "GameCheck.h"
 
 namespace revlane {
 class Comparison;
@@ -44,6 +45,8 @@ public:
     // From now on, marks each cell whose value differs from the other file's, with a mark of its
     // own beside the value and that value in its description; none stops.
     void ShowComparison(const Comparison* comparison);
+    // What the game would trip on is marked as a value outside its range is, and told beside it.
+    void SetGameCheck(const GameCheck* check) { check_ = check; }
     // The vehicle of a row and the field of a column, as the user knows them: "LANDSTAL fMass".
     QString What(int row, int col) const;
 
@@ -64,6 +67,7 @@ private:
     const CaptionTable& captions_;
     QUndoStack& undo_;
     const Comparison* comparison_ = nullptr;
+    const GameCheck* check_ = nullptr;
     // What the views show: the counts only change with a reset.
     int rows_ = 0;
     int cols_ = 0;
