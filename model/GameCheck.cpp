@@ -11,6 +11,9 @@ namespace revlane {
 
 namespace {
 
+// A change of more lines than this leaves their lengths for later.
+constexpr size_t kLengthsAtOnce = 4096;
+
 // A blank line, or a comment.
 bool IsCommentOrBlank(std::string_view line, char mark)
 {
@@ -52,6 +55,7 @@ void GameCheck::Restart()
     endLine_ = -1;
     longOutside_ = 0;
     changed_.clear();
+    unsized_.clear();
     lengths_.clear();
     roles_.clear();
     keys_.clear();
@@ -72,28 +76,56 @@ void GameCheck::RowsChanged(int first, int last)
 
 // The lines changed count with their lengths as they are now, and their findings leave the count
 // until they are checked again, with the next slice: a change of a whole column holds nobody up.
+// Its lengths wait for that slice too (or a save's question): the file's size said meanwhile is
+// the size before, and a file of so many records is past the game's limit before and after.
 void GameCheck::Changed(size_t from, size_t to)
 {
     ++version_;
     if (!prepared_ || lengths_.empty())
         return;
-    const std::vector<std::string>& lines = document_.Lines();
     to = std::min(to, lengths_.size() - 1);
+    if (to - from < kLengthsAtOnce)
+        Resize(from, to);
+    else if (std::none_of(unsized_.begin(), unsized_.end(), [&](const auto& range) { return range.first <= from && to <= range.second; }))
+        unsized_.emplace_back(from, to);  // an undo and a redo of the same lines wait once
+    for (size_t line = from; line <= to && line < next_; ++line) {
+        count_ -= counts_[line];
+        counts_[line] = 0;
+    }
+    if (from < next_)
+        changed_.emplace_back(from, std::min(to, next_ - 1));
+}
+
+void GameCheck::Resize(size_t from, size_t to)
+{
+    const std::vector<std::string>& lines = document_.Lines();
+    // The game reads handling.cfg's lines up to its end mark; a line past it is long to nobody.
+    const size_t readTo = document_.IsIde() ? 0 : endLine_ < 0 ? lines.size() : static_cast<size_t>(endLine_) + 1;
     for (size_t line = from; line <= to; ++line) {
         const size_t size = std::min<size_t>(lines[line].size(), UINT32_MAX);
-        const bool read = !document_.IsIde() && (endLine_ < 0 || static_cast<long long>(line) <= endLine_);
-        if (read && roles_[line] == kNoRow)
+        if (line < readTo && roles_[line] == kNoRow)
             longOutside_ += (size > kHandlingLineChars) - (lengths_[line] > kHandlingLineChars);
         bytes_ += size;
         bytes_ -= lengths_[line];
         lengths_[line] = static_cast<std::uint32_t>(size);
-        if (line < next_) {
-            count_ -= counts_[line];
-            counts_[line] = 0;
-        }
     }
-    if (from < next_)
-        changed_.emplace_back(from, std::min(to, next_ - 1));
+}
+
+void GameCheck::TakeLengths(size_t most)
+{
+    // Lines put in or taken out since: the check begins anew, and counts every length then.
+    if (document_.Lines().size() != lengths_.size())
+        unsized_.clear();
+    while (!unsized_.empty() && most > 0) {
+        auto& [from, to] = unsized_.back();
+        const size_t last = std::min(to, from + (most - 1));
+        Resize(from, last);
+        most -= last - from + 1;
+        if (last == to)
+            unsized_.pop_back();
+        else
+            from = last + 1;
+    }
 }
 
 void GameCheck::Prepare()
@@ -200,6 +232,8 @@ bool GameCheck::Advance(int lines)
 {
     if (!prepared_)
         Prepare();
+    // A slice takes the lengths of sixteen times as many lines as it checks: their sizes cost far less.
+    TakeLengths(static_cast<size_t>(std::max(lines, 1)) * 16);
     if (Recheck(lines))
         for (const size_t count = lengths_.size(); next_ < count && lines > 0; ++next_, --lines)
             CheckAt(next_, false);
@@ -214,12 +248,20 @@ void GameCheck::Finish()
 
 bool GameCheck::Complete() const
 {
-    return prepared_ && next_ == lengths_.size() && changed_.empty();
+    return prepared_ && next_ == lengths_.size() && changed_.empty() && unsized_.empty();
 }
 
 bool GameCheck::Update(int lines)
 {
     return Recheck(lines);
+}
+
+size_t GameCheck::ToCheckAgain() const
+{
+    size_t lines = 0;
+    for (const auto& [from, to] : changed_)
+        lines += to - from + 1;
+    return lines;
 }
 
 bool GameCheck::Recheck(int& lines)
@@ -255,8 +297,9 @@ void GameCheck::Saved()
         Restart();
         return;
     }
+    // Only the two lines the header took are checked again now; what else waits, waits.
     Changed(0, 1);
-    Update();
+    Update(2);
 }
 
 bool GameCheck::CheckAt(size_t line, bool again)

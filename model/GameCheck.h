@@ -39,9 +39,13 @@ public:
     // Checks up to `lines` of the lines changed since again, and no more of the file; true once all
     // the lines changed are checked again.
     bool Update(int lines = INT_MAX);
+    // How many lines changed wait to be checked again.
+    size_t ToCheckAgain() const;
     // Checks what is left at once.
     void Finish();
     bool Complete() const;
+    // Whether it has begun: a read, and a save that moved every line, begin it anew.
+    bool Started() const { return prepared_; }
     // After a save, whose header took the place of the first lines, or went in above them and
     // moved every line: then the check begins anew, with the next Advance.
     void Saved();
@@ -100,6 +104,9 @@ private:
     void KeyFindings(size_t line, const Key& key, std::uint32_t id, bool say, std::vector<Finding>& out) const;
     // The cells of a line's findings, in order, without their sentences.
     std::vector<int> CellsOf(size_t line) const;
+    // Takes the lengths of lines changed, and of those whose lengths were left for later.
+    void Resize(size_t from, size_t to);
+    void TakeLengths(size_t most = SIZE_MAX);
 
     const Document& document_;
     const DefaultLines& stock_;
@@ -117,6 +124,8 @@ private:
     long long longOutside_ = 0;     // lines the game reads, longer than it reads, that are no row
     // Lines changed since the last update, as ranges of lines.
     std::vector<std::pair<size_t, size_t>> changed_;
+    // Ranges of many lines changed whose lengths are taken with the next slice, or before a save.
+    std::vector<std::pair<size_t, size_t>> unsized_;
     unsigned version_ = 0;          // changes with every change of lines or findings
 
     // By line: its length, its role, its key's entry and how many findings it has.

@@ -171,6 +171,7 @@ std::string GameCheck::SaveQuestion(long long growth)
     // The lengths count as they are now, whether the lines changed are checked again yet or not.
     if (!prepared_)
         Prepare();
+    TakeLengths();
     std::string said;
     const auto add = [&](std::string sentence) { said += (said.empty() ? "" : " ") + sentence; };
     if (const long long bytes = static_cast<long long>(bytes_) + growth; bytes > static_cast<long long>(kHandlingBytes))

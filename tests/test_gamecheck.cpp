@@ -286,8 +286,14 @@ private slots:
             edits.push_back({row, 1, "abc"});
         file.doc.EditCells(edits);
         QVERIFY(!check.Advance(1000) && check.Summary().find("At least ") != std::string::npos);
-        check.Finish();
+        while (!check.Advance(100)) {
+        }
         QCOMPARE(check.Count(), 79'996LL);
+        // Its lengths too are taken by the slices: the size said is the file's after the change.
+        size_t size = 0;
+        for (size_t line = 0; line < file.doc.Lines().size(); ++line)
+            size += file.doc.Lines()[line].size() + text::EndBytes(file.doc.EndOf(line)).size();
+        QVERIFY(check.Summary().find("this file is " + QString("%L1").arg(size).toStdString() + " bytes") != std::string::npos);
         QCOMPARE(ReadBytes(file.path), bytes);
     }
 

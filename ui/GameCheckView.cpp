@@ -39,7 +39,8 @@ void GameCheckView::DocumentReset()
 {
     went_.reset();
     // A file of a usual size is checked before it is first painted.
-    parts_.check.Advance(kOpenLines);
+    if (CheckedWithOpen(parts_.document.Lines().size()))
+        parts_.check.Advance(kOpenLines);
     NewFileFindings();
     Show();
     Continue();
@@ -60,11 +61,10 @@ void GameCheckView::RowsChanged(int, int)
 
 void GameCheckView::Refresh()
 {
-    // The lines changed, for a short while at most; the rest of a large file waits for its slices.
-    QElapsedTimer clock;
-    clock.start();
-    while (!parts_.check.Update(kSliceLines) && clock.elapsed() < kSliceMs) {
-    }
+    // The few lines an edit changed are checked at once. The many of a gesture over a whole
+    // column wait for the slices, as the rest of a large file does: no gesture waits for them.
+    if (parts_.check.ToCheckAgain() <= static_cast<size_t>(kSliceLines))
+        parts_.check.Update(kSliceLines);
     Show();
     // What the change did to the whole file is told with the change, not only once it is past.
     if (const QString added = NewFileFindings(); !added.isEmpty())
@@ -119,8 +119,11 @@ bool GameCheckView::MaySave()
 void GameCheckView::Saved()
 {
     parts_.check.Saved();
-    // A header put in above the file's lines moved them all: the check begins anew.
-    Slice();
+    // A header put in above the file's lines moved them all: the check begins anew, as after a
+    // read. Otherwise the two lines it took are checked again, and a large file's rest waits for
+    // its slices: a save waits for no more than it wrote.
+    if (!parts_.check.Started() && CheckedWithOpen(parts_.document.Lines().size()))
+        parts_.check.Advance(kOpenLines);
     Show();
     Continue();
     // The header may take the file past a limit.

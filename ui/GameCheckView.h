@@ -34,8 +34,10 @@ public:
         // Ends an edit in the grid; false where its value was refused.
         std::function<bool()> commit;
     };
-    // The lines checked with the open: every file of a usual size whole, a large one's first lines.
+    // A file of up to so many lines, ten times the games' own, is checked whole with its open; a
+    // larger one from the first slice on, so that its open waits for no pass over all its lines.
     static constexpr int kOpenLines = 4'096;
+    static bool CheckedWithOpen(size_t lines) { return lines <= static_cast<size_t>(kOpenLines); }
 
     // Listens to the document after the grid's table model; F8 and Shift+F8 work in `window`.
     GameCheckView(Parts parts, QWidget* window);
