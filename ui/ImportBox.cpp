@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QSignalBlocker>
 
 #include <utility>
 
@@ -66,8 +67,15 @@ ImportBox::~ImportBox() = default;
 void ImportBox::ShowReadFile(const QString& importText)
 {
     ClearImport();
-    // Its change looks the text's vehicle up in the file just read.
-    txtImport->setText(importText);
+    // A hint names no vehicle, so it goes in without the look-up its change would make: the first
+    // word of the handling file's hint is "[", which in a file of a million vehicles is a walk
+    // over every row for a name none has. Emptying the box is no look-up either.
+    {
+        const QSignalBlocker quiet(txtImport);
+        txtImport->setText(importText);
+    }
+    if (std::exchange(refused_, false))
+        emit told(QString());
     SetEnabled(parts_.document.IsOpen(), parts_.document.RestoreCount() > 2);
 }
 
