@@ -16,6 +16,19 @@ enum class LineEnd : unsigned char { CrLf, Lf, Cr, None };
 // Small text helpers for the configuration files, which are bytes in the system's code page.
 namespace revlane::text {
 
+// A pass over a file's lines, each in a block of its own, asks memory for the first bytes of the
+// line so many lines ahead: a file of a million lines then waits for memory once, not a million
+// times.
+constexpr size_t kLinesAhead = 64;
+inline void Prefetch(const char* bytes)
+{
+#if defined(__GNUC__)
+    __builtin_prefetch(bytes);
+#else
+    (void)bytes;
+#endif
+}
+
 // Inline, and byte by byte: reading asks this of every line, with prefixes of a few bytes, and
 // most lines differ at the first.
 inline bool StartsWith(std::string_view text, std::string_view prefix)
