@@ -7,6 +7,7 @@
 
 #include "DiskCalls.h"
 #include "ErrorReport.h"
+#include "LinePieces.h"
 #include "SystemError.h"
 #include "Text.h"
 
@@ -160,7 +161,7 @@ std::filesystem::path DiskFileSystem::WriteNew(const std::filesystem::path& targ
         WriteInto(file, [&](const Put& put) {
             if (!head.empty())
                 put(head);
-            text::WriteLines(lines, ends, kWritePiece, put);
+            PutInPieces(lines, ends, kWritePiece, put);
         });
         file.Sync();
     } catch (...) {

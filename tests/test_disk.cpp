@@ -23,24 +23,24 @@ using namespace revlane::test;
 
 namespace {
 
-// Runs `run` where the system refuses to let a file grow past a few bytes, where `limited`: a
-// write fails part-way, as on a full disk. Nothing is limited where the system has no such limit.
+// Runs `run` where the system refuses to let a file grow past `limit` bytes, unless 0: a write
+// fails part-way, as on a full disk. Nothing is limited where the system has no such limit.
 template <class Run>
-auto FileSizeLimited(bool limited, Run run)
+auto FileSizeLimited(unsigned long long limit, Run run)
 {
 #ifdef Q_OS_UNIX
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit before{};
     getrlimit(RLIMIT_FSIZE, &before);
     rlimit small = before;
-    small.rlim_cur = 16;
-    if (limited)
+    small.rlim_cur = static_cast<rlim_t>(limit);
+    if (limit > 0)
         setrlimit(RLIMIT_FSIZE, &small);
     const auto result = run();
     setrlimit(RLIMIT_FSIZE, &before);
     return result;
 #else
-    Q_UNUSED(limited);
+    Q_UNUSED(limit);
     return run();
 #endif
 }
@@ -61,6 +61,7 @@ private slots:
         QTest::newRow("a folder where the file should be") << "folder" << true;
         QTest::newRow("the folder has gone") << "gone" << false;
         QTest::newRow("disk full") << "full" << false;
+        QTest::newRow("disk full, half way through a large file") << "full large" << false;
         QTest::newRow("neither a link nor a copy for the backup") << "nobackup" << false;
         QTest::newRow("the backup's name cannot be synced") << "sync" << true;
         QTest::newRow("the new file cannot take the name") << "rename" << true;
@@ -73,7 +74,8 @@ private slots:
         QTemporaryDir dir;
         const QString folder = dir.filePath("data"), path = folder + "/default.ide";
         QVERIFY(QDir().mkdir(folder));
-        const QByteArray original = "#x\r\ncars\r\n90, a\r\n";
+        const QByteArray original =
+            "#x\r\ncars\r\n90, a\r\n" + (how == "full large" ? QByteArray("#" + QByteArray(99, 'c') + "\r\n").repeated(20'000) : "");
         WriteBytes(path, original);
         FaultyFileSystem fs;
         Harness h(fs);
@@ -88,12 +90,13 @@ private slots:
             QVERIFY(QDir(folder).removeRecursively());
         } else if (how == "nobackup") {
             fs.faults = {{Op::Link, {}, EPERM}, {Op::Write, FsPath(path + ".bak"), ENOSPC}};
-        } else if (how != "full" && how != "readonly") {
+        } else if (!how.startsWith("full") && how != "readonly") {
             fs.faults = {{how == "sync" ? Op::Sync : Op::Rename, {}, how == "sync" ? EIO : EXDEV}};
         }
         QVERIFY(how != "readonly" || QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-        const SaveResult result = FileSizeLimited(how == "full", [&] { return h.doc.Save(); });
-        if (how == "full" && h.errors.reports.empty())
+        const unsigned long long limit = how == "full" ? 16 : how == "full large" ? original.size() / 2 : 0;
+        const SaveResult result = FileSizeLimited(limit, [&] { return h.doc.Save(); });
+        if (limit > 0 && h.errors.reports.empty())
             QSKIP("this system has no limit on a file's size");
 
         QVERIFY(!result && h.doc.Modified());

@@ -69,6 +69,9 @@ private slots:
         QTest::newRow("ide vehicles first") << ide << QByteArray("90, a\r\n91, b\r\nend") << "" << QByteArray("@|90, a|91, b|end");
         QTest::newRow("ide empty") << ide << QByteArray() << "" << QByteArray("@|");
         QTest::newRow("mixed, with empty lines") << ide << QByteArray("#a\n\r\n\rb\n\rc") << "" << QByteArray("@\n\r\n\rb\n\rc");
+        // More lines than the system takes in one call, and more bytes than go in one.
+        const QByteArray many = QByteArray("\r\n\rb\n").repeated(100'000) + "c";
+        QTest::newRow("many lines, mixed") << ide << "#a\n" + many << "" << "@\n" + many;
         QTest::newRow("LF, an edit") << cfg << QByteArray(";c\n;d\nLANDSTAL 1 2\nIDAHO\t3\n") << "0,1=5"
                                      << "@\n;\nLANDSTAL       5 2 " + QByteArray(27, ' ') + "\t\t  \nIDAHO\t3\n";
         QTest::newRow("CR, lines put in") << cfg << QByteArray("LANDSTAL 1\rIDAHO 2\r") << "" << QByteArray("@\r;\rLANDSTAL 1\rIDAHO 2\r");
