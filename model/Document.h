@@ -28,8 +28,11 @@ struct CellEdit {
 // One change of a row's line: the text the line does not have now, which undoing or making the
 // change again puts back byte for byte (the two change places), in whichever view is shown.
 struct LineChange {
-    int row = -1;
+    LineChange() = default;
+    LineChange(int row, std::string text, int view = 0) : text(std::move(text)), row(row), view(view) {}
+    // The text first: the two numbers share a word, and a whole column's history is a million of these.
     std::string text;
+    int row = -1;
     int view = 0;
 };
 

@@ -150,16 +150,28 @@ void Document::Redo(std::vector<LineChange>& changes)
 template <class Changes>
 void Document::SwapBack(Changes begin, Changes end)
 {
+    // A whole column's undo swaps a million lines back: each goes without a call of its own.
     int first = RowCount(), last = -1;
+    bool swapped = false;
     for (Changes change = begin; change != end; ++change) {
-        if (!IsVehicleRowOf(change->view, change->row))
+        const int view = change->view, row = change->row;
+        if (view < 0 || view >= ViewCount())
             continue;
-        SwapLine(change->view, change->row, change->text, false);
-        if (change->view == view_) {
-            first = std::min(first, change->row);
-            last = std::max(last, change->row);
+        const std::vector<ViewRow>& rows = views_[static_cast<size_t>(view)].rows;
+        if (row < 0 || row >= static_cast<int>(rows.size()) || rows[static_cast<size_t>(row)].kind != RowKind::Vehicle)
+            continue;
+        lines_[static_cast<size_t>(rows[static_cast<size_t>(row)].line)].swap(change->text);
+        swapped = true;
+        if (view == view_) {
+            SplitRow& split = split_[static_cast<size_t>(row) % split_.size()];
+            if (split.row == row)
+                split.row = -1;
+            first = std::min(first, row);
+            last = std::max(last, row);
         }
     }
+    if (swapped)
+        modified_ = true;
     if (last >= 0)
         TellRowsChanged(first, last);
 }
