@@ -131,13 +131,15 @@ void GameCheck::TakeLengths(size_t most)
 void GameCheck::Prepare()
 {
     prepared_ = true;
-    const std::vector<std::string>& lines = document_.Lines();
-    const bool ide = document_.IsIde();
     const Game game = document_.GameOf();
     if (!document_.IsOpen())
         return;
     if (!otherRead_)
         ReadOtherFile();
+    // What the game knows is the same at every open of its files.
+    if (knownFor_ == game && !known_.empty())
+        return PrepareLines();
+    knownFor_ = game;
     known_.clear();
     const DefaultLines::KeyRange stock = DefaultLines::HandlingKeys(game);
     for (int key = stock.first; key <= stock.last; ++key)
@@ -151,6 +153,13 @@ void GameCheck::Prepare()
             if (HoldsNumbers(FileKind::HandlingCfg, game, col, record))
                 numbers_[static_cast<size_t>(kind)] |= std::uint64_t(1) << col;
     }
+    PrepareLines();
+}
+
+void GameCheck::PrepareLines()
+{
+    const std::vector<std::string>& lines = document_.Lines();
+    const bool ide = document_.IsIde();
 
     // What it costs little to know of every line: the role its row gives it, its length; the
     // lines' contents wait for the pass.
@@ -192,19 +201,29 @@ void GameCheck::Prepare()
 
 void GameCheck::ReadOtherFile()
 {
-    otherRead_ = true;
-    otherNames_.clear();
-    otherOrder_.clear();
     const bool ide = document_.IsIde();
+    const std::filesystem::path& path = ide ? install_.HandlingFile : install_.DefaultFile;
+    // Each open of one file would read the other again: it is read only where it changed since.
+    // A file system's times may count whole seconds, or two, and a change within them leaves them
+    // as they were: what was read less than that after the file's last change is read again.
+    constexpr std::int64_t kTimesApart = 2'000'000'000;
+    const FileStamp stamp = files_.Stamp(path);
+    OtherFile& other = others_[ide ? 0 : 1];
+    otherRead_ = true;
+    if (stamp.exists && path == other.path && stamp.SameFile(other.stamp) && other.stamp.takenAt - other.stamp.modified >= kTimesApart)
+        return;
+    other = OtherFile{};
     std::vector<std::string> lines;
     std::vector<LineEnd> ends;
     try {
-        files_.ReadLines(ide ? install_.HandlingFile : install_.DefaultFile, lines, ends);
+        files_.ReadLines(path, lines, ends);
     } catch (const std::exception&) {
         // Without the other file, nothing can be said of it.
         otherRead_ = false;
         return;
     }
+    other.path = path;
+    other.stamp = stamp;
     text::TakeByteOrderMark(lines);
     bool cars = false;
     for (const std::string& line : lines) {
@@ -212,7 +231,7 @@ void GameCheck::ReadOtherFile()
             if (text::StartsWith(line, ";the end"))
                 break;
             if (!IsCommentOrBlank(line, ';') && RecordKindOf(line) == RecordKind::Vehicle)
-                otherNames_.emplace(HandlingIdentifierOf(line));
+                other.names.emplace(HandlingIdentifierOf(line));
             continue;
         }
         const std::string_view trimmed = Trimmed(line);
@@ -222,8 +241,8 @@ void GameCheck::ReadOtherFile()
             break;
         } else if (!IsCommentOrBlank(line, '#')) {
             const std::vector<std::string> fields = SplitDefaultFields(line);
-            if (fields.size() > 4 && otherNames_.insert(fields[4]).second)
-                otherOrder_.push_back(fields[4]);
+            if (fields.size() > 4 && other.names.insert(fields[4]).second)
+                other.order.push_back(fields[4]);
         }
     }
 }
@@ -331,7 +350,7 @@ GameCheck::Key GameCheck::Examine(size_t line, bool say, std::vector<Finding>& o
         return {};
     if (document_.IsIde()) {
         const IdeKeys keys = CheckIdeLine(text, facts, out);
-        if (otherRead_ && !otherNames_.contains(keys.handling))
+        if (otherRead_ && !Other().names.contains(keys.handling))
             out.push_back({GameRule::NoHandlingRecord, facts.line, 4,
                            say ? Say(GameRule::NoHandlingRecord, {keys.handling}) : std::string()});
         return keys.modelId ? Key{0, {}, *keys.modelId} : Key{};

@@ -107,6 +107,8 @@ private:
     // Takes the lengths of lines changed, and of those whose lengths were left for later.
     void Resize(size_t from, size_t to);
     void TakeLengths(size_t most = SIZE_MAX);
+    // What it costs little to know of every line, found anew at each read.
+    void PrepareLines();
 
     const Document& document_;
     const DefaultLines& stock_;
@@ -150,12 +152,21 @@ private:
     std::vector<KeyInfo> infos_;
     using NameSet = std::unordered_set<std::string, Hash, std::equal_to<>>;
     NameSet known_;  // the vehicles the game knows; empty where the stock lines are not loaded
+    std::optional<Game> knownFor_;  // and of which game, with the records' columns below
 
     // The other file's keys: handling.cfg's vehicle records, or the handling identifiers
-    // default.ide's vehicles name, in file order; none where it could not be read.
+    // default.ide's vehicles name, in file order; none where it could not be read. Each is kept
+    // with the file it was read from, as the system told it then, to be read again only once it
+    // changed: a user goes from one file to the other and back.
+    struct OtherFile {
+        std::filesystem::path path;
+        FileStamp stamp;
+        NameSet names;
+        std::vector<std::string> order;
+    };
     bool otherRead_ = false;
-    NameSet otherNames_;
-    std::vector<std::string> otherOrder_;
+    std::array<OtherFile, 2> others_;  // handling.cfg's, for default.ide; default.ide's
+    const OtherFile& Other() const { return others_[document_.IsIde() ? 0 : 1]; }
 
     // What each kind of record holds: its columns, and a bit for each that holds a number.
     std::array<int, kRecordKinds> columns_{};

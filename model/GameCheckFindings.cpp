@@ -48,7 +48,7 @@ std::vector<Finding> GameCheck::FileFindings() const
     }
     if (otherRead_ && Complete()) {
         std::vector<std::string> missing;
-        for (const std::string& name : otherOrder_)
+        for (const std::string& name : Other().order)
             if (!identifiers_[static_cast<size_t>(RecordKind::Vehicle)].contains(name))
                 missing.push_back(name);
         if (!missing.empty())

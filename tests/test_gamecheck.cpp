@@ -1,3 +1,5 @@
+#include <QDateTime>
+#include <QFile>
 #include <QTest>
 
 #include "GameCheck.h"
@@ -266,6 +268,34 @@ private slots:
         file.doc.Undo(other);
         check.Finish();
         CheckSaid(Said(check), "2:0 LANDSTAL has a record on line 1");
+    }
+
+    // The other file is read again with the next read of the open one once it changed, even with
+    // its time put back; one read too soon after a change for its times to tell is read always.
+    void otherFileChanged()
+    {
+        Checked file(ide, Expand(Game::Gta3, "cars\r\n<90>\r\nend\r\n"), Game::Gta3, Expand(Game::Gta3, "<IDAHO>\r\n" + kEnd));
+        const QString other = file.dir.filePath("handling.cfg");
+        const QDateTime hourAgo = QDateTime::currentDateTime().addSecs(-3600);
+        const auto again = [&](const QByteArray& content) {
+            if (!content.isNull())
+                WriteBytes(other, Expand(Game::Gta3, content));
+            QFile times(other);
+            QVERIFY(times.open(QIODevice::ReadWrite) && times.setFileTime(hourAgo, QFileDevice::FileModificationTime));
+            times.close();
+            QVERIFY(file.doc.Open(FileKind::DefaultIde, Game::Gta3));
+            file.check.Finish();
+        };
+        const QString missing = "2:4 handling.cfg has no record for LANDSTAL";
+        CheckSaid(Said(file.check), missing);
+        again(QByteArray());
+        CheckSaid(Said(file.check), missing);
+        again("<LANDSTAL>\r\n" + kEnd);
+        QCOMPARE(Said(file.check), QStringList());
+        WriteBytes(other, Expand(Game::Gta3, "<IDAHO>\r\n" + kEnd));
+        QVERIFY(file.doc.Open(FileKind::DefaultIde, Game::Gta3));
+        file.check.Finish();
+        CheckSaid(Said(file.check), missing);
     }
 
     // A file far past the limits is checked a slice at a time, counted as a floor until the last.

@@ -54,7 +54,8 @@ FrozenColumnsView::FrozenColumnsView(QTableView* grid) : QTableView(grid), grid_
     connect(grid->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int size) {
         if (col < count_) {
             setColumnWidth(col, size);
-            Place();
+            if (!held_)
+                Place();
         }
     });
 }
@@ -95,7 +96,10 @@ void FrozenColumnsView::Place()
     auto* captions = static_cast<CaptionHeader*>(grid_->horizontalHeader());
     captions->SetCovered(isHidden() ? 0 : CoveredWidth());
     const int frame = grid_->frameWidth();
-    setGeometry(frame, frame, CoveredWidth(), grid_->viewport()->height() + captions->height());
+    // Placed again at every change of the grid's layout, an open's ten of them: most leave it where it was.
+    const QRect place(frame, frame, CoveredWidth(), grid_->viewport()->height() + captions->height());
+    if (geometry() != place)
+        setGeometry(place);
 }
 
 }  // namespace revlane::ui

@@ -21,6 +21,8 @@ public:
     int CoveredWidth() const;
     // Over the grid's left edge, as high as its captions and cells, its rows those the grid shows.
     void Place();
+    // While the grid lays a new file out, column by column, it is placed only once, at the end.
+    void Hold(bool held) { held_ = held; }
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
@@ -30,6 +32,7 @@ private:
 
     QTableView* grid_;
     int count_ = 0;
+    bool held_ = false;
 };
 
 }  // namespace revlane::ui

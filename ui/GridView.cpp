@@ -56,7 +56,11 @@ void GridView::SetTable(VehicleTableModel* table)
 {
     setModel(table);
     // Nothing is laid out during a read: the view is laid out once, when its shape is known.
-    connect(table, &QAbstractItemModel::modelAboutToBeReset, this, [this] { holding_ = true; });
+    connect(table, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        holding_ = true;
+        if (frozen_)
+            frozen_->Hold(true);
+    });
     connect(table, &QAbstractItemModel::modelReset, this, [this, table] { ShowView(table->Geometry()); });
 }
 
@@ -118,6 +122,8 @@ void GridView::ShowView(const ViewGeometry& geometry)
         frozen_->setVisible(fixedCols_ > 0);
     // Laid out once, with everything above in place.
     holding_ = false;
+    if (frozen_)
+        frozen_->Hold(false);
     updateGeometries();
     if (frozen_)
         QMetaObject::invokeMethod(frozen_, "updateGeometries");

@@ -19,13 +19,19 @@ void RecordTabs::DocumentReset()
 {
     const QSignalBlocker quiet(this);
     const int views = document_.IsOpen() ? document_.ViewCount() : 0;
+    // A file of one view shows no tabs: the ones there wait, hidden, for the next file of many,
+    // whose open then lays out only the tabs that changed.
+    if (views <= 1)
+        return;
     while (count() > views)
         removeTab(count() - 1);
     for (int view = 0; view < views; ++view) {
         const QString text = QStringLiteral("%1 (%2)").arg(QLatin1String(RecordKindName(document_.ViewKind(view))))
                                  .arg(document_.RecordCount(view));
-        if (view < count())
-            setTabText(view, text);
+        if (view < count()) {
+            if (tabText(view) != text)
+                setTabText(view, text);
+        }
         else
             addTab(text);
     }
