@@ -161,6 +161,23 @@ private slots:
         QCOMPARE(SameValue(a.toStdString(), b.toStdString()), same);
     }
 
+    // A large file's rows are counted in two halves at once: every row of each half counts once.
+    void largeFile()
+    {
+        QByteArray open = "LANDSTAL 1700.0 2.0 5.0\r\n", other = open;
+        for (int n = 0; n < 100'000; ++n) {
+            const QByteArray name = "V" + QByteArray::number(n);
+            open += name + " 1700.0 2.0 5.0\r\n";
+            if (n != 10 && n != 90'000)
+                other += name + (n % 7 == 0 ? " 1800.0" : " 1700") + " 2.0 5.0\r\n";
+        }
+        other += "W1 1.0\r\nW2 1.0\r\n";
+        Pair h(cfg, open);
+        QVERIFY2(h.CompareWithBytes(other), qPrintable(h.Said()));
+        const CompareCounts& counts = h.comparison->Counts();
+        QCOMPARE(std::tuple(counts.values, counts.vehicles, counts.onlyHere, counts.onlyThere), std::tuple(14'286LL, 14'286LL, 2LL, 2LL));
+    }
+
     // A file that holds a vehicle twice is compared with its first line, and the user is told.
     void twiceThere()
     {
