@@ -35,7 +35,9 @@ size_t Fill(const std::vector<std::string>& lines, const std::vector<LineEnd>& e
         }
         const size_t endAt = cursor.at - line.size();
         const size_t take = std::min(end.size() - endAt, room - used);
-        std::memcpy(piece + used, end.data() + endAt, take);
+        // A last line without an end has none to copy.
+        if (take > 0)
+            std::memcpy(piece + used, end.data() + endAt, take);
         cursor.at += take;
         used += take;
         if (cursor.at == line.size() + end.size()) {
