@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QTest>
 
 #include <cstdio>
 #include <cstring>
@@ -87,9 +86,7 @@ void RevlaneSide(const BenchInstall& install, const fs::path& copy, const fs::pa
     BenchWindow& window = *new BenchWindow(install, work);
     window.Click(FileKind::HandlingCfg);
     UntilIdle();
-    // A large file's check begins with a slice a quarter of a second after the open, as in the
-    // gestures' figures: a user compares after it.
-    QTest::qWait(400);
+    window.FinishCheck();
     auto* comparer = window.Window()->findChild<ui::Comparer*>(QStringLiteral("comparer"));
     if (!comparer)
         throw std::runtime_error("the window has no comparer");

@@ -106,10 +106,7 @@ void RevlaneSide(const std::string& sequence, const BenchInstall& install, const
     const auto lines = [&] { return floor::Fingerprint(window.File().Lines()); };
     if (check)
         PutMark("lines-read", lines());
-    // A large file's check begins with a slice a quarter of a second after the open, before any
-    // gesture of a user's: every gesture here, and the paste that is the floor of another, comes
-    // after it, with the check begun.
-    QTest::qWait(400);
+    window.FinishCheck();
     if (sequence == "multiply") {
         SelectColumn(window.Grid(), kColumn);
         UntilIdle();

@@ -12,6 +12,7 @@
 
 #include <stdexcept>
 
+#include "GameCheckView.h"
 #include "GridView.h"
 #include "MainWindow.h"
 #include "Measure.h"
@@ -167,6 +168,17 @@ QAction* BenchWindow::Action(const char* name) const
 void BenchWindow::Click(FileKind kind) const
 {
     Option(kind)->click();
+}
+
+void BenchWindow::FinishCheck() const
+{
+    auto* check = window_->findChild<ui::GameCheckView*>();
+    if (!check)
+        throw std::runtime_error("the window has no check for the game");
+    check->Go(true);
+    UntilIdle();
+    Grid()->MoveTo(0, 0);
+    UntilIdle();
 }
 
 }  // namespace revlane::bench
