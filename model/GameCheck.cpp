@@ -78,6 +78,8 @@ void GameCheck::Changed(size_t from, size_t to)
     if (!prepared_ || lengths_.empty())
         return;
     to = std::min(to, lengths_.size() - 1);
+    if (from > to)
+        return;
     if (to - from < kLengthsAtOnce)
         Resize(from, to);
     else if (!Within(unsized_, from, to))

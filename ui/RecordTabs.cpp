@@ -28,12 +28,10 @@ void RecordTabs::DocumentReset()
     for (int view = 0; view < views; ++view) {
         const QString text = QStringLiteral("%1 (%2)").arg(QLatin1String(RecordKindName(document_.ViewKind(view))))
                                  .arg(document_.RecordCount(view));
-        if (view < count()) {
-            if (tabText(view) != text)
-                setTabText(view, text);
-        }
-        else
+        if (view >= count())
             addTab(text);
+        else if (tabText(view) != text)
+            setTabText(view, text);
     }
     if (views > 0)
         setCurrentIndex(document_.CurrentView());
