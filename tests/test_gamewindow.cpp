@@ -60,6 +60,16 @@ private slots:
         QVERIFY(desk.Index(1, 4).data(Qt::AccessibleDescriptionRole).toString().isEmpty());
     }
 
+    // A file of more lines than the open checks is checked by the slices that follow, untouched:
+    // its repeated records and its size are told without a key pressed.
+    void largeFile()
+    {
+        Desk desk;
+        desk.Ready(FileKind::HandlingCfg, Game::Gta3, kSmallIde, StockRecord(Game::Gta3, "LANDSTAL").repeated(5'000) + ";the end\r\n");
+        QTRY_VERIFY(Said(desk, "lblProcessed").startsWith("The game reads at most 55,000 bytes of handling.cfg; this file is "));
+        QTRY_VERIFY(Said(desk, "lblProcessed").endsWith(" 4,999 problems the game may trip on: F8 goes to the next"));
+    }
+
     // handling.cfg grown past 55,000 bytes by a paste: Save asks first, No keeps the edits unsaved.
     void saveAsks()
     {
