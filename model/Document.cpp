@@ -59,10 +59,15 @@ void Document::ShowView(int view)
         return;
     TellResetting();
     view_ = view;
+    ViewChanged();
+    TellReset();
+}
+
+void Document::ViewChanged()
+{
     geometry_ = GeometryFor(kind_, game_, Record());
     for (SplitRow& split : split_)
         split.row = -1;
-    TellReset();
 }
 
 std::optional<std::pair<int, int>> Document::FindRecord(RecordKind kind, std::string_view identifier) const

@@ -225,6 +225,8 @@ public:
 
 private:
     const std::vector<ViewRow>& Rows() const { return views_[static_cast<size_t>(view_)].rows; }
+    // The view shown, or its rows, changed: its columns are taken anew and no row's split is kept.
+    void ViewChanged();
     // Swaps a view's row's line and the text; the first time a change is made, keeps the name the
     // restore list read for the row where the change renames it.
     void SwapLine(int view, int row, std::string& text, bool first);

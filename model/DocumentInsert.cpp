@@ -107,9 +107,7 @@ bool Document::InsertRecords(const std::vector<RecordLines>& records)
         }
         FindRowsAgain(views_, view_, lines_, kind_);
     }
-    geometry_ = GeometryFor(kind_, game_, Record());
-    for (SplitRow& split : split_)
-        split.row = -1;
+    ViewChanged();
     modified_ = true;
     TellReset();
     return true;
@@ -145,9 +143,7 @@ bool Document::RemoveRecords(const std::vector<RecordLines>& records)
         ends_.erase(ends_.begin() + static_cast<std::ptrdiff_t>(at), ends_.begin() + static_cast<std::ptrdiff_t>(at + count));
     }
     FindRowsAgain(views_, view_, lines_, kind_);
-    geometry_ = GeometryFor(kind_, game_, Record());
-    for (SplitRow& split : split_)
-        split.row = -1;
+    ViewChanged();
     modified_ = true;
     TellReset();
     return true;
